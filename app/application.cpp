@@ -1,0 +1,30 @@
+#include "app/application.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "app/dialogs.h"
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName("Varnel WRD Maker");
+  setApplicationDisplayName("Varnel WRD Maker");
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& error) {
+    ReportError(QString::fromUtf8(error.what()));
+  } catch (...) {
+    ReportError(QStringLiteral("Unknown error"));
+  }
+  return false;
+}
+
+void Application::ReportError(const QString& message) {
+  if (dialogs_ != nullptr) {
+    dialogs_->ShowError(message);
+  } else {
+    std::fprintf(stderr, "Varnel WRD Maker: %s.\n", message.toUtf8().constData());
+  }
+}

@@ -1,0 +1,48 @@
+#include "app/document/cp932.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <memory>
+
+namespace {
+
+struct IconvCloser {
+  void operator()(iconv_t cd) const { iconv_close(cd); }
+};
+using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
+
+std::string Convert(const std::string& in, const char* to, const char* from,
+                    const std::string& replacement) {
+  iconv_t raw = iconv_open(to, from);
+  if (raw == reinterpret_cast<iconv_t>(-1)) return in;
+  IconvHandle cd(raw);
+  std::string out;
+  out.reserve(in.size() * 3 / 2 + 4);
+  char* src = const_cast<char*>(in.data());
+  size_t srcLeft = in.size();
+  char buffer[1024];
+  while (srcLeft > 0) {
+    char* dst = buffer;
+    size_t dstLeft = sizeof buffer;
+    size_t result = iconv(cd.get(), &src, &srcLeft, &dst, &dstLeft);
+    out.append(buffer, dst - buffer);
+    if (result == static_cast<size_t>(-1)) {
+      if (errno == E2BIG) continue;
+      // An invalid or incomplete sequence: replace one byte and go on.
+      out += replacement;
+      ++src;
+      --srcLeft;
+      iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string Cp932ToUtf8(const std::string& cp932) {
+  return Convert(cp932, "UTF-8", "CP932", "\xEF\xBF\xBD");
+}
+
+std::string Utf8ToCp932(const std::string& utf8) { return Convert(utf8, "CP932", "UTF-8", "?"); }

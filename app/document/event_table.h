@@ -1,0 +1,40 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+// One timeline event. Texts are CP932 bytes; the field order is the order of the project file
+// and of the build. The main window names it TForm1::Item.
+struct EventItem {
+  std::string Mark;
+  int32_t Count = 0;  // song position in sixteenth notes
+  std::string Picture;
+  int32_t Effect = 0;  // 0 none, 1 fade through white, 2 fade through black, -1 no selection
+  std::string Lyrics;  // lines separated by CR LF
+  int32_t X1 = 0;
+  int32_t Y1 = 0;
+  int32_t X2 = 0;
+  int32_t Y2 = 0;
+  int32_t Naraberu = 0;  // 1: tile the picture
+  int32_t Align = 0;     // 0 left, 1 right, 2 centre, -1 no selection
+  uint32_t Color = 0;    // 0x00BBGGRR
+
+  bool operator==(const EventItem&) const = default;
+};
+
+// The document: a fixed table of event slots, the names of the open MIDI file and the editing
+// state. Live events are slots 0 .. EventCount - 1 in insertion order; slots beyond keep
+// whatever they last held.
+struct EventTable {
+  static constexpr int kCapacity = 1024;
+
+  std::array<EventItem, kCapacity> events;
+  int32_t EventCount = 0;
+  std::string MidiPath;    // CP932; empty while no MIDI file is open
+  std::string MidiFolder;  // CP932; ends with "/" once a MIDI file is open
+  std::string BaseName;    // the MIDI file name less its last three characters
+  bool Dragging = false;
+  int32_t Selection = -1;
+  bool Modified = false;
+};

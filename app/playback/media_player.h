@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+// A failed media operation; what() is a readable UTF-8 text for the error box.
+class MediaError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The sequencer the main window plays its song with. Positions and the length are in
+// sixteenth notes (song-pointer units). Play and Resume return at once; the song plays on in
+// the background. Open, Play, Stop, Seek and Resume throw MediaError("MCI ﾃﾞﾊﾞｲｽがありません")
+// while no song is open; the status queries throw nothing.
+class MediaPlayer {
+ public:
+  virtual ~MediaPlayer() = default;
+
+  // Opens the MIDI file at a UTF-8 file-system path. On failure throws MediaError with the
+  // reason, and the song open before (if any) stays open as it was.
+  virtual void Open(const std::string& path) = 0;
+  virtual void Close() = 0;
+  virtual bool HasDevice() const = 0;
+
+  virtual int32_t Length() const = 0;
+  virtual int32_t Position() const = 0;
+  virtual bool IsPlaying() const = 0;
+
+  // Plays from the current position; at the end it first rewinds to the start.
+  virtual void Play() = 0;
+  // Stops and keeps the position.
+  virtual void Stop() = 0;
+  // Moves to a position (clamped to 0 .. Length()); a playing song plays on from there.
+  virtual void Seek(int32_t position) = 0;
+  // Continues after a stop; falls back to Play.
+  virtual void Resume() = 0;
+
+  // Non-empty once when the song plays without sound (no audio device or no soundfont):
+  // the text to tell the user. Reading it clears it.
+  virtual std::string TakeSoundNotice() = 0;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+// Where a build reports its progress: one text line (CP932) at a time.
+class BuildLog {
+ public:
+  virtual ~BuildLog() = default;
+  virtual void BeginLog() = 0;
+  virtual void AddLogLine(const std::string& line) = 0;
+  virtual void EndLog() = 0;
+};

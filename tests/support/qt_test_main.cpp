@@ -1,0 +1,13 @@
+// Test main for the window tests: the program's own application object, offscreen.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/application.h"
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  Application app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
