@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// One picture read from a Windows BMP file: its palette (blue, green, red, reserved entries) and
+// its pixel rows as the file stores them (palette indices, packed with the leftmost pixel in the
+// most significant bits at 1, 2 and 4 bits per pixel; every row padded to a multiple of 4 bytes).
+//
+// Load accepts uncompressed pictures of 1, 2, 4 and 8 bits per pixel, bottom-up or top-down, and
+// run-length encoded 8-bit pictures (decoded into plain rows). A picture of 16, 24 or 32 bits
+// loads its headers only: BitCount() tells, and the caller rejects it before using Row() or
+// Palette(). Everything else, and every file shorter than its headers promise, fails the load.
+class BitmapFile {
+ public:
+  // Largest width and largest height accepted, in pixels.
+  static constexpr int32_t kMaxSide = 16384;
+
+  BitmapFile() = default;
+  BitmapFile(const BitmapFile&) = delete;
+  BitmapFile& operator=(const BitmapFile&) = delete;
+  BitmapFile(BitmapFile&&) = default;
+  BitmapFile& operator=(BitmapFile&&) = default;
+
+  // Reads the BMP file at `path` (a file-system path, UTF-8). Returns false, and sets
+  // ErrorText(), when the file cannot be opened or read, is not a regular file, or holds no
+  // picture this reader accepts. After a failed load the image holds no picture (BitCount() 0).
+  // Never reads more of the file than the picture needs.
+  bool Load(const std::string& path);
+
+  // The same as Load for the bytes of a whole BMP file held in memory.
+  bool LoadFromMemory(std::span<const uint8_t> file);
+
+  // Why the last Load failed (UTF-8, English); empty after a successful one.
+  const std::string& ErrorText() const { return error_; }
+
+  // Bits per pixel of the info header (1, 2, 4, 8, 16, 24 or 32 after a successful load).
+  uint16_t BitCount() const { return bit_count_; }
+  // Width and number of rows in pixels, both positive after a successful load (a top-down
+  // file's negative height field is reported as its row count).
+  int32_t Width() const { return width_; }
+  int32_t Height() const { return height_; }
+  // Bytes per stored row: ((width x bit count + 31) div 32) x 4.
+  int32_t Stride() const { return stride_; }
+  // The first byte of row y, 0 = top row, 0 <= y < Height(). Only for up to 8 bits per pixel.
+  const uint8_t* Row(int32_t y) const;
+  // ColorCount() entries of 4 bytes each: blue, green, red, reserved. Entries the file does not
+  // give are black (0, 0, 0, 0). Only for up to 8 bits per pixel (null otherwise).
+  const uint8_t* Palette() const { return palette_.empty() ? nullptr : palette_.data(); }
+  // 2 to the power of BitCount() (256 at 8 bits); above 8 bits only its size matters, and it is
+  // capped at the largest int for 32 bits.
+  int ColorCount() const;
+
+ private:
+  bool Fail(std::string text);
+  void Clear();
+
+  uint16_t bit_count_ = 0;
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  int32_t stride_ = 0;
+  bool bottom_up_ = true;
+  std::vector<uint8_t> palette_;
+  std::vector<uint8_t> pixels_;  // rows in the file's order, Stride() bytes each
+  std::string error_;
+};
