@@ -1,0 +1,44 @@
+#pragma once
+
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+// Thrown when an output file cannot be written; the message (UTF-8) names the path and the
+// reason.
+class FileWriteError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Writes a file so that a reader never sees it half-written: the bytes go to a temporary file
+// beside the target, which Commit() flushes to disk and renames over the target. A file that is
+// destroyed without a successful Commit() removes its temporary file and leaves the target as it
+// was.
+class AtomicFile {
+ public:
+  // `path` is a file-system path (UTF-8). Throws FileWriteError when the temporary file cannot
+  // be created.
+  explicit AtomicFile(const std::string& path);
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  // The stream to write to (binary: no translation).
+  std::ostream& Stream() { return stream_; }
+
+  // Closes, syncs and renames the temporary file over the target. Throws FileWriteError (and
+  // removes the temporary file) when any write failed.
+  void Commit();
+
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+  std::string temporary_;
+  std::ofstream stream_;
+  bool committed_ = false;
+};
+
+// Writes `bytes` to `path` through an AtomicFile. Throws FileWriteError.
+void WriteFileAtomically(const std::string& path, const std::string& bytes);
