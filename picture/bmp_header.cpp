@@ -1,0 +1,138 @@
+#include "picture/bmp_header.h"
+
+#include <algorithm>
+#include <string>
+
+#include "picture/bitmap_file.h"
+
+namespace {
+
+constexpr uint32_t kCoreHeaderSize = 12;
+constexpr uint32_t kMinInfoHeaderSize = 40;
+constexpr size_t kFixedPartSize = BmpHeader::kFileHeaderSize + kMinInfoHeaderSize;  // 54
+
+uint16_t U16(std::span<const uint8_t> bytes, size_t at) {
+  return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8);
+}
+
+uint32_t U32(std::span<const uint8_t> bytes, size_t at) {
+  return static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8 |
+         static_cast<uint32_t>(bytes[at + 2]) << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
+}
+
+int32_t S32(std::span<const uint8_t> bytes, size_t at) {
+  return static_cast<int32_t>(U32(bytes, at));
+}
+
+bool KnownBitCount(uint16_t bits) {
+  return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
+}  // namespace
+
+int32_t BmpHeader::Stride() const {
+  // Width and bit count are bounded (16384 x 32 bits), so this cannot overflow.
+  return (width * bit_count + 31) / 32 * 4;
+}
+
+int32_t BmpHeader::RowBytes() const { return (width * bit_count + 7) / 8; }
+
+uint32_t BmpHeader::FilePaletteEntries() const {
+  const uint32_t full = 1u << bit_count;
+  uint32_t entries = colors_used >= 1 && colors_used <= full ? colors_used : full;
+  // Some writers count no colours but store a shorter table: the pixel data then begins where
+  // the table ends, and its bytes are no colours.
+  if (pixel_offset >= PaletteOffset()) {
+    entries = std::min(entries, (pixel_offset - PaletteOffset()) / 4);
+  }
+  return entries;
+}
+
+BmpHeader ReadBmpHeader(std::span<const uint8_t> file) {
+  if (file.size() < BmpHeader::kFileHeaderSize + 4) {
+    throw BmpFormatError("the file is shorter than a BMP file header");
+  }
+  BmpHeader h;
+  h.pixel_offset = U32(file, 10);
+  h.header_size = U32(file, 14);
+  if (h.header_size == kCoreHeaderSize) {
+    throw BmpFormatError("OS/2 1.x BMP files (12-byte header) are not supported");
+  }
+  if (h.header_size < kMinInfoHeaderSize) {
+    throw BmpFormatError("unknown info header size " + std::to_string(h.header_size));
+  }
+  if (file.size() < kFixedPartSize || file.size() - BmpHeader::kFileHeaderSize < h.header_size) {
+    throw BmpFormatError("the file is shorter than its info header");
+  }
+  const int32_t width = S32(file, 18);
+  const int32_t height = S32(file, 22);
+  h.bit_count = U16(file, 28);
+  h.compression = U32(file, 30);
+  h.colors_used = U32(file, 46);
+  if (!KnownBitCount(h.bit_count)) {
+    throw BmpFormatError("unsupported bit count " + std::to_string(h.bit_count));
+  }
+  if (width <= 0 || height == 0) {
+    throw BmpFormatError("picture size " + std::to_string(width) + " x " + std::to_string(height) +
+                         " holds no pixels");
+  }
+  const int64_t rows = height < 0 ? -static_cast<int64_t>(height) : height;
+  if (width > BitmapFile::kMaxSide || rows > BitmapFile::kMaxSide) {
+    throw BmpFormatError("picture size " + std::to_string(width) + " x " + std::to_string(rows) +
+                         " exceeds " + std::to_string(BitmapFile::kMaxSide) + " x " +
+                         std::to_string(BitmapFile::kMaxSide));
+  }
+  h.width = width;
+  h.rows = static_cast<int32_t>(rows);
+  h.bottom_up = height > 0;
+  if (!h.Paletted()) {
+    return h;  // headers only: the caller rejects it by its bit count
+  }
+  if (h.compression == BmpHeader::kRle8) {
+    if (h.bit_count != 8) {
+      throw BmpFormatError("RLE8 compression in a " + std::to_string(h.bit_count) + "-bit picture");
+    }
+    if (!h.bottom_up) {
+      throw BmpFormatError("a top-down picture cannot be run-length encoded");
+    }
+  } else if (h.compression != BmpHeader::kRgb) {
+    throw BmpFormatError("unsupported compression " + std::to_string(h.compression) + " in a " +
+                         std::to_string(h.bit_count) + "-bit picture");
+  }
+  if (h.pixel_offset < h.PaletteOffset()) {
+    throw BmpFormatError("pixel data offset " + std::to_string(h.pixel_offset) +
+                         " lies inside the headers");
+  }
+  return h;
+}
+
+uint64_t BmpBytesNeeded(std::span<const uint8_t> head, uint64_t file_size) {
+  if (head.size() < kFixedPartSize) {
+    return file_size;  // a file this short fails whatever it holds
+  }
+  const uint32_t header_size = U32(head, 14);
+  if (header_size >= kMinInfoHeaderSize && head.size() - BmpHeader::kFileHeaderSize < header_size) {
+    return std::min<uint64_t>(file_size, uint64_t{BmpHeader::kFileHeaderSize} + header_size);
+  }
+  BmpHeader h;
+  try {
+    h = ReadBmpHeader(head);
+  } catch (const BmpFormatError&) {
+    return head.size();  // the headers alone fail the load
+  }
+  uint64_t needed = h.PaletteOffset();
+  if (h.Paletted()) {
+    const uint64_t rows = static_cast<uint64_t>(h.rows);
+    needed = std::max<uint64_t>(needed, h.PaletteOffset() + uint64_t{4} * h.FilePaletteEntries());
+    if (h.compression == BmpHeader::kRgb) {
+      needed =
+          std::max<uint64_t>(needed, h.pixel_offset + static_cast<uint64_t>(h.Stride()) * rows);
+    } else {
+      // No valid run-length stream takes more than 4 bytes a pixel (a delta of one pixel)
+      // plus an end of line per row and the end mark.
+      needed = std::max<uint64_t>(
+          needed, h.pixel_offset + 4 * (static_cast<uint64_t>(h.width) + 1) * rows + 4);
+    }
+  }
+  return std::min(needed, file_size);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+
+// Why a BMP file cannot be read (UTF-8 message).
+class BmpFormatError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The fields of a BMP file's two headers that the reader uses, already checked.
+struct BmpHeader {
+  static constexpr uint32_t kFileHeaderSize = 14;
+  static constexpr uint32_t kRgb = 0;   // uncompressed
+  static constexpr uint32_t kRle8 = 1;  // run-length encoded, 8 bits per pixel
+
+  uint32_t pixel_offset = 0;  // from the start of the file
+  uint32_t header_size = 0;   // of the info header: 40, 52, 56, 64, 108, 124...
+  int32_t width = 0;          // positive
+  int32_t rows = 0;           // positive: the number of rows
+  bool bottom_up = true;      // false when the height field was negative
+  uint16_t bit_count = 0;
+  uint32_t compression = 0;
+  uint32_t colors_used = 0;
+
+  // Whether the picture has a palette (up to 8 bits per pixel) and so pixels this reader loads.
+  bool Paletted() const { return bit_count <= 8; }
+  // ((width x bit count + 31) div 32) x 4.
+  int32_t Stride() const;
+  // Bytes of a row that hold pixels: (width x bit count + 7) div 8.
+  int32_t RowBytes() const;
+  // File offset of the colour table: directly after the info header.
+  uint32_t PaletteOffset() const { return kFileHeaderSize + header_size; }
+  // Number of colour table entries the file holds: the colours-used count when it is between
+  // 1 and 2^bits, else 2^bits, but never reaching into the pixel data.
+  uint32_t FilePaletteEntries() const;
+};
+
+// Reads and checks the headers at the start of `file`. Throws BmpFormatError when the file is
+// too short for them or they describe no picture this reader accepts.
+BmpHeader ReadBmpHeader(std::span<const uint8_t> file);
+
+// How many bytes from the start of a file of `file_size` bytes the reader looks at, judged from
+// `head`, the file's first bytes (at least the first 54, or the whole file when it is shorter).
+// A file reader reads that many bytes only, so that trailing data is never read in.
+uint64_t BmpBytesNeeded(std::span<const uint8_t> head, uint64_t file_size);

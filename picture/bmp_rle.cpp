@@ -1,0 +1,74 @@
+#include "picture/bmp_rle.h"
+
+#include <cstring>
+#include <string>
+
+#include "picture/bmp_header.h"
+
+namespace {
+
+// The escape codes that follow a zero count.
+constexpr uint8_t kEndOfLine = 0;
+constexpr uint8_t kEndOfPicture = 1;
+constexpr uint8_t kDelta = 2;
+
+[[noreturn]] void Throw(const std::string& what, size_t at) {
+  throw BmpFormatError("run-length data at byte " + std::to_string(at) + ": " + what);
+}
+
+}  // namespace
+
+void DecodeRle8(std::span<const uint8_t> data, int32_t width, int32_t rows, int32_t stride,
+                uint8_t* pixels) {
+  size_t pos = 0;
+  int64_t x = 0;
+  int64_t y = 0;
+  // Writing `count` pixels at (x, y) must stay inside the row and the picture.
+  auto check_span = [&](int64_t count, size_t at) {
+    if (y >= rows) Throw("pixels past the last row", at);
+    if (x + count > width) Throw("pixels past the end of row " + std::to_string(y), at);
+  };
+  while (true) {
+    if (data.size() - pos < 2) {
+      // Some writers end the last row and omit the end mark.
+      if (y >= rows && pos == data.size()) return;
+      Throw("the data ends before its end mark", pos);
+    }
+    const size_t at = pos;
+    const uint8_t count = data[pos];
+    const uint8_t code = data[pos + 1];
+    pos += 2;
+    if (count > 0) {
+      check_span(count, at);
+      std::memset(pixels + y * stride + x, code, count);
+      x += count;
+      continue;
+    }
+    switch (code) {
+      case kEndOfLine:
+        if (y >= rows) Throw("end of line past the last row", at);
+        x = 0;
+        ++y;
+        break;
+      case kEndOfPicture:
+        return;
+      case kDelta: {
+        if (data.size() - pos < 2) Throw("the data ends inside a delta", at);
+        x += data[pos];
+        y += data[pos + 1];
+        pos += 2;
+        if (x > width || y >= rows) Throw("a delta moves past the picture", at);
+        break;
+      }
+      default: {  // `code` literal pixels, padded to a 16-bit boundary
+        check_span(code, at);
+        if (data.size() - pos < code) Throw("the data ends inside literal pixels", at);
+        std::memcpy(pixels + y * stride + x, data.data() + pos, code);
+        x += code;
+        pos += code + (code & 1u);
+        if (pos > data.size()) pos = data.size();  // the last pad byte may be missing
+        break;
+      }
+    }
+  }
+}

@@ -1,0 +1,132 @@
+#include "picture/png_writer.h"
+
+#include <fcntl.h>
+#include <png.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "picture/bitmap_file.h"
+
+namespace {
+
+// Everything libpng needs, as plain data, so that the frame that sets libpng's recovery point
+// holds no object with a destructor (a longjmp out of libpng must not skip one).
+struct PngJob {
+  std::FILE* file;
+  png_uint_32 width;
+  png_uint_32 height;
+  int bit_depth;
+  const png_color* palette;
+  int palette_entries;
+  const png_byte* rows;  // height rows of row_bytes bytes, top row first
+  size_t row_bytes;
+};
+
+// Writes the PNG stream to job.file. Returns false when libpng reported an error. Only plain
+// data lives in this frame: libpng's default error handler prints the message and longjmps back
+// here, across libpng's own C frames only.
+bool EncodePng(const PngJob& job) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (png == nullptr) return false;
+  png_infop info = png_create_info_struct(png);
+  png_infop end_info = png_create_info_struct(png);
+  if (info == nullptr || end_info == nullptr) {
+    png_destroy_info_struct(png, &end_info);
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_info_struct(png, &end_info);
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_init_io(png, job.file);
+  png_set_IHDR(png, info, job.width, job.height, job.bit_depth, PNG_COLOR_TYPE_PALETTE,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+  png_set_PLTE(png, info, job.palette, job.palette_entries);
+  png_write_info(png, info);
+  for (png_uint_32 y = 0; y < job.height; ++y) {
+    png_write_row(png, job.rows + y * job.row_bytes);
+  }
+  png_write_end(png, end_info);
+  png_destroy_info_struct(png, &end_info);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+
+// Creates a new file beside `path` for writing and returns it with its name; null when the
+// folder does not exist or is not writable.
+std::FILE* CreateTemporaryBeside(const std::string& path, std::string& temporary) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    temporary = path + "." + std::to_string(random() % 1000000000u) + ".tmp";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      std::FILE* file = ::fdopen(fd, "wb");
+      if (file == nullptr) {
+        ::close(fd);
+        std::remove(temporary.c_str());
+      }
+      return file;
+    }
+    if (errno != EEXIST) return nullptr;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool WritePng(const std::string& path, const BitmapFile& image) {
+  if (image.BitCount() > 8) {
+    std::fputs("フルカラーBMPは扱えません\n", stdout);
+    std::fflush(stdout);
+    return false;
+  }
+  const int32_t width = image.Width();
+  const int32_t height = image.Height();
+  const int bits = image.BitCount();
+  const int colors = image.ColorCount();
+  if (bits == 0 || width <= 0 || height <= 0 || colors > 256) return false;  // not loaded
+
+  // The whole picture top row first, each row without its BMP padding.
+  const size_t row_bytes = (static_cast<size_t>(width) * bits + 7) / 8;
+  std::vector<png_byte> rows(row_bytes * static_cast<size_t>(height));
+  for (int32_t y = 0; y < height; ++y) {
+    std::memcpy(rows.data() + static_cast<size_t>(y) * row_bytes, image.Row(y), row_bytes);
+  }
+  // libpng keeps a reference to the palette until the image data is written.
+  std::vector<png_color> palette(static_cast<size_t>(colors));
+  const uint8_t* entry = image.Palette();
+  for (png_color& color : palette) {
+    color = png_color{entry[2], entry[1], entry[0]};
+    entry += 4;
+  }
+
+  std::string temporary;
+  std::FILE* file = CreateTemporaryBeside(path, temporary);
+  if (file == nullptr) return false;
+  const PngJob job{file,
+                   static_cast<png_uint_32>(width),
+                   static_cast<png_uint_32>(height),
+                   bits,
+                   palette.data(),
+                   colors,
+                   rows.data(),
+                   row_bytes};
+  bool ok = EncodePng(job);
+  ok = std::fflush(file) == 0 && ok;
+  ok = ::fsync(::fileno(file)) == 0 && ok;
+  ok = std::fclose(file) == 0 && ok;
+  // Only a complete file replaces the target: a truncated PNG would look up to date.
+  if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
