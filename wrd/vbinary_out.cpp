@@ -1,0 +1,221 @@
+#include "wrd/vbinary_out.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <ostream>
+
+#include "wrd/verror.h"
+
+namespace {
+
+constexpr uint8_t kEndOpcode = 0x00;
+constexpr uint8_t kStartOpcode = 0x01;
+constexpr char kSignature[] = "Varnel WRD";
+constexpr uint32_t kVersion = 1;
+
+}  // namespace
+
+VBinaryOut::VBinaryOut(const char* fileName) {
+  auto file = std::make_unique<std::ofstream>(fileName ? fileName : "",
+                                              std::ios::out | std::ios::binary | std::ios::trunc);
+  out_ = file.get();
+  ownedStream_ = std::move(file);
+  WriteHeader();
+}
+
+VBinaryOut::VBinaryOut(std::ostream& out) : out_(&out) { WriteHeader(); }
+
+VBinaryOut::~VBinaryOut() {
+  try {
+    Close();
+  } catch (...) {
+    // Only memory exhaustion can get here; a destructor must not throw.
+  }
+}
+
+bool VBinaryOut::Close() {
+  if (closed_) {
+    return !failed_;
+  }
+  if (blockState_ == 0) {
+    EndBlock();
+  }
+  if (blockState_ == 1) {
+    EndBlock();
+  }
+  closed_ = true;
+  ClearQueue();
+  try {
+    out_->flush();
+    CheckStream();
+    if (auto* file = dynamic_cast<std::ofstream*>(ownedStream_.get())) {
+      file->close();
+      CheckStream();
+    }
+  } catch (const std::ios_base::failure&) {
+    failed_ = true;
+  }
+  return !failed_;
+}
+
+void VBinaryOut::CheckStream() {
+  if (!out_->good()) {
+    failed_ = true;
+  }
+}
+
+void VBinaryOut::SetTick(uint32_t tick) {
+  if (tick >= kTickLimit) {
+    throw VErrorInput(tick, "Tick out of range");
+  }
+  currentTick_ = tick;
+}
+
+void VBinaryOut::AddTick(uint32_t delta) {
+  if (delta >= kTickLimit - currentTick_) {
+    throw VErrorInput(delta, "Tick out of range");
+  }
+  currentTick_ += delta;
+}
+
+void VBinaryOut::Enqueue(std::unique_ptr<VOutBuffer> command) {
+  if (closed_) {
+    throw VErrorInternal(0, "writer already closed");
+  }
+  if (command == nullptr) {
+    throw VErrorInternal(0, "no command to queue");
+  }
+  // The record length (payload + opcode) must be encodable when the queue is written.
+  if (command->Length() > VOutBuffer::kMaxPayload) {
+    throw VErrorInternal(static_cast<uint32_t>(command->Length()), "command too large");
+  }
+  queue_.emplace_back(currentTick_, nextSequence_, std::move(command));
+  ++nextSequence_;
+}
+
+void VBinaryOut::SortQueue() {
+  // Sequence numbers are unique within a queue, so the order is total.
+  std::sort(queue_.begin(), queue_.end(), [](const Packet& a, const Packet& b) {
+    return a.Tick() != b.Tick() ? a.Tick() < b.Tick() : a.Sequence() < b.Sequence();
+  });
+}
+
+void VBinaryOut::FlushQueue() {
+  // Nothing may follow the Data block's end record: a closed file takes no more records.
+  if (blockState_ == 2) {
+    return;
+  }
+  try {
+    uint32_t previousTick = 0;
+    for (const Packet& packet : queue_) {
+      const VOutBuffer& command = packet.Command();
+      // Ticks and lengths were checked when the command was queued, so no encoding below can
+      // fail halfway through the batch.
+      if (blockState_ == 1) {
+        WriteVarLen(packet.Tick() - previousTick);
+        previousTick = packet.Tick();
+      }
+      WriteVarLen(static_cast<uint32_t>(command.Length()) + 1);
+      WriteByte(command.Opcode());
+      WriteBytes(command.Data(), static_cast<size_t>(command.Length()));
+    }
+    CheckStream();
+  } catch (const std::ios_base::failure&) {
+    // A caller's stream may have exceptions enabled; the failure is recorded all the same.
+    failed_ = true;
+  }
+}
+
+void VBinaryOut::ClearQueue() {
+  queue_.clear();
+  queue_.shrink_to_fit();
+  nextSequence_ = 0;
+}
+
+void VBinaryOut::EndBlock() {
+  if (blockState_ == 2) {
+    return;
+  }
+  SortQueue();
+  if (!queue_.empty()) {
+    currentTick_ = queue_.back().Tick();
+  }
+  // The end record has the largest tick and the highest sequence: it is already in place.
+  Enqueue(std::make_unique<VOutBuffer>(kEndOpcode));
+  FlushQueue();
+  ClearQueue();
+  ++blockState_;
+}
+
+void VBinaryOut::Start() {
+  Enqueue(std::make_unique<VOutBuffer>(kStartOpcode));
+  SortQueue();
+  FlushQueue();
+  ClearQueue();
+  currentTick_ = 0;
+}
+
+void VBinaryOut::CheckDefinitionBlock() const {
+  if (blockState_ != 0) {
+    throw VError("Cannot define command in Data block");
+  }
+}
+
+void VBinaryOut::CheckDataBlock() const {
+  if (blockState_ != 1) {
+    throw VError("Must be WRD command in Data block");
+  }
+}
+
+void VBinaryOut::WriteHeader() {
+  WriteBytes(reinterpret_cast<const uint8_t*>(kSignature), std::strlen(kSignature));
+  WriteU16(0);
+  WriteU32(kVersion);
+  CheckStream();
+}
+
+// After Close the stream is closed (or the caller's to use again): the primitives write nothing.
+void VBinaryOut::WriteByte(uint8_t value) {
+  if (!closed_) {
+    out_->put(static_cast<char>(value));
+  }
+}
+
+void VBinaryOut::WriteU16(uint32_t value) {
+  WriteByte(static_cast<uint8_t>(value));
+  WriteByte(static_cast<uint8_t>(value >> 8));
+}
+
+void VBinaryOut::WriteU32(uint32_t value) {
+  for (int i = 0; i < 4; ++i) {
+    WriteByte(static_cast<uint8_t>(value >> (8 * i)));
+  }
+}
+
+void VBinaryOut::WriteVarLen(uint32_t value) {
+  if (value >= kTickLimit) {
+    throw VErrorInternal(value, "number too large for a variable-length field");
+  }
+  uint8_t groups[4];
+  int count = 0;
+  do {
+    groups[count++] = static_cast<uint8_t>(value & 0x7F);
+    value >>= 7;
+  } while (value != 0);
+  for (int i = count - 1; i >= 0; --i) {
+    WriteByte(static_cast<uint8_t>(groups[i] | (i > 0 ? 0x80 : 0)));
+  }
+}
+
+void VBinaryOut::WriteBytes(const uint8_t* bytes, size_t n) {
+  if (n > 0 && !closed_) {
+    out_->write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(n));
+  }
+}
+
+void VBinaryOut::WriteText(const char* text) {
+  if (text != nullptr) {
+    WriteBytes(reinterpret_cast<const uint8_t*>(text), std::strlen(text));
+  }
+}

@@ -1,0 +1,155 @@
+#include "wrd/vnl_reader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+namespace {
+
+constexpr char kSignature[] = "Varnel WRD";
+constexpr size_t kHeaderSize = 16;
+constexpr uint8_t kEndOpcode = 0x00;
+constexpr uint8_t kStartOpcode = 0x01;
+
+class Cursor {
+ public:
+  explicit Cursor(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+
+  size_t Offset() const { return offset_; }
+  bool AtEnd() const { return offset_ == bytes_.size(); }
+  size_t Remaining() const { return bytes_.size() - offset_; }
+
+  uint8_t Byte(const char* what) {
+    if (AtEnd()) {
+      throw VnlError(offset_, std::string("file ends inside ") + what);
+    }
+    return bytes_[offset_++];
+  }
+
+  // A variable-length number: at most four 7-bit groups, most significant first.
+  uint32_t VarLen(const char* what) {
+    size_t start = offset_;
+    uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+      uint8_t byte = Byte(what);
+      value = (value << 7) | (byte & 0x7F);
+      if ((byte & 0x80) == 0) {
+        return value;
+      }
+    }
+    throw VnlError(start, std::string(what) + " is longer than four bytes");
+  }
+
+  std::vector<uint8_t> Take(size_t n) {
+    std::vector<uint8_t> out(bytes_.begin() + static_cast<std::ptrdiff_t>(offset_),
+                             bytes_.begin() + static_cast<std::ptrdiff_t>(offset_ + n));
+    offset_ += n;
+    return out;
+  }
+
+ private:
+  std::span<const uint8_t> bytes_;
+  size_t offset_ = 0;
+};
+
+uint32_t ReadHeader(Cursor& in, std::span<const uint8_t> bytes) {
+  if (bytes.size() < kHeaderSize) {
+    throw VnlError(bytes.size(), "file ends inside the 16-byte header");
+  }
+  if (std::memcmp(bytes.data(), kSignature, 10) != 0) {
+    throw VnlError(0, "not a VNL file (no \"Varnel WRD\" signature)");
+  }
+  if (bytes[10] != 0 || bytes[11] != 0) {
+    throw VnlError(10, "header bytes 10 and 11 are not 00 00");
+  }
+  uint32_t version = static_cast<uint32_t>(bytes[12]) | static_cast<uint32_t>(bytes[13]) << 8 |
+                     static_cast<uint32_t>(bytes[14]) << 16 |
+                     static_cast<uint32_t>(bytes[15]) << 24;
+  if (version != 1) {
+    throw VnlError(12, "unsupported format version " + std::to_string(version));
+  }
+  in.Take(kHeaderSize);
+  return version;
+}
+
+// Reads one block up to and including its end record.
+void ReadBlock(Cursor& in, int block, std::vector<VnlRecord>& records) {
+  uint64_t tick = 0;
+  for (;;) {
+    VnlRecord record;
+    record.block = block;
+    record.offset = in.Offset();
+    if (block == 1) {
+      tick += in.VarLen("a record's tick delta");
+      if (tick > UINT32_MAX) {
+        throw VnlError(record.offset, "tick beyond 32 bits");
+      }
+    }
+    size_t lengthOffset = in.Offset();
+    uint32_t length = in.VarLen("a record's length");
+    if (length == 0) {
+      throw VnlError(lengthOffset, "record length 0 (a record holds at least its opcode)");
+    }
+    if (length > in.Remaining()) {
+      throw VnlError(lengthOffset,
+                     "record length " + std::to_string(length) + " runs past the end of the file");
+    }
+    record.opcode = in.Byte("a record");
+    record.payload = in.Take(length - 1);
+    record.tick = static_cast<uint32_t>(tick);
+    bool end = record.opcode == kEndOpcode;
+    if (end && !record.payload.empty()) {
+      throw VnlError(record.offset, "end record with a payload");
+    }
+    if (block == 1 && record.opcode == kStartOpcode) {
+      tick = 0;  // the writer starts every batch after a Start record from tick 0
+    }
+    records.push_back(std::move(record));
+    if (end) {
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+VnlError::VnlError(size_t offset, const std::string& what)
+    : std::runtime_error("byte offset " + std::to_string(offset) + ": " + what), offset_(offset) {}
+
+VnlFile ReadVnl(std::span<const uint8_t> bytes) {
+  Cursor in(bytes);
+  VnlFile file;
+  file.version = ReadHeader(in, bytes);
+  ReadBlock(in, 0, file.records);
+  if (in.AtEnd()) {
+    throw VnlError(in.Offset(), "file ends before the Data block");
+  }
+  ReadBlock(in, 1, file.records);
+  if (!in.AtEnd()) {
+    throw VnlError(in.Offset(),
+                   std::to_string(in.Remaining()) + " bytes after the end of the Data block");
+  }
+  return file;
+}
+
+VnlFile ReadVnlFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) {
+    throw std::runtime_error(path + ": " + std::strerror(errno));
+  }
+  std::streamoff size = in.tellg();
+  if (size < 0) {
+    throw std::runtime_error(path + ": cannot determine the file size");
+  }
+  if (static_cast<uint64_t>(size) > kMaxVnlFileSize) {
+    throw std::runtime_error(path + ": larger than " + std::to_string(kMaxVnlFileSize >> 20) +
+                             " MiB, not read");
+  }
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  in.seekg(0);
+  in.read(reinterpret_cast<char*>(bytes.data()), size);
+  if (in.gcount() != size) {
+    throw std::runtime_error(path + ": read error");
+  }
+  return ReadVnl(bytes);
+}
