@@ -1,0 +1,60 @@
+#include "build/gui/tform3.h"
+
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QPushButton>
+
+// Not app/ui_text.h: Qt's automatic uic takes any "ui_*.h" include for a form.
+#include "app/document/cp932.h"
+#include "ui_tform3.h"
+
+namespace {
+
+constexpr int kItemHeight = 12;
+
+}  // namespace
+
+TForm3::TForm3(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TForm3>()) {
+  ui_->setupUi(this);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  // Only the main window's closing ends the program.
+  setAttribute(Qt::WA_QuitOnClose, false);
+  QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+  font.setPixelSize(12);
+  setFont(font);
+  setFixedSize(size());
+  move(237, 209);
+  connect(ui_->OK, &QPushButton::clicked, this, &TForm3::OKClick);
+  FormCreate();
+}
+
+TForm3::~TForm3() = default;
+
+QListWidget* TForm3::ListBox1() const { return ui_->ListBox1; }
+
+QPushButton* TForm3::OK() const { return ui_->OK; }
+
+void TForm3::FormCreate() { ui_->ListBox1->clear(); }
+
+void TForm3::OKClick() { close(); }
+
+void TForm3::BeginLog() {
+  ui_->ListBox1->clear();
+  ui_->OK->setEnabled(false);
+  QCoreApplication::processEvents();
+}
+
+void TForm3::AddLogLine(const std::string& line) {
+  auto* item = new QListWidgetItem(QString::fromStdString(Cp932ToUtf8(line)));
+  item->setSizeHint(
+      QSize(ui_->ListBox1->fontMetrics().horizontalAdvance(item->text()) + 4, kItemHeight));
+  ui_->ListBox1->addItem(item);
+  QCoreApplication::processEvents();
+}
+
+void TForm3::EndLog() {
+  ui_->OK->setEnabled(true);
+  QCoreApplication::processEvents();
+}
