@@ -112,7 +112,7 @@ bool BitmapFile::LoadFromMemory(std::span<const uint8_t> file) {
         std::copy_n(data.begin(), std::min(data.size(), pixels_.size()), pixels_.begin());
       } else {
         pixels_.assign(stride * rows, 0);
-        DecodeRle8(data, header.width, header.rows, header.Stride(), pixels_.data());
+        DecodeRle8(data, header.rows, header.Stride(), pixels_.data());
       }
     }
     bit_count_ = header.bit_count;

@@ -18,15 +18,15 @@ constexpr uint8_t kDelta = 2;
 
 }  // namespace
 
-void DecodeRle8(std::span<const uint8_t> data, int32_t width, int32_t rows, int32_t stride,
-                uint8_t* pixels) {
+void DecodeRle8(std::span<const uint8_t> data, int32_t rows, int32_t stride, uint8_t* pixels) {
   size_t pos = 0;
   int64_t x = 0;
   int64_t y = 0;
-  // Writing `count` pixels at (x, y) must stay inside the row and the picture.
+  // Writing `count` pixels at (x, y) must stay inside the stored row and the picture. Runs
+  // may cover the row's padding: ImageMagick encodes whole stored rows.
   auto check_span = [&](int64_t count, size_t at) {
     if (y >= rows) Throw("pixels past the last row", at);
-    if (x + count > width) Throw("pixels past the end of row " + std::to_string(y), at);
+    if (x + count > stride) Throw("pixels past the end of row " + std::to_string(y), at);
   };
   while (true) {
     if (data.size() - pos < 2) {
@@ -57,7 +57,7 @@ void DecodeRle8(std::span<const uint8_t> data, int32_t width, int32_t rows, int3
         x += data[pos];
         y += data[pos + 1];
         pos += 2;
-        if (x > width || y >= rows) Throw("a delta moves past the picture", at);
+        if (x > stride || y >= rows) Throw("a delta moves past the picture", at);
         break;
       }
       default: {  // `code` literal pixels, padded to a 16-bit boundary
