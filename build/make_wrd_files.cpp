@@ -1,8 +1,85 @@
 #include "build/make_wrd_files.h"
 
-BuildResult MakeWrdFiles(const EventTable& table, BuildLog& log) {
-  (void)table;
+#include <memory>
+#include <ostream>
+
+#include "app/document/atomic_file.h"
+#include "app/document/cp932.h"
+#include "app/document/names.h"
+#include "app/document/text_mode.h"
+#include "build/build_texts.h"
+#include "build/command_generator.h"
+#include "build/counting_log.h"
+#include "build/picture_table.h"
+#include "wrd/vbinary_out.h"
+
+namespace {
+
+// Opens the temporary file of an output; null when even that fails.
+std::unique_ptr<AtomicFile> OpenOutput(const std::string& cp932Path) {
+  try {
+    return std::make_unique<AtomicFile>(Cp932ToUtf8(cp932Path));
+  } catch (const FileWriteError&) {
+    return nullptr;
+  }
+}
+
+// Replaces the target with the written file; false when anything failed.
+bool CommitOutput(AtomicFile* file) {
+  if (file == nullptr) return false;
+  try {
+    file->Commit();
+    return true;
+  } catch (const FileWriteError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+BuildResult MakeWrdFiles(const EventTable& table, BuildLog& target) {
+  CountingLog log(target);
+  BuildResult result;
   log.BeginLog();
+  const std::string vnlPath = VnlFilePath(table);
+  const std::string evnPath = EvnFilePath(table);
+  try {
+    const CollectionResult collection = CollectPictures(table, log);
+    result.PicturesConverted = collection.Converted;
+    log.AddLogLine("");
+    log.AddLogLine(std::string(build_texts::kLogWriting) + vnlPath);
+
+    std::unique_ptr<AtomicFile> vnlFile = OpenOutput(vnlPath);
+    std::ostream discard(nullptr);  // takes the commands when the file cannot be created
+    bool vnlWritten = false;
+    std::string script;
+    {
+      VBinaryOut out(vnlFile ? vnlFile->Stream() : discard);
+      CommandGenerator generator(table, collection.Pictures, out, log);
+      generator.WriteHeader();
+      generator.WritePictureLoader();
+      generator.WriteEvents();
+      vnlWritten = out.Close() && !out.Failed();
+      script = generator.Script();
+    }
+    result.VnlWritten = vnlWritten && CommitOutput(vnlFile.get());
+    vnlFile.reset();
+    if (!result.VnlWritten) log.AddLogLine(std::string(build_texts::kLogVnlFailed) + vnlPath);
+
+    std::unique_ptr<AtomicFile> evnFile = OpenOutput(evnPath);
+    if (evnFile) {
+      const std::string bytes = ToTextMode(script);
+      evnFile->Stream().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    result.EvnWritten = CommitOutput(evnFile.get());
+    if (!result.EvnWritten) log.AddLogLine(std::string(build_texts::kLogEvnFailed) + evnPath);
+  } catch (const std::exception& error) {
+    // Nothing the build issues should be refused; if it is, the old outputs stay.
+    log.AddLogLine(std::string(build_texts::kLogBuildFailed) + Utf8ToCp932(error.what()));
+  }
+  log.AddLogLine(std::string(build_texts::kLogEnd));
+  result.ErrorLines = log.ErrorLines();
+  result.WarningLines = log.WarningLines();
   log.EndLog();
-  return BuildResult{};
+  return result;
 }

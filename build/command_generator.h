@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/document/event_table.h"
+#include "build/build_log.h"
+#include "build/picture_table.h"
+
+class VBinaryOut;
+
+// The second pass of the build: turns the event table into commands, each issued twice, to the
+// writer and as a line of the text script. Script lines are collected with LF line ends; the
+// caller translates them when it writes the file.
+class CommandGenerator {
+ public:
+  // Ticks of an event and its fades must stay below this (the writer's tick limit).
+  static constexpr int64_t kTickLimit = 0x10000000;
+  // The fade-in of an event ends this many ticks after it.
+  static constexpr int64_t kFadeTicks = 144;
+
+  CommandGenerator(const EventTable& table, const PictureTable& pictures, VBinaryOut& out,
+                   BuildLog& log);
+
+  // The definition block and the screen and palette set-up.
+  void WriteHeader();
+  // One LoadPicture per picture, then Start.
+  void WritePictureLoader();
+  // Every live event in table order.
+  void WriteEvents();
+
+  const std::string& Script() const { return script_; }
+
+ private:
+  void Line(const std::string& line);
+  void WriteEvent(const EventItem& item);
+  int FindPicture(const std::string& text) const;
+  void MovePicture(const EventItem& item, int cur);
+  void Fade(int first, int second, int64_t start);
+  int TextColour(const EventItem& item, int cur);
+  void WriteLyrics(const EventItem& item, int tc);
+
+  const EventTable& table_;
+  const PictureTable& pictures_;
+  VBinaryOut& out_;
+  BuildLog& log_;
+  std::string script_;
+  int cur_;  // the current picture; pictures_.size() for none
+};

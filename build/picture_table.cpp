@@ -1,0 +1,87 @@
+#include "build/picture_table.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/document/cp932.h"
+#include "app/document/names.h"
+#include "build/build_texts.h"
+#include "build/dos_file_time.h"
+#include "picture/bitmap_file.h"
+#include "picture/png_writer.h"
+
+namespace {
+
+void Log(BuildLog& log, std::string_view line) { log.AddLogLine(std::string(line)); }
+
+// Loads, checks and converts one new picture; fills the entry.
+bool LoadPicture(const EventTable& table, Picture& picture, BuildLog& log) {
+  BitmapFile image;
+  if (!image.Load(Cp932ToUtf8(picture.Path)) || image.BitCount() != 8 || image.Width() <= 0 ||
+      image.Height() <= 0) {
+    Log(log, build_texts::kLogBadBmp);
+    picture.LoadFailed = 1;
+    return false;
+  }
+  picture.LoadFailed = 0;
+  picture.Width = image.Width();
+  picture.Height = image.Height();
+  Log(log, build_texts::kLogSearchingFreeColour);
+  picture.FreeIndex = FindFreeIndex(image);
+  if (picture.FreeIndex < 0) {
+    Log(log, build_texts::kLogNoFreeColour);
+    const int entries = std::min(image.ColorCount(), 256);
+    if (image.Palette() != nullptr)
+      std::memcpy(picture.Palette.data(), image.Palette(), entries * 4);
+  }
+  const std::string pngPath = Cp932ToUtf8(table.MidiFolder + PngName(picture.Path));
+  const int32_t pngTime = DosFileTime(pngPath);
+  const int32_t bmpTime = DosFileTime(Cp932ToUtf8(picture.Path));
+  if (pngTime >= 0 && pngTime >= bmpTime) return false;
+  Log(log, build_texts::kLogConverting);
+  if (!WritePng(pngPath, image)) {
+    Log(log, build_texts::kLogPngFailed);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string PngName(const std::string& path) {
+  return DropLastCharacters(FileNamePart(path), 3) + "png";
+}
+
+int FindFreeIndex(const BitmapFile& image) {
+  std::array<bool, 256> used{};
+  for (int32_t y = 0; y < image.Height(); ++y) {
+    const uint8_t* row = image.Row(y);
+    for (int32_t x = 0; x < image.Width(); ++x) used[row[x]] = true;
+  }
+  int free = -1;
+  for (int index = 0; index < 256; ++index) {
+    if (!used[index]) free = index;
+  }
+  return free;
+}
+
+CollectionResult CollectPictures(const EventTable& table, BuildLog& log) {
+  CollectionResult result;
+  const int count = std::clamp(table.EventCount, 0, EventTable::kCapacity);
+  for (int i = 0; i < count; ++i) {
+    const std::string& text = table.events[i].Picture;
+    if (text.empty()) continue;
+    const std::string path =
+        HasFolderPart(text) ? ResolvePicturePath(table, text) : table.MidiFolder + text;
+    const bool known = std::any_of(
+        result.Pictures.begin(), result.Pictures.end(),
+        [&](const Picture& picture) { return SameNameIgnoringCase(picture.Path, path); });
+    if (known) continue;
+    Picture& picture = result.Pictures.emplace_back();
+    picture.Path = path;
+    log.AddLogLine("");
+    log.AddLogLine(std::string(build_texts::kLogReadingBmp) + path);
+    if (LoadPicture(table, picture, log)) ++result.Converted;
+  }
+  return result;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/document/event_table.h"
+#include "build/build_log.h"
+
+class BitmapFile;
+
+// One distinct picture of a build.
+struct Picture {
+  std::string Path;  // the resolved BMP path (CP932)
+  int32_t Width = 0;
+  int32_t Height = 0;
+  int32_t LoadFailed = 0;  // 1: unreadable, or not 8 bits per pixel
+  int32_t FreeIndex = -1;  // highest palette index no pixel uses; -1 when all are used
+  std::array<uint8_t, 256 * 4> Palette{};  // blue, green, red, reserved; only when FreeIndex is -1
+};
+
+// The pictures of a build in the order of their first use; the position is the picture number.
+using PictureTable = std::vector<Picture>;
+
+// The PNG file name of a picture: the file-name part of its path less its last three characters,
+// plus "png" (C:\pics\sky.bmp gives sky.png). It names no folder: the file lies in MidiFolder.
+std::string PngName(const std::string& path);
+
+// The highest palette index no pixel of the 8-bit picture uses, or -1.
+int FindFreeIndex(const BitmapFile& image);
+
+// Counts of the collection pass.
+struct CollectionResult {
+  PictureTable Pictures;
+  int Converted = 0;
+};
+
+// The collection pass: for each distinct picture of the live events (paths compared without
+// regard to ASCII case) loads the BMP, checks for 8 bits per pixel, finds its free palette
+// index and converts it to a PNG in MidiFolder when the PNG is missing or older than the BMP.
+// Every step is logged; failures are log lines and the entry stays (LoadFailed = 1).
+CollectionResult CollectPictures(const EventTable& table, BuildLog& log);
