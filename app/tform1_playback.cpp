@@ -1,0 +1,154 @@
+// The main window's playback and time controls: opening a song, play and stop, rewind, the
+// position poll and the two time bars.
+#include <QDir>
+#include <QFileInfo>
+#include <QScrollBar>
+#include <algorithm>
+#include <stdexcept>
+
+#include "app/dialogs.h"
+#include "app/document/names.h"
+#include "app/document/number_text.h"
+#include "app/playback/media_player.h"
+#include "app/tform1.h"
+#include "app/tform1_scroll_codes.h"
+#include "app/tform1_text.h"
+#include "ui_tform1.h"
+
+namespace {
+
+constexpr int kSixteenthsPerBar = 16;  // the position display assumes 4/4 time
+constexpr int kSixteenthsPerBeat = 4;
+
+// The names of the folder's BMP files: regular files ending in ".bmp" in any letter case,
+// hidden files left out, in name order.
+QStringList BmpFileNames(const QString& folder) {
+  QStringList names;
+  const QFileInfoList entries =
+      QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+  for (const QFileInfo& entry : entries) {
+    if (entry.fileName().startsWith(QLatin1Char('.'))) continue;
+    if (!entry.fileName().endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive)) continue;
+    names.append(entry.fileName());
+  }
+  return names;
+}
+
+}  // namespace
+
+void TForm1::OpenClick() {
+  if (!doc_.MidiPath.empty() && !QuerySave()) return;
+  const QString path =
+      dialogs_.OpenFileName(QStringLiteral("MIDIファイル (*.mid *.MID)"), MidiFolderPath());
+  if (path.isEmpty()) return;
+  OpenMidiFile(path);
+}
+
+void TForm1::OpenMidiFile(const QString& path) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  const std::string cp932Path = ToCp932(absolute);
+  if (FromCp932(cp932Path) != absolute) {
+    // The document keeps paths in CP932; a name it cannot hold would name another file.
+    throw std::runtime_error("The file name cannot be written in Shift-JIS: " +
+                             absolute.toStdString());
+  }
+  // The new song opens first: when it fails, the previous song, names and table stay.
+  player_.Open(absolute.toStdString());
+
+  SetMidiPath(doc_, cp932Path);
+  ui_->Picture->clear();
+  ui_->Picture->addItems(BmpFileNames(QFileInfo(absolute).absolutePath()));
+  doc_.Selection = -1;
+  doc_.EventCount = 0;
+  player_.Seek(0);
+  const int32_t length = std::max<int32_t>(player_.Length(), 0);
+  ui_->TimeBar->setMaximum(length);
+  ui_->TimeBar2->setMaximum(length);
+  if (LoadProject()) {
+    SelectEvent(0);
+    RefreshEventList();
+  } else {
+    AddClick();
+  }
+  UpdatePreviewPicture();
+  caption_ = QStringLiteral("Varnel WRD Maker ") + QFileInfo(absolute).fileName();
+  SetModified(false);
+}
+
+void TForm1::PlayClick() {
+  if (player_.IsPlaying()) {
+    player_.Stop();
+    ui_->Play->setText(QStringLiteral("再生"));
+    return;
+  }
+  player_.Play();
+  ui_->Play->setText(QStringLiteral("停止"));
+  if (!sound_notice_checked_) {
+    sound_notice_checked_ = true;
+    const std::string notice = player_.TakeSoundNotice();
+    if (!notice.empty()) dialogs_.ShowNotice(QString::fromStdString(notice));
+  }
+}
+
+void TForm1::Button1Click() {
+  const bool playing = player_.IsPlaying();
+  player_.Seek(0);
+  if (playing) player_.Resume();
+}
+
+void TForm1::Timer1Timer() {
+  if (doc_.MidiPath.empty() || doc_.Dragging) return;
+  const int32_t position = player_.Position();
+  SetCounterText(position);
+  ui_->TimeBar->setValue(position);
+}
+
+void TForm1::SetCounterText(int32_t position) {
+  // The position first, so that the number rules read it back; then bar and beat.
+  const int32_t sixteenths = std::max<int32_t>(position, 0);
+  const int bar = sixteenths / kSixteenthsPerBar + 1;
+  const int beat = sixteenths % kSixteenthsPerBar / kSixteenthsPerBeat + 1;
+  const QString text = QStringLiteral("%1 (%2:%3)").arg(position).arg(bar).arg(beat);
+  if (ui_->Counter->text() == text) return;
+  ui_->Counter->setText(text);
+  ui_->Counter->adjustSize();
+}
+
+void TForm1::TimeBarScroll(int code) {
+  doc_.Dragging = code != ScrollCodes::kEndScroll && code != ScrollCodes::kThumbPosition;
+  if (doc_.MidiPath.empty() || code != ScrollCodes::kEndScroll) return;
+  const bool playing = player_.IsPlaying();
+  player_.Seek(ui_->TimeBar->value());
+  if (playing) player_.Resume();
+}
+
+void TForm1::TimeBar2Scroll(int code) {
+  if (code != ScrollCodes::kEndScroll) return;
+  SetModified(true);
+  ui_->Count->setText(QString::number(ui_->TimeBar2->value()));
+}
+
+void TForm1::TimeClick() { ui_->TimeBar2->setValue(ReadNumber(ToCp932(ui_->Counter->text()))); }
+
+void TForm1::PlayKey() {
+  if (FocusInTextEdit()) return;
+  PlayClick();
+}
+
+void TForm1::RewindKey() {
+  if (FocusInTextEdit()) return;
+  Button1Click();
+}
+
+void TForm1::AddKey() { AddClick(); }
+
+void TForm1::StepKey(int direction) {
+  // Through the bar's own step, so that the position is clamped and sought at the end.
+  ui_->TimeBar->triggerAction(direction > 0 ? QAbstractSlider::SliderSingleStepAdd
+                                            : QAbstractSlider::SliderSingleStepSub);
+}
+
+QString TForm1::MidiFolderPath() const {
+  if (doc_.MidiFolder.empty()) return QString();
+  return QString::fromStdString(Cp932ToUtf8(doc_.MidiFolder));
+}

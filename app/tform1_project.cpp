@@ -1,0 +1,79 @@
+// The main window's project file and build: the unsaved-changes question, saving, loading,
+// and "Make" with the log window.
+#include <QCoreApplication>
+
+#include "app/dialogs.h"
+#include "app/document/project_file.h"
+#include "app/tform1.h"
+#include "app/tform1_text.h"
+#include "build/gui/tform3.h"
+#include "build/make_wrd_files.h"
+#include "ui_tform1.h"
+
+namespace {
+
+// The log of one build: forwards to the log window and keeps the main window disabled from
+// the start of the log to its end (and re-enables it if the build throws).
+class WindowBuildLog : public BuildLog {
+ public:
+  WindowBuildLog(QWidget& main, BuildLog& log) : main_(main), log_(log) {}
+  ~WindowBuildLog() override { main_.setEnabled(true); }
+  WindowBuildLog(const WindowBuildLog&) = delete;
+  WindowBuildLog& operator=(const WindowBuildLog&) = delete;
+
+  void BeginLog() override {
+    log_.BeginLog();
+    main_.setEnabled(false);
+  }
+  void AddLogLine(const std::string& line) override { log_.AddLogLine(line); }
+  void EndLog() override {
+    log_.EndLog();
+    main_.setEnabled(true);
+  }
+
+ private:
+  QWidget& main_;
+  BuildLog& log_;
+};
+
+}  // namespace
+
+bool TForm1::QuerySave() {
+  if (!doc_.Modified) return true;
+  const Dialogs::Answer answer = dialogs_.AskYesNoCancel(
+      QStringLiteral("変更されています。保存しますか？"), FromCp932(doc_.MidiPath));
+  if (answer == Dialogs::Answer::No) return true;
+  if (answer != Dialogs::Answer::Yes) return false;
+  if (doc_.MidiPath.empty()) {
+    // The project file lies beside the MIDI file; without one there is nowhere to save.
+    dialogs_.ShowNotice(
+        QStringLiteral("MIDIファイルを開いていないので保存できません。"
+                       "保存せずに閉じるには「いいえ」を選んでください。"));
+    return false;
+  }
+  SaveProject();
+  return true;
+}
+
+void TForm1::SaveProject() {
+  if (doc_.Selection >= 0) SelectEvent(doc_.Selection);
+  WriteProject(doc_);
+  SetModified(false);
+}
+
+bool TForm1::LoadProject() { return ReadProject(doc_); }
+
+void TForm1::SaveClick() {
+  if (doc_.MidiPath.empty()) return;
+  SaveProject();
+}
+
+void TForm1::MakeClick() {
+  if (doc_.MidiPath.empty()) return;
+  if (doc_.Selection >= 0) SelectEvent(doc_.Selection);
+  if (log_ == nullptr) return;
+  log_->show();
+  log_->raise();
+  WindowBuildLog log(*this, *log_);
+  MakeWrdFiles(doc_, log);
+}
