@@ -2,7 +2,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <vector>
 
 namespace verror_detail {
 namespace {
@@ -11,28 +10,25 @@ std::string FormatV(size_t limit, const char* format, va_list args) {
   if (format == nullptr) {
     return {};
   }
-  // One byte more than the limit for the terminating zero.
-  std::vector<char> text(limit + 1);
-  int wanted = std::vsnprintf(text.data(), text.size(), format, args);
+  va_list sizing;
+  va_copy(sizing, args);
+  int wanted = std::vsnprintf(nullptr, 0, format, sizing);
+  va_end(sizing);
   if (wanted < 0) {
     return {};
   }
-  size_t length = static_cast<size_t>(wanted) < limit ? static_cast<size_t>(wanted) : limit;
-  if (static_cast<size_t>(wanted) > limit) {
-    // A cut message must stay valid UTF-8: do not end on the middle of a sequence.
-    size_t start = length;
-    while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) {
-      --start;
+  std::string text(static_cast<size_t>(wanted), '\0');
+  std::vsnprintf(text.data(), text.size() + 1, format, args);
+  if (text.size() > limit) {
+    // A cut message must stay valid UTF-8: when the first byte left out continues a
+    // character, leave out that whole character.
+    size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+      --cut;
     }
-    if (start < length) {
-      unsigned char lead = static_cast<unsigned char>(text[start]);
-      size_t sequence = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-      if (start + sequence > length) {
-        length = start;
-      }
-    }
+    text.resize(cut);
   }
-  return std::string(text.data(), length);
+  return text;
 }
 
 }  // namespace

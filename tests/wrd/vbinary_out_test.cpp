@@ -1,0 +1,288 @@
+#include "wrd/vbinary_out.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/wrd/bytes.h"
+#include "wrd/verror.h"
+
+namespace {
+
+Bytes Written(const std::ostringstream& out) { return ToBytes(out.str()); }
+
+TEST(VBinaryOut, HeaderIsWrittenAtConstruction) {
+  std::ostringstream out;
+  VBinaryOut writer(out);
+  EXPECT_EQ(Written(out), kHeader);
+}
+
+TEST(VBinaryOut, EmptyWriterWritesExactly21Bytes) {
+  std::ostringstream out;
+  { VBinaryOut writer(out); }
+  EXPECT_EQ(Written(out), Concat({kHeader, {0x01, 0x00}, {0x00, 0x01, 0x00}}));
+}
+
+TEST(VBinaryOut, DestructionClosesWhateverBlockIsOpen) {
+  // state 0: both end records; state 1: one; state 2: nothing more.
+  for (int endBlocks = 0; endBlocks <= 3; ++endBlocks) {
+    std::ostringstream out;
+    {
+      VBinaryOut writer(out);
+      for (int i = 0; i < endBlocks; ++i) {
+        writer.EndBlock();
+      }
+      EXPECT_EQ(writer.BlockState(), std::min(endBlocks, 2));
+    }
+    EXPECT_EQ(Written(out), Concat({kHeader, {0x01, 0x00}, {0x00, 0x01, 0x00}}))
+        << endBlocks << " EndBlock calls";
+  }
+}
+
+TEST(VBinaryOut, CallersStreamStaysOpenAndUsable) {
+  std::ostringstream out;
+  { VBinaryOut writer(out); }
+  out << "after";
+  EXPECT_TRUE(out.good());
+  EXPECT_EQ(out.str().substr(21), "after");
+}
+
+TEST(VBinaryOut, DefinitionRecordsAreUntimed) {
+  std::ostringstream out;
+  {
+    VBinaryOut writer(out);
+    writer.SetTimebase(48);
+    writer.SetTitle("T");
+  }
+  EXPECT_EQ(Written(out), Concat({kHeader,
+                                  {0x03, 0x21, 0x30, 0x00},
+                                  {0x02, 0x71, 'T'},
+                                  {0x01, 0x00},
+                                  {0x00, 0x01, 0x00}}));
+}
+
+TEST(VBinaryOut, EqualTicksKeepTheOrderOfQueueing) {
+  std::ostringstream out;
+  {
+    VBinaryOut writer(out);
+    writer.EndBlock();
+    writer.SetTick(10);
+    writer.ChangePalette(1);
+    writer.ChangePalette(2);
+    writer.ChangePalette(3);
+  }
+  EXPECT_EQ(Written(out), Concat({kHeader,
+                                  {0x01, 0x00},
+                                  {0x0A, 0x03, 0x31, 0x01, 0x00},
+                                  {0x00, 0x03, 0x31, 0x02, 0x00},
+                                  {0x00, 0x03, 0x31, 0x03, 0x00},
+                                  {0x00, 0x01, 0x00}}));
+}
+
+TEST(VBinaryOut, BatchAfterStartIsSortedWithDeltasFromZero) {
+  std::ostringstream out;
+  {
+    VBinaryOut writer(out);
+    writer.EndBlock();
+    writer.SetTick(7);
+    writer.ChangePalette(9);
+    writer.Start();
+    EXPECT_EQ(writer.CurrentTick(), 0u);
+    writer.SetTick(100);
+    writer.ChangePalette(1);
+    writer.SetTick(50);
+    writer.ChangePalette(2);
+    writer.ChangePalette(3);
+  }
+  EXPECT_EQ(Written(out), Concat({kHeader,
+                                  {0x01, 0x00},
+                                  {0x07, 0x03, 0x31, 0x09, 0x00},
+                                  {0x00, 0x01, 0x01},  // Start
+                                  {0x32, 0x03, 0x31, 0x02, 0x00},
+                                  {0x00, 0x03, 0x31, 0x03, 0x00},
+                                  {0x32, 0x03, 0x31, 0x01, 0x00},
+                                  {0x00, 0x01, 0x00}}));
+}
+
+TEST(VBinaryOut, EndRecordOfAnEmptyQueueIsAtTheCurrentTick) {
+  std::ostringstream out;
+  {
+    VBinaryOut writer(out);
+    writer.EndBlock();
+    writer.Start();
+    writer.SetTick(300);
+  }
+  EXPECT_EQ(Written(out),
+            Concat({kHeader, {0x01, 0x00}, {0x00, 0x01, 0x01}, {0x82, 0x2C, 0x01, 0x00}}));
+}
+
+TEST(VBinaryOut, EndBlockMovesTheTickToTheLastCommand) {
+  std::ostringstream out;
+  VBinaryOut writer(out);
+  writer.EndBlock();
+  writer.SetTick(90);
+  writer.ChangePalette(1);
+  writer.SetTick(20);
+  writer.EndBlock();
+  EXPECT_EQ(writer.CurrentTick(), 90u);
+}
+
+TEST(VBinaryOut, AddTickAdvancesTheCurrentTick) {
+  std::ostringstream out;
+  VBinaryOut writer(out);
+  writer.SetTick(100);
+  writer.AddTick(44);
+  EXPECT_EQ(writer.CurrentTick(), 144u);
+}
+
+TEST(VBinaryOut, TicksOfTwoToThe28AreRefusedAndTheFileStaysWellFormed) {
+  std::ostringstream out;
+  {
+    VBinaryOut writer(out);
+    writer.EndBlock();
+    writer.SetTick(0x0FFFFFFF);
+    writer.ChangePalette(1);
+    EXPECT_THROW(writer.SetTick(0x10000000), VErrorInput);
+    EXPECT_THROW(writer.SetTick(static_cast<uint32_t>(-12)), VErrorInput);
+    EXPECT_THROW(writer.AddTick(1), VErrorInput);
+    EXPECT_THROW(writer.AddTick(0xFFFFFFFF), VErrorInput);
+    EXPECT_EQ(writer.CurrentTick(), 0x0FFFFFFFu);
+    writer.ChangePalette(2);
+    EXPECT_TRUE(writer.Close());
+  }
+  EXPECT_EQ(Written(out), Concat({kHeader,
+                                  {0x01, 0x00},
+                                  {0xFF, 0xFF, 0xFF, 0x7F, 0x03, 0x31, 0x01, 0x00},
+                                  {0x00, 0x03, 0x31, 0x02, 0x00},
+                                  {0x00, 0x01, 0x00}}));
+}
+
+TEST(VBinaryOut, RecordLengthUsesTheVarLenEncoding) {
+  std::ostringstream out;
+  {
+    VBinaryOut writer(out);
+    writer.EndBlock();
+    Bytes raw(127, 0xEE);  // length 128: two bytes
+    writer.RawCommand(0x7F, raw.data(), 127);
+  }
+  Bytes expected = Concat(
+      {kHeader, {0x01, 0x00}, {0x00, 0x81, 0x00, 0x7F}, Bytes(127, 0xEE), {0x00, 0x01, 0x00}});
+  EXPECT_EQ(Written(out), expected);
+}
+
+TEST(VBinaryOut, GuardsFollowTheBlockState) {
+  std::ostringstream out;
+  VBinaryOut writer(out);
+  EXPECT_NO_THROW(writer.CheckDefinitionBlock());
+  try {
+    writer.CheckDataBlock();
+    FAIL() << "no error";
+  } catch (const VError& e) {
+    EXPECT_STREQ(e.what(), "Must be WRD command in Data block");
+  }
+  writer.EndBlock();
+  EXPECT_NO_THROW(writer.CheckDataBlock());
+  try {
+    writer.CheckDefinitionBlock();
+    FAIL() << "no error";
+  } catch (const VError& e) {
+    EXPECT_STREQ(e.what(), "Cannot define command in Data block");
+  }
+  writer.EndBlock();
+  EXPECT_THROW(writer.CheckDefinitionBlock(), VError);
+  EXPECT_THROW(writer.CheckDataBlock(), VError);
+}
+
+TEST(VBinaryOut, GuardsNeitherWriteNorChangeState) {
+  std::ostringstream out;
+  VBinaryOut writer(out);
+  writer.SetTitle("x");
+  EXPECT_THROW(writer.CheckDataBlock(), VError);
+  EXPECT_EQ(writer.BlockState(), 0);
+  EXPECT_EQ(writer.QueuedCount(), 1u);
+  EXPECT_EQ(Written(out), kHeader);
+}
+
+TEST(VBinaryOut, NothingIsWrittenAfterTheDataBlockEnds) {
+  std::ostringstream out;
+  {
+    VBinaryOut writer(out);
+    writer.EndBlock();
+    writer.EndBlock();
+    writer.ChangePalette(1);
+    writer.Start();
+    writer.EndBlock();
+  }
+  EXPECT_EQ(Written(out), Concat({kHeader, {0x01, 0x00}, {0x00, 0x01, 0x00}}));
+}
+
+TEST(VBinaryOut, CloseWritesOnceAndRefusesLaterCommands) {
+  std::ostringstream out;
+  VBinaryOut writer(out);
+  writer.EndBlock();
+  writer.ChangePalette(1);
+  EXPECT_TRUE(writer.Close());
+  EXPECT_TRUE(writer.Close());
+  EXPECT_THROW(writer.ChangePalette(2), VErrorInternal);
+  EXPECT_EQ(Written(out),
+            Concat({kHeader, {0x01, 0x00}, {0x00, 0x03, 0x31, 0x01, 0x00}, {0x00, 0x01, 0x00}}));
+}
+
+TEST(VBinaryOut, FileWriterOwnsAndClosesItsFile) {
+  auto path = std::filesystem::path(testing::TempDir()) / "owned.vnl";
+  {
+    VBinaryOut writer(path.c_str());
+    EXPECT_FALSE(writer.Failed());
+  }
+  std::ifstream in(path, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(ToBytes(text), Concat({kHeader, {0x01, 0x00}, {0x00, 0x01, 0x00}}));
+  std::filesystem::remove(path);
+}
+
+TEST(VBinaryOut, UncreatableFileIsReported) {
+  VBinaryOut writer("/nonexistent-folder/x.vnl");
+  EXPECT_TRUE(writer.Failed());
+  writer.ChangePalette(1);
+  EXPECT_FALSE(writer.Close());
+}
+
+TEST(VBinaryOut, FullDiskIsReportedByClose) {
+  if (!std::filesystem::exists("/dev/full")) {
+    GTEST_SKIP() << "no /dev/full";
+  }
+  VBinaryOut writer("/dev/full");
+  writer.EndBlock();
+  for (int i = 0; i < 10000; ++i) {
+    writer.ChangePalette(i);
+  }
+  EXPECT_FALSE(writer.Close());
+  EXPECT_TRUE(writer.Failed());
+}
+
+TEST(VBinaryOut, FailingCallersStreamIsReported) {
+  std::ostringstream out;
+  VBinaryOut writer(out);
+  out.setstate(std::ios::badbit);
+  writer.EndBlock();
+  EXPECT_TRUE(writer.Failed());
+  EXPECT_FALSE(writer.Close());
+}
+
+TEST(VBinaryOut, StreamThatThrowsIsCaughtAndReported) {
+  std::ostringstream out;
+  out.exceptions(std::ios::badbit | std::ios::failbit);
+  VBinaryOut writer(out);
+  writer.EndBlock();
+  writer.ChangePalette(1);
+  try {
+    out.setstate(std::ios::badbit);
+  } catch (const std::ios_base::failure&) {
+  }
+  EXPECT_NO_THROW(writer.Close());
+  EXPECT_TRUE(writer.Failed());
+}
+
+}  // namespace
