@@ -12,14 +12,16 @@ class MediaError : public std::runtime_error {
 
 // The sequencer the main window plays its song with. Positions and the length are in
 // sixteenth notes (song-pointer units). Play and Resume return at once; the song plays on in
-// the background. Open, Play, Stop, Seek and Resume throw MediaError("MCI ﾃﾞﾊﾞｲｽがありません")
-// while no song is open; the status queries throw nothing.
+// the background. Play, Stop, Seek and Resume throw MediaError("MCI ﾃﾞﾊﾞｲｽがありません")
+// while no song is open; the status queries throw nothing (Length 0, Position 0, not playing).
 class MediaPlayer {
  public:
   virtual ~MediaPlayer() = default;
 
-  // Opens the MIDI file at a UTF-8 file-system path. On failure throws MediaError with the
-  // reason, and the song open before (if any) stays open as it was.
+  // Opens the MIDI file at a UTF-8 file-system path, stopped at position 0. The file is read
+  // first and the player switches only when it was read: on failure throws MediaError with
+  // the reason (what is wrong and where, without the path), and the song open before (if any)
+  // stays open as it was, playing or not.
   virtual void Open(const std::string& path) = 0;
   virtual void Close() = 0;
   virtual bool HasDevice() const = 0;
