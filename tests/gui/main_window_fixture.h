@@ -1,0 +1,91 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <memory>
+#include <string>
+
+#include "app/tform1.h"
+#include "support/scripted_dialogs.h"
+#include "support/scripted_media_player.h"
+
+// A main window with scripted dialogs and player, a temporary folder for its files, and its
+// 300 ms timer stopped (tests tick it by hand).
+class MainWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    form = std::make_unique<TForm1>(player, dialogs);
+    form->findChild<QTimer*>("Timer1")->stop();
+  }
+
+  template <typename T>
+  T* Control(const char* name) {
+    T* control = form->findChild<T*>(QString::fromLatin1(name));
+    if (control == nullptr) ADD_FAILURE() << "no control " << name;
+    return control;
+  }
+
+  QLineEdit* Edit(const char* name) { return Control<QLineEdit>(name); }
+  QPushButton* Button(const char* name) { return Control<QPushButton>(name); }
+  QScrollBar* Bar(const char* name) { return Control<QScrollBar>(name); }
+  QComboBox* Combo(const char* name) { return Control<QComboBox>(name); }
+  QListWidget* List() { return Control<QListWidget>("EventList"); }
+  QString CounterText() { return Control<QLabel>("Counter")->text(); }
+
+  // A file in the temporary folder (UTF-8 path) with the given bytes.
+  QString MakeFile(const QString& name, const QByteArray& bytes = {}) {
+    const QString path = dir.filePath(name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+  }
+
+  // A song the scripted player knows, as a file in the temporary folder.
+  QString MakeSong(const QString& name, int32_t length) {
+    const QString path = MakeFile(name, "MThd");
+    player.lengths[path.toStdString()] = length;
+    return path;
+  }
+
+  QStringList ListLines() {
+    QStringList lines;
+    for (int i = 0; i < List()->count(); ++i) lines << List()->item(i)->text();
+    return lines;
+  }
+
+  // A click on a line of the event list, as the user makes it.
+  void ClickLine(int row) {
+    List()->setCurrentRow(row);
+    form->EventListClick();
+  }
+
+  const EventTable& Doc() { return form->Document(); }
+  std::string Mark(int slot) { return Doc().events[slot].Mark; }
+
+  QTemporaryDir dir;
+  ScriptedDialogs dialogs;
+  ScriptedMediaPlayer player;
+  std::unique_ptr<TForm1> form;
+};
+
+// The UTF-8 text of a CP932 string (for readable expectations).
+std::string Utf8(const std::string& cp932);
+// CP932 bytes of a UTF-8 text.
+std::string Sjis(const std::string& utf8);
