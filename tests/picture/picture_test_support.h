@@ -38,9 +38,9 @@ struct BmpSpec {
   uint16_t bit_count = 8;
   uint32_t compression = 0;
   uint32_t colors_used = 0;
-  Bytes palette;                         // 4 bytes an entry: blue, green, red, reserved
-  Bytes pixels;                          // the pixel data as the file holds it
-  std::optional<uint32_t> pixel_offset;  // default: right after the colour table
+  Bytes palette = {};  // 4 bytes an entry: blue, green, red, reserved
+  Bytes pixels = {};   // the pixel data as the file holds it
+  std::optional<uint32_t> pixel_offset = std::nullopt;  // default: right after the colour table
 };
 
 inline Bytes MakeBmp(const BmpSpec& spec) {
