@@ -100,19 +100,23 @@ std::string Join(std::initializer_list<std::string> parts) {
   return out;
 }
 
-std::string Colour(int r, int g, int b) { return Hex(r) + Hex(g) + Hex(b); }
+// Reads one colour as red, green, blue.
+std::string Colour(Fields& in) {
+  std::string red = Hex(in.U8());
+  std::string green = Hex(in.U8());
+  return red + green + Hex(in.U8());
+}
 
 // Palette entries in runs: "[0..255] FFFFFF" for consecutive indexes of one colour.
 std::string PaletteEntries(Fields& in) {
   std::string out;
   while (in.Remaining() >= 4) {
     int first = in.U8();
-    std::string colour = Colour(in.U8(), in.U8(), in.U8());
+    std::string colour = Colour(in);
     int last = first;
     for (;;) {
       Fields probe = in;
-      if (probe.Remaining() < 4 || probe.U8() != last + 1 ||
-          Colour(probe.U8(), probe.U8(), probe.U8()) != colour) {
+      if (probe.Remaining() < 4 || probe.U8() != last + 1 || Colour(probe) != colour) {
         break;
       }
       in = probe;
