@@ -1,0 +1,122 @@
+#include <string>
+#include <vector>
+
+#include "app/document/cp932.h"
+#include "preview/lyric_layout.h"
+#include "preview_fixture.h"
+
+namespace {
+
+struct SplitCase {
+  std::string lyrics;
+  std::vector<std::string> lines;
+};
+
+void PrintTo(const SplitCase& c, std::ostream* out) { *out << testing::PrintToString(c.lyrics); }
+
+class SplitLyricLinesTest : public testing::TestWithParam<SplitCase> {};
+
+// The bounding box of the pixels of one colour; empty when there are none.
+QRect PixelsOf(const QImage& image, QRgb color) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixel(x, y) == color) {
+        box = box.united(QRect(x, y, 1, 1));
+      }
+    }
+  }
+  return box;
+}
+
+}  // namespace
+
+TEST_P(SplitLyricLinesTest, SplitsAsTheBuildDoes) {
+  EXPECT_EQ(SplitLyricLines(GetParam().lyrics), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SplitLyricLinesTest,
+                         testing::Values(SplitCase{"", {}}, SplitCase{"abc", {"abc"}},
+                                         SplitCase{"abc\r\n", {"abc"}},
+                                         SplitCase{"abc\r\n\r\ndef", {"abc", "", "def"}},
+                                         SplitCase{"a\rb\nc", {"a", "b", "c"}},
+                                         SplitCase{"a\n\rb", {"a", "", "b"}},
+                                         SplitCase{"\r\n", {""}}, SplitCase{"a\r\n\r\n", {"a", ""}},
+                                         SplitCase{"a\r\r\nb", {"a", "", "b"}}));
+
+TEST(LayOutLyricsTest, AlignmentRulesWithEightPixelsPerByte) {
+  EXPECT_EQ(LayOutLyrics("abc", 0, 0, 5, 100).front().x, 0);
+  EXPECT_EQ(LayOutLyrics("abc", 1, 0, 5, 100).front().x, 76);
+  EXPECT_EQ(LayOutLyrics("abc", 2, 0, 5, 100).front().x, 38);
+  EXPECT_EQ(LayOutLyrics("abc", -1, 0, 5, 100).front().x, 38);
+  EXPECT_EQ(LayOutLyrics("abc", 7, 10, 5, 100).front().x, 43);
+  // (11 - 24) / 2 truncates toward zero.
+  EXPECT_EQ(LayOutLyrics("abc", 2, 0, 5, 11).front().x, -6);
+  // A double-byte character counts two bytes.
+  EXPECT_EQ(LayOutLyrics("\x82\xa0", 1, 0, 5, 100).front().x, 84);
+}
+
+TEST(LayOutLyricsTest, EmptyLinesTakeTheirPlaceButDrawNothing) {
+  const std::vector<LyricLine> lines = LayOutLyrics("abc\r\n\r\ndef\r\n", 0, 100, 400, 540);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].text, "abc");
+  EXPECT_EQ(lines[0].y, 400);
+  EXPECT_EQ(lines[1].text, "def");
+  EXPECT_EQ(lines[1].y, 432);
+  EXPECT_TRUE(LayOutLyrics("", 0, 0, 0, 0).empty());
+}
+
+TEST(SplitCp932CharactersTest, LeadBytesTakeTheirTrailByte) {
+  EXPECT_EQ(SplitCp932Characters("a\x82\xa0\xb1z\xe0\x40"),
+            (std::vector<std::string>{"a", "\x82\xa0", "\xb1", "z", "\xe0\x40"}));
+  EXPECT_EQ(SplitCp932Characters("a\x82"), (std::vector<std::string>{"a", "\x82"}));
+}
+
+TEST_F(PreviewTest, LyricsAreDrawnInTheirCellsInTheEventsColour) {
+  // A rectangle of no height inverts nothing, so the text shows in its own colour.
+  preview_.SetRect(100, 200, 300, 200);
+  preview_.SetLyrics("abc\r\n\r\nxyz", 1, 0x00FF0000);
+  const QImage shown = Shown();
+  const QRgb blue = qRgb(0, 0, 255);
+  const QRect first = PixelsOf(shown.copy(0, 200, 640, 16), blue);
+  ASSERT_FALSE(first.isEmpty());
+  EXPECT_GE(first.left(), 276);
+  EXPECT_LT(first.right(), 300);
+  const QRect third = PixelsOf(shown.copy(0, 232, 640, 16), blue);
+  ASSERT_FALSE(third.isEmpty());
+  EXPECT_GE(third.left(), 276);
+  EXPECT_LT(third.right(), 300);
+  EXPECT_TRUE(PixelsOf(shown.copy(0, 216, 640, 16), blue).isEmpty());
+  const QRect all = PixelsOf(shown, blue);
+  EXPECT_GE(all.top(), 200);
+  EXPECT_LT(all.bottom(), 248);
+}
+
+TEST_F(PreviewTest, JapaneseLyricsUseSixteenPixelCells) {
+  preview_.SetRect(0, 100, 640, 100);
+  preview_.SetLyrics(Utf8ToCp932("あい"), 0, 0x000000FF);
+  const QImage shown = Shown();
+  const QRgb red = qRgb(255, 0, 0);
+  EXPECT_FALSE(PixelsOf(shown.copy(0, 100, 16, 16), red).isEmpty());
+  EXPECT_FALSE(PixelsOf(shown.copy(16, 100, 16, 16), red).isEmpty());
+  const QRect all = PixelsOf(shown, red);
+  EXPECT_GE(all.top(), 100);
+  EXPECT_LT(all.right(), 32);
+  EXPECT_LT(all.bottom(), 116);
+}
+
+TEST_F(PreviewTest, LyricsLieBeneathTheInvertedRectangleAndMoveWithIt) {
+  preview_.SetLyrics("abc", 0, 0x000000FF);
+  preview_.SetRect(10, 10, 200, 100);
+  QImage shown = Shown();
+  EXPECT_FALSE(PixelsOf(shown, Inverted(qRgb(255, 0, 0))).isEmpty());
+  EXPECT_TRUE(PixelsOf(shown, qRgb(255, 0, 0)).isEmpty());
+  preview_.SetRect(300, 300, 300, 300);
+  shown = Shown();
+  const QRect moved = PixelsOf(shown, qRgb(255, 0, 0));
+  ASSERT_FALSE(moved.isEmpty());
+  EXPECT_GE(moved.left(), 300);
+  EXPECT_GE(moved.top(), 300);
+  preview_.SetLyrics("", 0, 0x000000FF);
+  EXPECT_TRUE(PixelsOf(Shown(), qRgb(255, 0, 0)).isEmpty());
+}
