@@ -1,0 +1,199 @@
+// The picture collection: which pictures are loaded, their free colour, PNG conversion.
+
+#include <gtest/gtest.h>
+
+#include "build/build_case.h"
+#include "build/dos_file_time.h"
+#include "build/picture_table.h"
+#include "picture/bitmap_file.h"
+
+namespace {
+
+using namespace build_test;
+using Lines = std::vector<std::string>;
+
+TEST(CollectionTest, OneFileNamedTwoWaysIsOnePicture) {
+  BuildCase build;
+  build.Picture("a.bmp", 8, 8);
+  build.Add("1", 0, "a.bmp");
+  build.Add("2", 1, build.Table().MidiFolder + "a.bmp");
+  build.Add("3", 2, "A.BMP");  // the same name without regard to case
+  build.Make();
+  EXPECT_EQ(build.CountLogged(kReading), 1);
+  EXPECT_EQ(build.Records("27").size(), 0u);  // LoadPicture is before Start
+  const Lines lines = build.ScriptLines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "LoadPicture(1,1,\"a.png\");"), 1);
+  EXPECT_EQ(build.Records("61").size(), 3u);
+}
+
+TEST(CollectionTest, PicturesInSubfoldersLieBelowTheMidiFolder) {
+  BuildCase build;
+  fs::create_directory(build.Folder().Path() / "sub");
+  build.Picture("sub/a.bmp", 8, 8);
+  build.Add("1", 0, "sub/a.bmp");
+  build.Make();
+  EXPECT_TRUE(build.Logged(kReading + build.Folder() / "sub/a.bmp"));
+  EXPECT_EQ(build.Result().ErrorLines, 0);
+  // The PNG goes beside the VNL file that names it.
+  EXPECT_TRUE(fs::exists(build.Folder().Path() / "a.png"));
+  EXPECT_FALSE(fs::exists(build.Folder().Path() / "sub/a.png"));
+  EXPECT_FALSE(fs::exists(fs::current_path() / "a.png"));
+}
+
+TEST(CollectionTest, SameFileNameInTwoFoldersIsTwoPicturesDrawnAsTheFirst) {
+  BuildCase build;
+  fs::create_directory(build.Folder().Path() / "other");
+  build.Picture("a.bmp", 8, 8);
+  build.Picture("other/a.bmp", 16, 16);
+  build.Add("1", 0, "a.bmp");
+  build.Add("2", 1, "other/a.bmp");
+  build.Make();
+  const Lines lines = build.ScriptLines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "LoadPicture(1,1,\"a.png\");"), 1);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "LoadPicture(2,2,\"a.png\");"), 1);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "Move(0, 0, 7, 7, 316, 236, 1, 0);"), 2);
+}
+
+struct FreeCase {
+  const char* name;
+  std::function<uint8_t(int, int)> pixel;
+  int freeIndex;
+};
+
+TEST(CollectionTest, TheFreeIndexIsTheHighestUnusedOne) {
+  const std::vector<FreeCase> cases = {
+      {"0 to 254", [](int x, int y) { return uint8_t((y * 16 + x) % 255); }, 255},
+      {"all but 3 and 7",
+       [](int x, int y) {
+         const int v = y * 16 + x;
+         return uint8_t(v == 3 || v == 7 ? 0 : v);
+       },
+       7},
+      {"all", [](int x, int y) { return uint8_t(y * 16 + x); }, -1},
+  };
+  for (const FreeCase& c : cases) {
+    BitmapFile image;
+    ASSERT_TRUE(image.LoadFromMemory([&] {
+      const std::string bytes = test_bmp::Bmp8(16, 16, c.pixel);
+      return std::vector<uint8_t>(bytes.begin(), bytes.end());
+    }()));
+    EXPECT_EQ(FindFreeIndex(image), c.freeIndex) << c.name;
+  }
+}
+
+TEST(CollectionTest, RowPaddingIsNoPixel) {
+  // Width 3: one padding byte per row, written as 0xEE by the test writer.
+  const std::string bytes = test_bmp::Bmp8(3, 2, [](int, int) { return uint8_t(1); });
+  BitmapFile image;
+  ASSERT_TRUE(image.LoadFromMemory(std::vector<uint8_t>(bytes.begin(), bytes.end())));
+  EXPECT_EQ(FindFreeIndex(image), 255);
+}
+
+TEST(CollectionTest, APictureUsingEveryIndexTakesTheNearestPaletteColour) {
+  BuildCase build;
+  // Index i has blue i, green 0, red 0; the text colour blue 100 is nearest to index 100.
+  test_bmp::WriteFile(build.Folder().Path() / "full.bmp",
+                      test_bmp::Bmp8(
+                          16, 16, [](int x, int y) { return uint8_t(y * 16 + x); },
+                          [](int i) { return uint32_t(i); }));
+  build.Add("m", 0, "full.bmp").Color = 0x00640000;  // blue 100
+  build.Table().events[0].Lyrics = "x";
+  build.Make();
+  EXPECT_TRUE(build.Logged(kNoFreeColour));
+  EXPECT_EQ(build.Result().WarningLines, 1);
+  const Lines lines = build.EventLines();
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& l) { return l.starts_with("SetPalette"); }),
+            0);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "DrawText(0, 0, 100, \"x\");"), lines.end());
+}
+
+TEST(CollectionTest, AnUnreadablePictureKeepsItsLoaderButShowsNoPicture) {
+  for (const std::string kind : {"missing", "24-bit", "garbage", "empty"}) {
+    BuildCase build;
+    if (kind == "24-bit")
+      test_bmp::WriteFile(build.Folder().Path() / "p.bmp", test_bmp::Bmp24(8, 8));
+    if (kind == "garbage")
+      test_bmp::WriteFile(build.Folder().Path() / "p.bmp", "BMxxxxxxxxxxxxxxx");
+    if (kind == "empty") test_bmp::WriteFile(build.Folder().Path() / "p.bmp", "");
+    EventItem& item = build.Add("m", 100, "p.bmp");
+    item.Effect = 1;
+    item.Naraberu = 1;
+    item.Color = 0x000000FF;
+    build.Add("next", 200);  // keeps "no picture"
+    build.Make();
+    EXPECT_TRUE(build.Logged(kBadBmp)) << kind;
+    EXPECT_EQ(build.Result().ErrorLines, 1) << kind;
+    EXPECT_FALSE(build.Logged(kConverting)) << kind;
+    EXPECT_FALSE(fs::exists(build.Folder().Path() / "p.png")) << kind;
+    const Lines lines = build.ScriptLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "LoadPicture(1,1,\"p.png\");"), lines.end());
+    const Lines expected = {"// m",
+                            "SetTick(1200);",
+                            "SetTick(1008);",
+                            "Fade(0, 32766, 144);",
+                            "SetTick(1200);" + kFadeOutComment,
+                            "SetPalette(0, 1, 16711680);" + kColourComment,
+                            kTextPageLine,
+                            "ChangePalette(0);",
+                            "// next",
+                            "SetTick(2400);",
+                            "SetPalette(0, 1, 0);" + kColourComment,
+                            kTextPageLine,
+                            "ChangePalette(0);"};
+    EXPECT_EQ(build.EventLines(), expected) << kind;
+    EXPECT_TRUE(build.Records("61").empty());
+    EXPECT_TRUE(build.Records("43").empty());
+  }
+}
+
+TEST(CollectionTest, EventsWithoutPicturesAndSlotsBeyondTheCountAddNothing) {
+  BuildCase build;
+  build.Add("m", 0);
+  build.Table().events[1].Picture = "ghost.bmp";  // not a live event
+  build.Make();
+  EXPECT_EQ(build.CountLogged(kReading), 0);
+  const Lines lines = build.ScriptLines();
+  EXPECT_EQ(*(std::find(lines.begin(), lines.end(), "DisplayPage(0, 32767);") + 1), "Start();");
+}
+
+TEST(CollectionTest, ANewerOrEquallyOldPngIsKept) {
+  struct Case {
+    const char* name;
+    int pngAge;  // seconds from now; 1 means "missing"
+    bool converted;
+  };
+  for (Case c : {Case{"missing", 1, true}, Case{"older", -3600, true}, Case{"same", 0, false},
+                 Case{"newer", 3600, false}}) {
+    BuildCase build;
+    build.Picture("a.bmp", 8, 8);
+    const fs::path bmp = build.Folder().Path() / "a.bmp";
+    const fs::path png = build.Folder().Path() / "a.png";
+    const auto bmpTime = fs::last_write_time(bmp);
+    if (c.pngAge != 1) {
+      test_bmp::WriteFile(png, "old png");
+      fs::last_write_time(png, bmpTime + std::chrono::seconds(c.pngAge));
+    }
+    build.Add("m", 0, "a.bmp");
+    build.Make();
+    EXPECT_EQ(build.Logged(kConverting), c.converted) << c.name;
+    EXPECT_EQ(build.Result().PicturesConverted, c.converted ? 1 : 0) << c.name;
+    EXPECT_EQ(ReadFile(png) == "old png", !c.converted) << c.name;
+  }
+}
+
+TEST(CollectionTest, FileTimesPackAsDosDateAndTime) {
+  std::tm local{};
+  local.tm_year = 2026 - 1900;
+  local.tm_mon = 11;
+  local.tm_mday = 7;
+  local.tm_hour = 23;
+  local.tm_min = 45;
+  local.tm_sec = 59;
+  EXPECT_EQ(PackDosTime(local), ((46 * 512 + 12 * 32 + 7) << 16) | (23 * 2048 + 45 * 32 + 29));
+  local.tm_year = 2050 - 1900;  // from 2044 on the value is negative, as it always was
+  EXPECT_LT(PackDosTime(local), 0);
+  EXPECT_EQ(DosFileTime("/nonexistent/file"), -1);
+}
+
+}  // namespace
