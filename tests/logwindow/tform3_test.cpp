@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <string>
+
+#include "app/document/cp932.h"
+#include "build/gui/tform3.h"
+
+namespace {
+
+class LogWindowTest : public testing::Test {
+ protected:
+  QStringList Lines() const {
+    QStringList lines;
+    for (int row = 0; row < log_.ListBox1()->count(); ++row) {
+      lines.append(log_.ListBox1()->item(row)->text());
+    }
+    return lines;
+  }
+
+  TForm3 log_;
+};
+
+}  // namespace
+
+TEST_F(LogWindowTest, WindowHasItsCaptionControlsAndPlaces) {
+  EXPECT_EQ(log_.windowTitle(), QStringLiteral("メイク中"));
+  EXPECT_EQ(log_.pos(), QPoint(237, 209));
+  EXPECT_EQ(log_.ListBox1()->objectName(), QStringLiteral("ListBox1"));
+  EXPECT_EQ(log_.ListBox1()->geometry(), QRect(8, 8, 409, 241));
+  EXPECT_EQ(log_.OK()->objectName(), QStringLiteral("OK"));
+  EXPECT_EQ(log_.OK()->geometry(), QRect(336, 256, 75, 25));
+  EXPECT_EQ(log_.OK()->text(), QStringLiteral("OK"));
+  EXPECT_TRUE(QRect(QPoint(0, 0), log_.size()).contains(log_.OK()->geometry()));
+  EXPECT_TRUE(QRect(QPoint(0, 0), log_.size()).contains(log_.ListBox1()->geometry()));
+  EXPECT_LE(log_.width(), 436);
+  EXPECT_LE(log_.height(), 314);
+  EXPECT_EQ(log_.minimumSize(), log_.maximumSize());
+  EXPECT_FALSE(log_.testAttribute(Qt::WA_QuitOnClose));
+  EXPECT_FALSE(log_.isVisible());
+  EXPECT_EQ(log_.ListBox1()->count(), 0);
+}
+
+TEST_F(LogWindowTest, LinesArriveInOrderAndEmptyLinesStayEmpty) {
+  log_.BeginLog();
+  log_.AddLogLine(Utf8ToCp932("画像を変換します"));
+  log_.AddLogLine("");
+  log_.AddLogLine("song.vnl");
+  log_.AddLogLine(Utf8ToCp932("終了"));
+  log_.EndLog();
+  EXPECT_EQ(Lines(), (QStringList{QStringLiteral("画像を変換します"), QString(),
+                                  QStringLiteral("song.vnl"), QStringLiteral("終了")}));
+  EXPECT_TRUE(log_.ListBox1()->selectedItems().isEmpty());
+  EXPECT_EQ(log_.ListBox1()->currentRow(), -1);
+}
+
+TEST_F(LogWindowTest, OkIsDisabledFromTheStartOfARunUntilItsEnd) {
+  EXPECT_TRUE(log_.OK()->isEnabled());
+  log_.BeginLog();
+  EXPECT_FALSE(log_.OK()->isEnabled());
+  log_.AddLogLine("line");
+  EXPECT_FALSE(log_.OK()->isEnabled());
+  log_.EndLog();
+  EXPECT_TRUE(log_.OK()->isEnabled());
+}
+
+TEST_F(LogWindowTest, SecondRunStartsWithAnEmptyList) {
+  log_.BeginLog();
+  log_.AddLogLine("first run");
+  log_.EndLog();
+  log_.BeginLog();
+  EXPECT_EQ(log_.ListBox1()->count(), 0);
+  log_.AddLogLine("second run");
+  log_.EndLog();
+  EXPECT_EQ(Lines(), QStringList{QStringLiteral("second run")});
+}
+
+TEST_F(LogWindowTest, ClosingDuringARunHidesTheWindowAndLinesStillArrive) {
+  log_.show();
+  log_.BeginLog();
+  log_.AddLogLine("before");
+  EXPECT_TRUE(log_.close());
+  EXPECT_FALSE(log_.isVisible());
+  log_.AddLogLine("after");
+  log_.EndLog();
+  EXPECT_EQ(Lines(), (QStringList{QStringLiteral("before"), QStringLiteral("after")}));
+  log_.show();
+  EXPECT_TRUE(log_.isVisible());
+}
+
+TEST_F(LogWindowTest, OkHidesTheWindowAndKeepsTheLog) {
+  log_.show();
+  log_.BeginLog();
+  log_.AddLogLine("kept");
+  log_.EndLog();
+  log_.OK()->click();
+  EXPECT_FALSE(log_.isVisible());
+  EXPECT_EQ(Lines(), QStringList{QStringLiteral("kept")});
+}
+
+TEST_F(LogWindowTest, ManyLinesAreAllKept) {
+  log_.BeginLog();
+  for (int line = 0; line < 500; ++line) {
+    log_.AddLogLine(std::to_string(line));
+  }
+  log_.EndLog();
+  ASSERT_EQ(log_.ListBox1()->count(), 500);
+  EXPECT_EQ(log_.ListBox1()->item(499)->text(), QStringLiteral("499"));
+}
