@@ -1,0 +1,69 @@
+// vwrd-make: "Make" without a window. Loads the project file beside a MIDI file and writes the
+// VNL file, the text script and the PNG files into the song's folder.
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "app/document/cp932.h"
+#include "app/document/names.h"
+#include "app/document/project_file.h"
+#include "build/make_wrd_files.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: vwrd-make SONG.mid\n"
+    "       vwrd-make SONG.vwm\n"
+    "\n"
+    "Builds the WRD files of a song from its project file (SONG.vwm, beside the MIDI file):\n"
+    "SONG.vnl, SONG.evn and a PNG file for every BMP picture that has none or an older one, all\n"
+    "in the song's folder. The MIDI file itself is not read and need not exist.\n"
+    "The build log goes to standard output.\n"
+    "\n"
+    "Exit status: 0 when the build logged no error, 1 when it did, 2 when the project file\n"
+    "cannot be read or the arguments are wrong.\n";
+
+// Prints the build log, converted to UTF-8.
+class PrintingLog : public BuildLog {
+ public:
+  void BeginLog() override {}
+  void AddLogLine(const std::string& line) override {
+    std::fputs(Cp932ToUtf8(line).c_str(), stdout);
+    std::fputc('\n', stdout);
+  }
+  void EndLog() override { std::fflush(stdout); }
+};
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "vwrd-make: %s\n", message.c_str());
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (argc != 2 || argv[1][0] == '\0' || (argv[1][0] == '-' && argv[1][1] != '\0')) {
+    return Fail("expects one argument, SONG.mid or SONG.vwm (see vwrd-make --help)");
+  }
+  try {
+    auto table = std::make_unique<EventTable>();
+    // SONG.vwm names its own project file: the base name drops the three-letter extension.
+    SetMidiPath(*table, Utf8ToCp932(argv[1]));
+    if (!ReadProject(*table)) {
+      return Fail("cannot read the project file " + Cp932ToUtf8(ProjectFilePath(*table)));
+    }
+    PrintingLog log;
+    const BuildResult result = MakeWrdFiles(*table, log);
+    return result.ErrorLines > 0 ? 1 : 0;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "vwrd-make: %s\n", error.what());
+    return 1;
+  }
+}
