@@ -6,8 +6,9 @@
 #include "app/dialogs.h"
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  // The name only: a display name would be appended to every window's caption on X11
+  // ("プレビュー — Varnel WRD Maker"). The error boxes set their caption themselves.
   setApplicationName("Varnel WRD Maker");
-  setApplicationDisplayName("Varnel WRD Maker");
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
