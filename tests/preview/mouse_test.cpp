@@ -1,3 +1,4 @@
+#include <QWindow>
 #include <vector>
 
 #include "preview_fixture.h"
@@ -155,4 +156,24 @@ TEST_F(MouseTest, DraggingOverLyricsDrawsThemAgainOnlyWhenTheDragEnds) {
   EXPECT_EQ(preview_.PictureRenderCount(), renders);
   Release(0, 0);
   EXPECT_EQ(preview_.PictureRenderCount(), renders + 1);
+}
+
+// Through the shown window, as the platform delivers them: Qt's implicit grab sends the
+// movement and the release outside the window to the box where the button went down.
+TEST_F(MouseTest, ShownWindowKeepsTheDragWhenThePointerLeavesIt) {
+  preview_.show();
+  QWindow* window = preview_.windowHandle();
+  ASSERT_NE(window, nullptr);
+  auto send = [&](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, int x, int y) {
+    const QPointF at(x, y);
+    QMouseEvent event(type, at, window->mapToGlobal(at), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &event);
+  };
+  send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, 600, 400);
+  send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, 650, 420);
+  send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, 700, -20);
+  send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, 700, -20);
+  preview_.hide();
+  ASSERT_EQ(chosen_.size(), 1u);
+  EXPECT_EQ(Chosen(), (QList<int>{600, -20, 700, 400}));
 }
