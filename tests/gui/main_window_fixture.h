@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "app/tform1.h"
@@ -84,6 +85,11 @@ class MainWindowTest : public testing::Test {
   ScriptedMediaPlayer player;
   std::unique_ptr<TForm1> form;
 };
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 // The UTF-8 text of a CP932 string (for readable expectations).
 std::string Utf8(const std::string& cp932);

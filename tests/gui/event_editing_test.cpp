@@ -1,0 +1,290 @@
+// Editing events in the main window: the list, the selection, adding, deleting and the edits.
+#include <QColor>
+
+#include "main_window_fixture.h"
+
+namespace {
+
+using EventEditingTest = MainWindowTest;
+
+// Three events A, B, C at the times 1, 2, 3, with the third one selected.
+void MakeThreeEvents(TForm1& form) {
+  const char* marks[] = {"A", "B", "C"};
+  for (int i = 0; i < 3; ++i) {
+    form.AddClick();
+    form.findChild<QLineEdit*>("Mark")->setText(marks[i]);
+    form.findChild<QScrollBar*>("TimeBar2")->setValue(i + 1);
+  }
+  form.SelectEvent(2);  // commit C
+  form.RefreshEventList();
+}
+
+TEST_F(EventEditingTest, ListLineIsTheTimeInEightDigitsABlankAndTheMark) {
+  form->AddClick();
+  Edit("Mark")->setText("A");
+  Bar("TimeBar2")->setValue(7);
+  form->SelectEvent(0);
+  form->RefreshEventList();
+  EXPECT_EQ(ListLines(), QStringList{"00000007 A"});
+}
+
+TEST_F(EventEditingTest, AMarkLongerThanTheOldLineBufferIsShownWhole) {
+  form->AddClick();
+  const QString mark = QString(300, QChar(u'あ'));
+  Edit("Mark")->setText(mark);
+  ClickLine(0);
+  EXPECT_EQ(ListLines(), QStringList{"00000000 " + mark});
+}
+
+TEST_F(EventEditingTest, AddWithoutASongCreatesANewEventAtTimeZero) {
+  form->AddClick();
+  EXPECT_EQ(Doc().EventCount, 1);
+  EXPECT_EQ(Utf8(Mark(0)), "新規イベント");
+  EXPECT_EQ(Doc().events[0].Count, 0);
+  EXPECT_EQ(Doc().events[0].Effect, 0);
+  EXPECT_EQ(Doc().Selection, 0);
+  EXPECT_EQ(Edit("Mark")->text(), QStringLiteral("新規イベント"));
+  EXPECT_EQ(ListLines(), QStringList{QStringLiteral("00000000 新規イベント")});
+  EXPECT_TRUE(Doc().Modified);
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("*Varnel WRD Maker"));
+}
+
+TEST_F(EventEditingTest, AddLeavesTheHighlightedLineWhereItWas) {
+  form->AddClick();
+  ClickLine(0);
+  form->AddClick();
+  EXPECT_EQ(List()->currentRow(), 0);
+  EXPECT_EQ(Doc().Selection, 1);
+  EXPECT_EQ(Doc().EventCount, 2);
+}
+
+TEST_F(EventEditingTest, SelectingCommitsTheEditsAndKeepsModified) {
+  MakeThreeEvents(*form);
+  ClickLine(0);
+
+  Edit("Mark")->setText("A2");
+  ClickLine(1);
+  EXPECT_TRUE(Doc().Modified);
+  EXPECT_EQ(Mark(0), "A2");
+  EXPECT_EQ(Edit("Mark")->text(), "B");
+  EXPECT_EQ(ListLines(), (QStringList{"00000001 A2", "00000002 B", "00000003 C"}));
+}
+
+TEST_F(EventEditingTest, ASelectionOfACleanDocumentLeavesItClean) {
+  const QString song = MakeSong("song.mid", 400);
+  MakeFile(
+      "song.vwm",
+      "Varnel WRD Maker Format 1\r\n@\r\nA\r\n1\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
+      "//\r\n@\r\nB\r\n2\r\n\r\n1\r\n1\r\n2\r\n3\r\n4\r\n1\r\n2\r\n255\r\nla\r\n//\r\n@\r\n");
+  form->OpenMidiFile(song);
+  ASSERT_FALSE(Doc().Modified);
+  ClickLine(1);
+  EXPECT_FALSE(Doc().Modified);
+  EXPECT_EQ(Edit("Mark")->text(), "B");
+  EXPECT_EQ(Edit("Count")->text(), "2");
+  EXPECT_EQ(Bar("TimeBar2")->value(), 2);
+  EXPECT_EQ(Combo("Effect")->currentIndex(), 1);
+  EXPECT_EQ(Edit("X1")->text(), "1");
+  EXPECT_EQ(Edit("Y1")->text(), "2");
+  EXPECT_EQ(Edit("X2")->text(), "3");
+  EXPECT_EQ(Edit("Y2")->text(), "4");
+  EXPECT_TRUE(Control<QCheckBox>("Naraberu")->isChecked());
+  EXPECT_EQ(Combo("Align")->currentIndex(), 2);
+  EXPECT_EQ(Control<QPlainTextEdit>("Lyrics")->toPlainText(), "la\n");
+  EXPECT_EQ(Control<QFrame>("Panel2")->palette().color(QPalette::Window), QColor(255, 0, 0));
+  EXPECT_EQ(form->windowTitle(), "Varnel WRD Maker song.mid");
+}
+
+TEST_F(EventEditingTest, EveryEditMarksTheDocumentModified) {
+  const QString song = MakeSong("song.mid", 400);
+  form->OpenMidiFile(song);
+  auto expect_change = [&](const char* what, auto change) {
+    SCOPED_TRACE(what);
+    form->SaveClick();
+    ASSERT_FALSE(Doc().Modified);
+    change();
+    EXPECT_TRUE(Doc().Modified);
+    EXPECT_TRUE(form->windowTitle().startsWith('*'));
+  };
+  expect_change("Mark", [&] { Edit("Mark")->setText("x"); });
+  expect_change("Count", [&] { Edit("Count")->setText("5"); });
+  expect_change("Lyrics", [&] { Control<QPlainTextEdit>("Lyrics")->setPlainText("la"); });
+  expect_change("Effect", [&] { Combo("Effect")->setCurrentIndex(2); });
+  expect_change("Align", [&] { Combo("Align")->setCurrentIndex(1); });
+  for (const char* edit : {"X1", "Y1", "X2", "Y2"}) {
+    expect_change(edit, [&] { Edit(edit)->setText("9"); });
+  }
+  expect_change("Picture", [&] { Combo("Picture")->setEditText("a.bmp"); });
+  expect_change("Naraberu", [&] { Control<QCheckBox>("Naraberu")->click(); });
+  expect_change("SetTextRect", [&] { form->SetTextRect(1, 2, 3, 4); });
+  expect_change("TimeBar2 release", [&] { form->TimeBar2Scroll(8); });
+}
+
+TEST_F(EventEditingTest, RectangleEditsCommitByTheNumberRules) {
+  struct Case {
+    const char* text;
+    int32_t value;
+  };
+  const Case cases[] = {{"12px", 12}, {"abc", 0}, {" -5", -5}, {"+7", 7}, {"", 0}, {"-", 0}};
+  form->AddClick();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    for (const char* edit : {"X1", "Y1", "X2", "Y2"}) Edit(edit)->setText(c.text);
+    form->SelectEvent(0);
+    const EventItem& item = Doc().events[0];
+    EXPECT_EQ(item.X1, c.value);
+    EXPECT_EQ(item.Y1, c.value);
+    EXPECT_EQ(item.X2, c.value);
+    EXPECT_EQ(item.Y2, c.value);
+  }
+}
+
+TEST_F(EventEditingTest, DraggedRectangleFillsTheEditsButTheEventKeepsItsOldOneUntilCommitted) {
+  form->AddClick();
+  form->SetTextRect(20, 50, 100, 300);
+  EXPECT_EQ(Edit("X1")->text(), "20");
+  EXPECT_EQ(Edit("Y1")->text(), "50");
+  EXPECT_EQ(Edit("X2")->text(), "100");
+  EXPECT_EQ(Edit("Y2")->text(), "300");
+  EXPECT_EQ(Doc().events[0].X2, 0);
+  form->AddClick();
+  EXPECT_EQ(Doc().events[0].X1, 20);
+  EXPECT_EQ(Doc().events[0].Y1, 50);
+  EXPECT_EQ(Doc().events[0].X2, 100);
+  EXPECT_EQ(Doc().events[0].Y2, 300);
+}
+
+TEST_F(EventEditingTest, DeletingAMiddleEventLoadsTheOneThatMovedIntoItsPlace) {
+  MakeThreeEvents(*form);
+  ClickLine(1);
+  ASSERT_EQ(Edit("Mark")->text(), "B");
+  dialogs.answers.push_back(Dialogs::Answer::Yes);
+  form->DeleteClick();
+  ASSERT_EQ(dialogs.Shown("YesNo").size(), 1u);
+  EXPECT_EQ(dialogs.Shown("YesNo")[0].text, QStringLiteral("削除します"));
+  EXPECT_EQ(dialogs.Shown("YesNo")[0].caption, "B");
+  EXPECT_EQ(Doc().EventCount, 2);
+  EXPECT_EQ(ListLines(), (QStringList{"00000001 A", "00000003 C"}));
+  EXPECT_EQ(List()->currentRow(), 1);
+  EXPECT_EQ(Doc().Selection, 1);
+  // The controls show C, and the next selection does not write B over it.
+  EXPECT_EQ(Edit("Mark")->text(), "C");
+  ClickLine(0);
+  EXPECT_EQ(Mark(1), "C");
+  EXPECT_EQ(Doc().events[1].Count, 3);
+  EXPECT_TRUE(Doc().Modified);
+}
+
+TEST_F(EventEditingTest, DeletingTheLastEventHighlightsTheNewLastLine) {
+  MakeThreeEvents(*form);
+  ClickLine(2);
+  dialogs.answers.push_back(Dialogs::Answer::Yes);
+  form->DeleteClick();
+  EXPECT_EQ(Doc().EventCount, 2);
+  EXPECT_EQ(List()->currentRow(), 1);
+  EXPECT_EQ(Doc().Selection, 1);
+  EXPECT_EQ(Edit("Mark")->text(), "B");
+  ClickLine(0);
+  EXPECT_EQ(ListLines(), (QStringList{"00000001 A", "00000002 B"}));
+}
+
+TEST_F(EventEditingTest, AddAfterADeletionReusesTheOldLastSlot) {
+  MakeThreeEvents(*form);
+  Combo("Picture")->setEditText("c.bmp");
+  Control<QPlainTextEdit>("Lyrics")->setPlainText("la");
+  form->SetTextRect(1, 2, 3, 4);
+  Control<QCheckBox>("Naraberu")->setChecked(true);
+  Combo("Align")->setCurrentIndex(2);
+  ClickLine(0);  // commit C's fields
+  ClickLine(1);
+  dialogs.answers.push_back(Dialogs::Answer::Yes);
+  form->DeleteClick();
+  form->AddClick();
+  const EventItem& added = Doc().events[2];
+  EXPECT_EQ(Utf8(added.Mark), "新規イベント");
+  EXPECT_EQ(added.Picture, "c.bmp");
+  EXPECT_EQ(added.Lyrics, "la");
+  EXPECT_EQ(added.X1, 1);
+  EXPECT_EQ(added.Y2, 4);
+  EXPECT_EQ(added.Naraberu, 1);
+  EXPECT_EQ(added.Align, 2);
+  EXPECT_EQ(added.Effect, 0);
+}
+
+TEST_F(EventEditingTest, DeclinedDeletionKeepsTheTableButMarksModified) {
+  MakeThreeEvents(*form);
+  const auto before = Doc().events;
+  form->SaveClick();
+  dialogs.answers.push_back(Dialogs::Answer::No);
+  form->DeleteClick();
+  EXPECT_EQ(Doc().EventCount, 3);
+  EXPECT_EQ(Doc().events, before);
+  EXPECT_TRUE(Doc().Modified);
+}
+
+TEST_F(EventEditingTest, TheLastRemainingEventCannotBeDeleted) {
+  form->AddClick();
+  form->DeleteClick();  // asks nothing: no answer is queued
+  EXPECT_EQ(Doc().EventCount, 1);
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(EventEditingTest, AddWith1024EventsRefusesWithAMessage) {
+  for (int i = 0; i < EventTable::kCapacity; ++i) form->AddClick();
+  ASSERT_EQ(Doc().EventCount, 1024);
+  form->AddClick();
+  EXPECT_EQ(Doc().EventCount, 1024);
+  ASSERT_EQ(dialogs.Shown("Notice").size(), 1u);
+  EXPECT_TRUE(dialogs.Shown("Notice")[0].text.contains("1024"));
+  EXPECT_EQ(List()->count(), 1024);
+}
+
+TEST_F(EventEditingTest, AClickInAnEmptyListDoesNothing) {
+  form->EventListClick();
+  EXPECT_EQ(Doc().Selection, -1);
+  EXPECT_FALSE(Doc().Modified);
+}
+
+TEST_F(EventEditingTest, ColourChoiceSetsTheSwatchAndTheWorkingColour) {
+  form->AddClick();
+  dialogs.colors.push_back(QColor(0x11, 0x22, 0x33));
+  form->ColorClick();
+  EXPECT_EQ(Control<QFrame>("Panel2")->palette().color(QPalette::Window), QColor(0x11, 0x22, 0x33));
+  form->SelectEvent(0);
+  EXPECT_EQ(Doc().events[0].Color, 0x332211u);
+  dialogs.colors.push_back(QColor(0, 0, 0));
+  form->ColorClick();
+  EXPECT_EQ(dialogs.last_initial_color, QColor(0x11, 0x22, 0x33));
+}
+
+TEST_F(EventEditingTest, CancelledColourChangesNothing) {
+  const QString song = MakeSong("song.mid", 400);
+  form->OpenMidiFile(song);
+  const QColor swatch = Control<QFrame>("Panel2")->palette().color(QPalette::Window);
+  dialogs.colors.push_back(std::nullopt);
+  form->ColorClick();
+  EXPECT_EQ(Control<QFrame>("Panel2")->palette().color(QPalette::Window), swatch);
+  EXPECT_FALSE(Doc().Modified);
+  form->SelectEvent(0);
+  EXPECT_EQ(Doc().events[0].Color, 0u);
+}
+
+TEST_F(EventEditingTest, PictureButtonPutsTheChosenPathIntoThePictureText) {
+  form->AddClick();
+  dialogs.file_names.push_back("/pics/sky.bmp");
+  form->PictureButtonClick();
+  EXPECT_EQ(Combo("Picture")->currentText(), "/pics/sky.bmp");
+  EXPECT_TRUE(dialogs.Shown("OpenFile")[0].text.contains("*.bmp"));
+  dialogs.file_names.push_back("");
+  form->PictureButtonClick();
+  EXPECT_EQ(Combo("Picture")->currentText(), "/pics/sky.bmp");
+}
+
+TEST_F(EventEditingTest, LyricLinesAreStoredWithCrLf) {
+  form->AddClick();
+  Control<QPlainTextEdit>("Lyrics")->setPlainText(QStringLiteral("あいう\nえお"));
+  form->SelectEvent(0);
+  EXPECT_EQ(Doc().events[0].Lyrics, Sjis("あいう\r\nえお"));
+}
+
+}  // namespace

@@ -1,0 +1,326 @@
+// Playback and time controls of the main window, with the scripted player.
+#include <QScrollBar>
+#include <utility>
+
+#include "app/tform1_scroll_codes.h"
+
+#include "main_window_fixture.h"
+
+namespace {
+
+class PlaybackTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    song = MakeSong("song.mid", 640);
+  }
+
+  void OpenSong() {
+    form->OpenMidiFile(song);
+    player.calls.clear();
+  }
+
+  QString song;
+};
+
+const char kTwoEventProject[] =
+    "Varnel WRD Maker Format "
+    "1\r\n@\r\nIntro\r\n16\r\na.bmp\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
+    "//\r\n@\r\nVerse\r\n96\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n//\r\n@\r\n";
+
+TEST_F(PlaybackTest, OpenWithoutProjectCreatesOneNewEventAndClearsModified) {
+  form->AddClick();  // events before the first open are dropped
+  MakeFile("b.BMP");
+  MakeFile("a.bmp");
+  MakeFile(".hidden.bmp");
+  MakeFile("notes.txt");
+  form->OpenMidiFile(song);
+  EXPECT_EQ(Doc().EventCount, 1);
+  EXPECT_EQ(Utf8(Mark(0)), "新規イベント");
+  EXPECT_EQ(Doc().Selection, 0);
+  EXPECT_FALSE(Doc().Modified);
+  EXPECT_EQ(Utf8(Doc().MidiPath), song.toStdString());
+  EXPECT_EQ(Utf8(Doc().MidiFolder), dir.path().toStdString() + "/");
+  EXPECT_EQ(Doc().BaseName, "song.");
+  EXPECT_EQ(form->windowTitle(), "Varnel WRD Maker song.mid");
+  EXPECT_EQ(Bar("TimeBar")->maximum(), 640);
+  EXPECT_EQ(Bar("TimeBar2")->maximum(), 640);
+  QStringList pictures;
+  for (int i = 0; i < Combo("Picture")->count(); ++i) pictures << Combo("Picture")->itemText(i);
+  EXPECT_EQ(pictures, (QStringList{"a.bmp", "b.BMP"}));
+  EXPECT_EQ(player.calls, (std::vector<std::string>{"Open " + song.toStdString(), "Seek 0"}));
+}
+
+TEST_F(PlaybackTest, OpenWithProjectLoadsItsEventsAndSelectsTheFirst) {
+  MakeFile("song.vwm", kTwoEventProject);
+  form->OpenMidiFile(song);
+  EXPECT_EQ(Doc().EventCount, 2);
+  EXPECT_EQ(ListLines(), (QStringList{"00000016 Intro", "00000096 Verse"}));
+  EXPECT_EQ(Edit("Mark")->text(), "Intro");
+  EXPECT_EQ(Combo("Picture")->currentText(), "a.bmp");
+  EXPECT_FALSE(Doc().Modified);
+}
+
+TEST_F(PlaybackTest, OpenClickAsksForTheFileAndCancelStops) {
+  dialogs.file_names.push_back("");
+  form->OpenClick();
+  EXPECT_TRUE(Doc().MidiPath.empty());
+  ASSERT_EQ(dialogs.Shown("OpenFile").size(), 1u);
+  EXPECT_TRUE(dialogs.Shown("OpenFile")[0].text.contains("*.mid"));
+  dialogs.file_names.push_back(song);
+  form->OpenClick();
+  EXPECT_EQ(Utf8(Doc().MidiPath), song.toStdString());
+}
+
+TEST_F(PlaybackTest, ASecondOpenWithUnsavedChangesAsksFirstAndCancelKeepsEverything) {
+  OpenSong();
+  Edit("Mark")->setText("edited");
+  const QString other = MakeSong("other.mid", 100);
+  dialogs.answers.push_back(Dialogs::Answer::Cancel);
+  form->OpenClick();  // no file name queued: the dialog must not run
+  ASSERT_EQ(dialogs.Shown("YesNoCancel").size(), 1u);
+  EXPECT_EQ(dialogs.Shown("YesNoCancel")[0].text,
+            QStringLiteral("変更されています。保存しますか？"));
+  EXPECT_EQ(dialogs.Shown("YesNoCancel")[0].caption, song);
+  EXPECT_EQ(Utf8(Doc().MidiPath), song.toStdString());
+  EXPECT_EQ(Edit("Mark")->text(), "edited");
+  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(player.calls.empty());
+
+  dialogs.answers.push_back(Dialogs::Answer::No);
+  dialogs.file_names.push_back(other);
+  form->OpenClick();
+  EXPECT_EQ(Utf8(Doc().MidiPath), other.toStdString());
+  EXPECT_FALSE(QFile::exists(dir.filePath("song.vwm")));
+}
+
+TEST_F(PlaybackTest, AFailedOpenKeepsTheSongNamesAndTable) {
+  MakeFile("song.vwm", kTwoEventProject);
+  OpenSong();
+  ClickLine(1);
+  Edit("Mark")->setText("edited");
+  const QString bad = MakeFile("bad.mid", "garbage");
+  player.failures[bad.toStdString()] = "not a MIDI file";
+  MakeFile("x.bmp");
+  EXPECT_THROW(form->OpenMidiFile(bad), MediaError);
+  EXPECT_EQ(Utf8(Doc().MidiPath), song.toStdString());
+  EXPECT_EQ(Doc().BaseName, "song.");
+  EXPECT_EQ(Doc().EventCount, 2);
+  EXPECT_EQ(Doc().Selection, 1);
+  EXPECT_EQ(Edit("Mark")->text(), "edited");
+  EXPECT_EQ(player.open_path, song.toStdString());
+  EXPECT_EQ(Combo("Picture")->count(), 0);
+  EXPECT_EQ(form->windowTitle(), "*Varnel WRD Maker song.mid");
+  EXPECT_TRUE(Doc().Modified);
+}
+
+TEST_F(PlaybackTest, TheTimerFollowsTheSongOnlyOnceOneIsOpen) {
+  player.position = 50;
+  form->Timer1Timer();
+  EXPECT_EQ(CounterText(), "Counter");
+  OpenSong();
+  player.position = 96;
+  form->Timer1Timer();
+  EXPECT_EQ(CounterText(), "96 (7:1)");
+  EXPECT_EQ(Bar("TimeBar")->value(), 96);
+  player.position = 101;
+  form->Timer1Timer();
+  EXPECT_EQ(CounterText(), "101 (7:2)");
+  EXPECT_EQ(Bar("TimeBar")->value(), 101);
+}
+
+TEST_F(PlaybackTest, AddTakesItsTimeFromThePositionDisplay) {
+  OpenSong();
+  player.position = 96;
+  form->Timer1Timer();
+  form->AddClick();
+  EXPECT_EQ(Doc().events[1].Count, 96);
+  EXPECT_EQ(Bar("TimeBar2")->value(), 96);
+}
+
+TEST_F(PlaybackTest, DraggingTheTimeBarFreezesTheDisplayAndSeeksOnRelease) {
+  OpenSong();
+  player.playing = true;
+  player.position = 10;
+  form->Timer1Timer();
+  QScrollBar* bar = Bar("TimeBar");
+  bar->setSliderDown(true);
+  bar->setSliderPosition(300);  // a thumb move: code 5
+  EXPECT_TRUE(Doc().Dragging);
+  player.position = 20;
+  form->Timer1Timer();
+  EXPECT_EQ(CounterText(), "10 (1:3)");
+  EXPECT_EQ(bar->value(), 300);
+  EXPECT_TRUE(player.calls.empty());
+  bar->setSliderDown(false);  // release: codes 4 and 8
+  EXPECT_FALSE(Doc().Dragging);
+  EXPECT_EQ(player.calls, (std::vector<std::string>{"Seek 300", "Resume"}));
+  form->Timer1Timer();
+  EXPECT_EQ(CounterText(), "300 (19:4)");
+}
+
+TEST_F(PlaybackTest, AnArrowStepWhileStoppedSeeksOneSixteenthOnAtTheEndOfTheStep) {
+  OpenSong();
+  player.position = 40;
+  form->Timer1Timer();
+  Bar("TimeBar")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_TRUE(Doc().Dragging);
+  EXPECT_TRUE(player.calls.empty());
+  QCoreApplication::processEvents();  // the end of the step
+  EXPECT_FALSE(Doc().Dragging);
+  EXPECT_EQ(player.calls, std::vector<std::string>{"Seek 41"});
+  EXPECT_FALSE(player.playing);
+}
+
+TEST_F(PlaybackTest, ScrollStepsReportTheirWindowsCodesAndEndOfScrollAfterwards) {
+  QScrollBar* bar = Bar("TimeBar");
+  std::vector<std::pair<int, int>> codes;  // code, the bar's value when it arrived
+  QObject::connect(bar->findChild<ScrollCodes*>(), &ScrollCodes::Scroll,
+                   [&](int code) { codes.emplace_back(code, bar->value()); });
+  struct Case {
+    QAbstractSlider::SliderAction action;
+    int code;
+    int value;  // the bar's value afterwards, from 50 of 0..100
+  };
+  const Case cases[] = {
+      {QAbstractSlider::SliderSingleStepSub, 0, 49}, {QAbstractSlider::SliderSingleStepAdd, 1, 51},
+      {QAbstractSlider::SliderPageStepSub, 2, 49},   {QAbstractSlider::SliderPageStepAdd, 3, 51},
+      {QAbstractSlider::SliderToMinimum, 6, 0},      {QAbstractSlider::SliderToMaximum, 7, 100}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    bar->setValue(50);
+    codes.clear();
+    bar->triggerAction(c.action);
+    QCoreApplication::processEvents();
+    // The step's code comes before the bar takes its position, 8 after.
+    EXPECT_EQ(codes, (std::vector<std::pair<int, int>>{{c.code, 50}, {8, c.value}}));
+    EXPECT_FALSE(Doc().Dragging);
+  }
+  bar->setValue(50);
+  codes.clear();
+  bar->setSliderDown(true);
+  bar->setSliderPosition(60);
+  bar->setSliderPosition(70);
+  bar->setSliderDown(false);
+  EXPECT_EQ(codes, (std::vector<std::pair<int, int>>{{5, 50}, {5, 60}, {4, 70}, {8, 70}}));
+  EXPECT_TRUE(player.calls.empty());  // no song: the bar seeks nothing
+}
+
+TEST_F(PlaybackTest, RewindWhileStoppedSeeksToZeroAndStaysStopped) {
+  OpenSong();
+  player.position = 200;
+  form->Button1Click();
+  EXPECT_EQ(player.calls, std::vector<std::string>{"Seek 0"});
+  EXPECT_FALSE(player.playing);
+}
+
+TEST_F(PlaybackTest, RewindWhilePlayingRestartsFromZero) {
+  OpenSong();
+  player.playing = true;
+  player.position = 200;
+  form->Button1Click();
+  EXPECT_EQ(player.calls, (std::vector<std::string>{"Seek 0", "Resume"}));
+  EXPECT_TRUE(player.playing);
+  EXPECT_EQ(player.position, 0);
+}
+
+TEST_F(PlaybackTest, PlayTogglesAndTheCaptionNamesTheNextAction) {
+  OpenSong();
+  player.sound_notice = "no sound";
+  form->PlayClick();
+  EXPECT_EQ(Button("Play")->text(), QStringLiteral("停止"));
+  EXPECT_TRUE(player.playing);
+  ASSERT_EQ(dialogs.Shown("Notice").size(), 1u);
+  EXPECT_EQ(dialogs.Shown("Notice")[0].text, "no sound");
+  form->PlayClick();
+  EXPECT_EQ(Button("Play")->text(), QStringLiteral("再生"));
+  EXPECT_FALSE(player.playing);
+  form->PlayClick();
+  EXPECT_EQ(dialogs.Shown("Notice").size(), 1u);
+  // The song ends by itself: the caption stays, the next click plays again from the start.
+  player.playing = false;
+  player.position = 640;
+  form->PlayClick();
+  EXPECT_EQ(Button("Play")->text(), QStringLiteral("停止"));
+  EXPECT_EQ(player.position, 0);
+  EXPECT_EQ(player.calls, (std::vector<std::string>{"Play", "Stop", "Play", "Play"}));
+}
+
+TEST_F(PlaybackTest, PlayWithoutASongThrowsTheNoDeviceErrorAndKeepsTheCaption) {
+  try {
+    form->PlayClick();
+    FAIL() << "no error";
+  } catch (const MediaError& error) {
+    EXPECT_STREQ(error.what(), "MCI ﾃﾞﾊﾞｲｽがありません");
+  }
+  EXPECT_EQ(Button("Play")->text(), QStringLiteral("再生"));
+  EXPECT_THROW(form->Button1Click(), MediaError);
+}
+
+TEST_F(PlaybackTest, TimeMovesTheEventBarButNotTheCountText) {
+  MakeFile("song.vwm", kTwoEventProject);
+  OpenSong();
+  player.position = 96;
+  form->Timer1Timer();
+  form->TimeClick();
+  EXPECT_EQ(Bar("TimeBar2")->value(), 96);
+  EXPECT_EQ(Edit("Count")->text(), "16");
+  EXPECT_FALSE(Doc().Modified);
+  ClickLine(1);
+  EXPECT_EQ(Doc().events[0].Count, 96);
+}
+
+TEST_F(PlaybackTest, TimeClampsToTheSongLength) {
+  OpenSong();
+  player.position = 5000;  // the display can show more than the bar holds
+  form->Timer1Timer();
+  form->TimeClick();
+  EXPECT_EQ(Bar("TimeBar2")->value(), 640);
+}
+
+TEST_F(PlaybackTest, ReleasingTimeBar2SetsTheCountTextAndMarksModified) {
+  OpenSong();
+  QScrollBar* bar = Bar("TimeBar2");
+  bar->setSliderDown(true);
+  bar->setSliderPosition(123);
+  EXPECT_EQ(Edit("Count")->text(), "0");
+  EXPECT_FALSE(Doc().Modified);
+  bar->setSliderDown(false);
+  EXPECT_EQ(Edit("Count")->text(), "123");
+  EXPECT_TRUE(Doc().Modified);
+  form->SelectEvent(0);
+  EXPECT_EQ(Doc().events[0].Count, 123);
+}
+
+TEST_F(PlaybackTest, AnEventBeyondTheSongEndShowsTheBarAtItsEndAndCommitsTheLength) {
+  MakeFile(
+      "song.vwm",
+      "Varnel WRD Maker Format 1\r\n@\r\nLate\r\n9999\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
+      "0\r\n//\r\n@\r\n");
+  OpenSong();
+  EXPECT_EQ(Bar("TimeBar2")->value(), 640);
+  EXPECT_EQ(Edit("Count")->text(), "9999");
+  form->SelectEvent(0);
+  EXPECT_EQ(Doc().events[0].Count, 640);
+}
+
+TEST_F(PlaybackTest, StepKeysMoveTheSongOneSixteenth) {
+  OpenSong();
+  player.position = 40;
+  form->Timer1Timer();
+  form->StepKey(-1);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(player.calls, std::vector<std::string>{"Seek 39"});
+}
+
+TEST_F(PlaybackTest, SpaceKeyPlaysUnlessATextEditHasTheFocus) {
+  OpenSong();
+  form->PlayKey();
+  EXPECT_TRUE(player.playing);
+  form->RewindKey();
+  EXPECT_EQ(player.calls, (std::vector<std::string>{"Play", "Seek 0", "Resume"}));
+  form->AddKey();
+  EXPECT_EQ(Doc().EventCount, 2);
+}
+
+}  // namespace
