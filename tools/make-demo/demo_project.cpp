@@ -1,0 +1,52 @@
+#include "tools/make-demo/demo_project.h"
+
+#include <memory>
+
+#include "app/document/cp932.h"
+#include "app/document/event_table.h"
+#include "app/document/project_file.h"
+
+namespace {
+
+constexpr uint32_t kWhite = 0x00FFFFFF;
+constexpr uint32_t kPaleYellow = 0x0080FFFF;  // 0x00BBGGRR
+
+struct DemoEvent {
+  const char* mark;
+  int32_t count;  // sixteenth notes: one bar is 16
+  const char* picture;
+  int32_t effect;  // 0 none, 1 through white, 2 through black
+  const char* lyrics;
+  int32_t naraberu;
+  uint32_t color;
+};
+
+const DemoEvent kEvents[] = {
+    {"よる", 0, "night.bmp", 2, "ほしが ひかる よる", 0, kWhite},
+    {"よあけ", 32, "sunrise.bmp", 1, "そらが あかるく なる", 0, kPaleYellow},
+    {"もよう", 64, "tile.bmp", 0, "くりかえし くりかえし", 1, kWhite},
+    {"のはら", 96, "field.bmp", 1, "かぜが ふく\r\nのはらを ゆく", 0, kWhite},
+    {"おわり", 160, "sunrise.bmp", 2, "おしまい", 0, kPaleYellow},
+};
+
+}  // namespace
+
+std::string DemoProjectBytes() {
+  auto table = std::make_unique<EventTable>();
+  for (const DemoEvent& demo : kEvents) {
+    EventItem& item = table->events[table->EventCount++];
+    item.Mark = Utf8ToCp932(demo.mark);
+    item.Count = demo.count;
+    item.Picture = demo.picture;
+    item.Effect = demo.effect;
+    item.Lyrics = Utf8ToCp932(demo.lyrics);
+    item.X1 = 0;
+    item.Y1 = 400;
+    item.X2 = 639;
+    item.Y2 = 479;
+    item.Naraberu = demo.naraberu;
+    item.Align = 2;  // centred
+    item.Color = demo.color;
+  }
+  return ProjectFileBytes(*table);
+}
