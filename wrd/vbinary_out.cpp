@@ -80,16 +80,21 @@ void VBinaryOut::AddTick(uint32_t delta) {
 }
 
 void VBinaryOut::Enqueue(std::unique_ptr<VOutBuffer> command) {
-  if (closed_) {
-    throw VErrorInternal(0, "writer already closed");
-  }
   if (command == nullptr) {
     throw VErrorInternal(0, "no command to queue");
   }
-  // The record length (payload + opcode) must be encodable when the queue is written.
-  if (command->Length() > VOutBuffer::kMaxPayload) {
-    throw VErrorInternal(static_cast<uint32_t>(command->Length()), "command too large");
+  Enqueue(std::move(*command));
+}
+
+void VBinaryOut::Enqueue(VOutBuffer&& command) {
+  if (closed_) {
+    throw VErrorInternal(0, "writer already closed");
   }
+  // The record length (payload + opcode) must be encodable when the queue is written.
+  if (command.Length() > VOutBuffer::kMaxPayload) {
+    throw VErrorInternal(static_cast<uint32_t>(command.Length()), "command too large");
+  }
+  command.ShrinkToFit();
   queue_.emplace_back(currentTick_, nextSequence_, std::move(command));
   ++nextSequence_;
 }
@@ -142,14 +147,14 @@ void VBinaryOut::EndBlock() {
     currentTick_ = queue_.back().Tick();
   }
   // The end record has the largest tick and the highest sequence: it is already in place.
-  Enqueue(std::make_unique<VOutBuffer>(kEndOpcode));
+  Enqueue(VOutBuffer(kEndOpcode));
   FlushQueue();
   ClearQueue();
   ++blockState_;
 }
 
 void VBinaryOut::Start() {
-  Enqueue(std::make_unique<VOutBuffer>(kStartOpcode));
+  Enqueue(VOutBuffer(kStartOpcode));
   SortQueue();
   FlushQueue();
   ClearQueue();

@@ -32,14 +32,14 @@ class VBinaryOut {
   // running number within the queue, which orders commands of equal tick.
   class Packet {
    public:
-    Packet(uint32_t tick, uint32_t sequence, std::unique_ptr<VOutBuffer> command)
+    Packet(uint32_t tick, uint32_t sequence, VOutBuffer command)
         : command_(std::move(command)), tick_(tick), sequence_(sequence) {}
-    const VOutBuffer& Command() const { return *command_; }
+    const VOutBuffer& Command() const { return command_; }
     uint32_t Tick() const { return tick_; }
     uint32_t Sequence() const { return sequence_; }
 
    private:
-    std::unique_ptr<VOutBuffer> command_;
+    VOutBuffer command_;
     uint32_t tick_;
     uint32_t sequence_;
   };
@@ -91,6 +91,7 @@ class VBinaryOut {
   void Start();
   // Takes the finished command and queues it at the current tick.
   void Enqueue(std::unique_ptr<VOutBuffer> command);
+  void Enqueue(VOutBuffer&& command);
 
   // Block guards: throw VError ("Cannot define command in Data block" /
   // "Must be WRD command in Data block") unless the definition / Data block is open.

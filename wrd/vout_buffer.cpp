@@ -1,8 +1,36 @@
 #include "wrd/vout_buffer.h"
 
 #include <cstring>
+#include <utility>
 
 #include "wrd/verror.h"
+
+VOutBuffer::VOutBuffer(VOutBuffer&& other) noexcept
+    : data_(std::move(other.data_)),
+      capacity_(std::exchange(other.capacity_, 0)),
+      length_(std::exchange(other.length_, 0)),
+      opcode_(other.opcode_) {}
+
+VOutBuffer& VOutBuffer::operator=(VOutBuffer&& other) noexcept {
+  data_ = std::move(other.data_);
+  capacity_ = std::exchange(other.capacity_, 0);
+  length_ = std::exchange(other.length_, 0);
+  opcode_ = other.opcode_;
+  return *this;
+}
+
+void VOutBuffer::ShrinkToFit() {
+  if (capacity_ == length_) {
+    return;
+  }
+  std::unique_ptr<uint8_t[]> block;
+  if (length_ > 0) {
+    block = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(length_));
+    std::memcpy(block.get(), data_.get(), static_cast<size_t>(length_));
+  }
+  data_ = std::move(block);
+  capacity_ = length_;
+}
 
 void VOutBuffer::Reserve(size_t n) {
   if (n > static_cast<size_t>(kMaxPayload - length_)) {

@@ -19,6 +19,8 @@ class VOutBuffer {
   explicit VOutBuffer(uint8_t opcode) : opcode_(opcode) {}
   VOutBuffer(const VOutBuffer&) = delete;
   VOutBuffer& operator=(const VOutBuffer&) = delete;
+  VOutBuffer(VOutBuffer&& other) noexcept;
+  VOutBuffer& operator=(VOutBuffer&& other) noexcept;
 
   void PutU8(uint32_t value);
   // Low byte first; negative identifiers come out as 16-bit two's complement (-1 is FF FF).
@@ -39,6 +41,9 @@ class VOutBuffer {
   // Throws VErrorInternal, leaving the buffer unchanged, when the payload would exceed
   // kMaxPayload.
   void Reserve(size_t n);
+  // Frees the unused end of the block: capacity becomes length. The writer trims each command
+  // it queues, so that a long queue holds only the commands' bytes.
+  void ShrinkToFit();
 
   int32_t Length() const { return length_; }
   int32_t Capacity() const { return capacity_; }

@@ -172,6 +172,21 @@ TEST(VBinaryOut, RecordLengthUsesTheVarLenEncoding) {
   EXPECT_EQ(Written(out), expected);
 }
 
+TEST(VBinaryOut, CallerBuiltCommandIsQueuedAtTheCurrentTick) {
+  std::ostringstream out;
+  {
+    VBinaryOut writer(out);
+    writer.EndBlock();
+    writer.SetTick(3);
+    auto command = std::make_unique<VOutBuffer>(0x99);
+    command->PutU8(1);
+    writer.Enqueue(std::move(command));
+    EXPECT_THROW(writer.Enqueue(std::unique_ptr<VOutBuffer>()), VErrorInternal);
+  }
+  EXPECT_EQ(Written(out),
+            Concat({kHeader, {0x01, 0x00}, {0x03, 0x02, 0x99, 0x01}, {0x00, 0x01, 0x00}}));
+}
+
 TEST(VBinaryOut, GuardsFollowTheBlockState) {
   std::ostringstream out;
   VBinaryOut writer(out);

@@ -103,6 +103,31 @@ TEST(VOutBuffer, LargeRunsRoundTheGrowthUpTo256) {
   EXPECT_EQ(exact.Length(), 1025);
 }
 
+TEST(VOutBuffer, ShrinkToFitKeepsTheBytesAndGrowsAgainOnTheNextAppend) {
+  VOutBuffer buffer(0x51);
+  buffer.PutText("abc");
+  buffer.ShrinkToFit();
+  EXPECT_EQ(buffer.Capacity(), 3);
+  EXPECT_EQ(Payload(buffer), ToBytes("abc"));
+  buffer.PutU8('d');  // need 4 >= capacity 3: grows by 256
+  EXPECT_EQ(buffer.Capacity(), 3 + 256);
+  EXPECT_EQ(Payload(buffer), ToBytes("abcd"));
+
+  VOutBuffer empty(0);
+  empty.ShrinkToFit();
+  EXPECT_EQ(empty.Data(), nullptr);
+}
+
+TEST(VOutBuffer, MovingHandsOverTheBlock) {
+  VOutBuffer source(0x31);
+  source.PutU16(7);
+  VOutBuffer target(std::move(source));
+  EXPECT_EQ(target.Opcode(), 0x31);
+  EXPECT_EQ(Payload(target), (Bytes{7, 0}));
+  EXPECT_EQ(source.Length(), 0);
+  EXPECT_EQ(source.Capacity(), 0);
+}
+
 TEST(VOutBuffer, OversizedPayloadIsRefusedWithoutChange) {
   VOutBuffer buffer(0);
   buffer.PutU16(5);
