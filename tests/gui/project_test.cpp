@@ -1,0 +1,173 @@
+// Saving, the unsaved-changes question, closing the window and the error box.
+#include <QCloseEvent>
+#include <QMouseEvent>
+
+#include "app/application.h"
+#include "app/document/project_file.h"
+#include "main_window_fixture.h"
+
+namespace {
+
+class ProjectTest : public MainWindowTest {
+ protected:
+  void OpenSong() {
+    song = MakeSong("song.mid", 640);
+    form->OpenMidiFile(song);
+  }
+
+  QByteArray ProjectBytes() {
+    QFile file(dir.filePath("song.vwm"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  // Sends a close request the way the title bar does; true when the window accepted it.
+  bool RequestClose() {
+    QCloseEvent event;
+    QCoreApplication::sendEvent(form.get(), &event);
+    return event.isAccepted();
+  }
+
+  QString song;
+};
+
+TEST_F(ProjectTest, SaveCommitsTheControlsWritesTheProjectAndClearsModified) {
+  OpenSong();
+  Edit("Mark")->setText("A");
+  Bar("TimeBar2")->setValue(96);
+  form->SaveClick();
+  EXPECT_FALSE(Doc().Modified);
+  EXPECT_EQ(form->windowTitle(), "Varnel WRD Maker song.mid");
+  EXPECT_EQ(ProjectBytes(),
+            QByteArray("Varnel WRD Maker Format 1\r\n@\r\nA\r\n96\r\n\r\n0\r\n0\r\n0\r\n"
+                       "0\r\n0\r\n0\r\n0\r\n0\r\n//\r\n@\r\n"));
+}
+
+TEST_F(ProjectTest, SaveAndMakeDoNothingWithoutASong) {
+  form->AddClick();
+  form->SaveClick();
+  form->MakeClick();
+  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_FALSE(QFile::exists("vwm"));
+}
+
+TEST_F(ProjectTest, AFailedSaveThrowsAndLeavesModifiedSet) {
+  OpenSong();
+  Edit("Mark")->setText("A");
+  ASSERT_TRUE(QDir(dir.path()).mkdir("song.vwm"));  // a folder where the file should go
+  EXPECT_THROW(form->SaveClick(), ProjectFileError);
+  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->windowTitle().startsWith('*'));
+}
+
+TEST_F(ProjectTest, QuerySaveWithoutChangesAsksNothing) {
+  EXPECT_TRUE(form->QuerySave());
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(ProjectTest, QuerySaveYesSavesNoDeclinesCancelStops) {
+  OpenSong();
+  struct Case {
+    Dialogs::Answer answer;
+    bool go_ahead;
+    bool saved;
+  };
+  const Case cases[] = {{Dialogs::Answer::Yes, true, true},
+                        {Dialogs::Answer::No, true, false},
+                        {Dialogs::Answer::Cancel, false, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.answer));
+    QFile::remove(dir.filePath("song.vwm"));
+    Edit("Mark")->setText(QStringLiteral("changed %1").arg(static_cast<int>(c.answer)));
+    dialogs.answers.push_back(c.answer);
+    EXPECT_EQ(form->QuerySave(), c.go_ahead);
+    EXPECT_EQ(QFile::exists(dir.filePath("song.vwm")), c.saved);
+    EXPECT_EQ(Doc().Modified, !c.saved);
+    EXPECT_EQ(dialogs.shown.back().caption, song);
+  }
+}
+
+TEST_F(ProjectTest, ClosingAsksAndCancelKeepsTheWindowOpen) {
+  OpenSong();
+  Edit("Mark")->setText("changed");
+  dialogs.answers.push_back(Dialogs::Answer::Cancel);
+  EXPECT_FALSE(RequestClose());
+  dialogs.answers.push_back(Dialogs::Answer::Yes);
+  EXPECT_TRUE(RequestClose());
+  EXPECT_FALSE(ProjectBytes().isEmpty());
+}
+
+TEST_F(ProjectTest, ClosingWithUnsavedChangesButNoSongKeepsTheWindowOpenOnYes) {
+  form->AddClick();
+  dialogs.answers.push_back(Dialogs::Answer::Yes);
+  EXPECT_FALSE(RequestClose());
+  ASSERT_EQ(dialogs.Shown("YesNoCancel").size(), 1u);
+  EXPECT_EQ(dialogs.Shown("YesNoCancel")[0].caption, "");
+  ASSERT_EQ(dialogs.Shown("Notice").size(), 1u);
+  EXPECT_TRUE(dialogs.Shown("Notice")[0].text.contains(QStringLiteral("保存できません")));
+  EXPECT_TRUE(Doc().Modified);
+  dialogs.answers.push_back(Dialogs::Answer::No);
+  EXPECT_TRUE(RequestClose());
+}
+
+TEST_F(ProjectTest, AFailedSaveOnClosingShowsTheErrorAndKeepsTheWindowOpen) {
+  OpenSong();
+  Edit("Mark")->setText("changed");
+  ASSERT_TRUE(QDir(dir.path()).mkdir("song.vwm"));
+  dialogs.answers.push_back(Dialogs::Answer::Yes);
+  EXPECT_FALSE(RequestClose());
+  ASSERT_EQ(dialogs.Shown("Error").size(), 1u);
+  EXPECT_TRUE(dialogs.Shown("Error")[0].text.contains("song.vwm"));
+  EXPECT_TRUE(Doc().Modified);
+}
+
+class ErrorBoxTest : public ProjectTest {
+ protected:
+  void SetUp() override {
+    ProjectTest::SetUp();
+    app()->SetDialogs(&dialogs);
+  }
+  void TearDown() override { app()->SetDialogs(nullptr); }
+  static Application* app() { return static_cast<Application*>(QCoreApplication::instance()); }
+
+  void Click(QWidget* button) {
+    const QPointF centre(button->width() / 2.0, button->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, button->mapToGlobal(centre),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(button, &press);
+    QCoreApplication::sendEvent(button, &release);
+  }
+};
+
+TEST_F(ErrorBoxTest, AnErrorInAHandlerIsShownAndTheWindowCarriesOn) {
+  Click(Button("Play"));
+  ASSERT_EQ(dialogs.Shown("Error").size(), 1u);
+  EXPECT_EQ(dialogs.Shown("Error")[0].text, "MCI ﾃﾞﾊﾞｲｽがありません");
+  EXPECT_EQ(Button("Play")->text(), QStringLiteral("再生"));
+  Click(Button("Add"));
+  EXPECT_EQ(Doc().EventCount, 1);
+}
+
+TEST_F(ErrorBoxTest, AFailedSaveClickShowsItsReason) {
+  OpenSong();
+  Edit("Mark")->setText("changed");
+  ASSERT_TRUE(QDir(dir.path()).mkdir("song.vwm"));
+  Click(Button("Save"));
+  ASSERT_EQ(dialogs.Shown("Error").size(), 1u);
+  EXPECT_TRUE(Doc().Modified);
+}
+
+TEST_F(ErrorBoxTest, AFailedOpenShowsThePlayersReason) {
+  const QString bad = MakeFile("bad.mid", "x");
+  player.failures[bad.toStdString()] = "not a MIDI file";
+  dialogs.file_names.push_back(bad);
+  Click(Button("Open"));
+  ASSERT_EQ(dialogs.Shown("Error").size(), 1u);
+  EXPECT_EQ(dialogs.Shown("Error")[0].text, "not a MIDI file");
+  EXPECT_TRUE(Doc().MidiPath.empty());
+  EXPECT_EQ(form->windowTitle(), "Varnel WRD Maker");
+}
+
+}  // namespace
