@@ -18,7 +18,8 @@ namespace {
 // Opens the temporary file of an output; null when even that fails.
 std::unique_ptr<AtomicFile> OpenOutput(const std::string& cp932Path) {
   try {
-    return std::make_unique<AtomicFile>(Cp932ToUtf8(cp932Path));
+    // The outputs can always be made again: no need to wait for the disk.
+    return std::make_unique<AtomicFile>(Cp932ToUtf8(cp932Path), AtomicFile::Durability::kUnsynced);
   } catch (const FileWriteError&) {
     return nullptr;
   }

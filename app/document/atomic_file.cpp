@@ -30,7 +30,8 @@ bool SyncFile(const std::string& path) {
 
 }  // namespace
 
-AtomicFile::AtomicFile(const std::string& path) : path_(path) {
+AtomicFile::AtomicFile(const std::string& path, Durability durability)
+    : path_(path), durability_(durability) {
   const size_t slash = path.rfind('/');
   std::string pattern = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
                         "." + path.substr(slash == std::string::npos ? 0 : slash + 1) +
@@ -72,7 +73,7 @@ void AtomicFile::Commit() {
     committed_ = true;
     throw FileWriteError(path_ + ": cannot write: " + Reason(writeError != 0 ? writeError : EIO));
   }
-  if (!SyncFile(temporary_)) {
+  if (durability_ == Durability::kSynced && !SyncFile(temporary_)) {
     const int error = errno;
     std::remove(temporary_.c_str());
     committed_ = true;
@@ -87,8 +88,9 @@ void AtomicFile::Commit() {
   committed_ = true;
 }
 
-void WriteFileAtomically(const std::string& path, const std::string& bytes) {
-  AtomicFile file(path);
+void WriteFileAtomically(const std::string& path, const std::string& bytes,
+                         AtomicFile::Durability durability) {
+  AtomicFile file(path, durability);
   file.Stream().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   file.Commit();
 }

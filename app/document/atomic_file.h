@@ -17,9 +17,13 @@ class FileWriteError : public std::runtime_error {
 // was.
 class AtomicFile {
  public:
+  // Whether Commit() waits until the bytes are on the disk before the rename. Files that can be
+  // made again (the build's outputs) may skip it; the user's own data does not.
+  enum class Durability { kSynced, kUnsynced };
+
   // `path` is a file-system path (UTF-8). Throws FileWriteError when the temporary file cannot
   // be created.
-  explicit AtomicFile(const std::string& path);
+  explicit AtomicFile(const std::string& path, Durability durability = Durability::kSynced);
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
@@ -37,8 +41,10 @@ class AtomicFile {
   std::string path_;
   std::string temporary_;
   std::ofstream stream_;
+  Durability durability_;
   bool committed_ = false;
 };
 
 // Writes `bytes` to `path` through an AtomicFile. Throws FileWriteError.
-void WriteFileAtomically(const std::string& path, const std::string& bytes);
+void WriteFileAtomically(const std::string& path, const std::string& bytes,
+                         AtomicFile::Durability durability = AtomicFile::Durability::kSynced);

@@ -1,0 +1,162 @@
+// "Make" of 1024 events over 64 distinct 640 x 480 pictures: from scratch (every PNG converted)
+// and again with every PNG up to date, beside the time to read the 64 BMP files.
+//
+// The pictures are generated (a different pattern in each) unless VWRD_BENCH_BMPS names a
+// folder holding pic00.bmp .. pic63.bmp; bench/make_bench.sh uses that to compare with
+// ImageMagick's conversion of the same files.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/document/names.h"
+#include "build/make_wrd_files.h"
+#include "picture/bitmap_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kPictures = 64;
+constexpr int kEvents = 1024;
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+class NullLog : public BuildLog {
+ public:
+  void BeginLog() override {}
+  void AddLogLine(const std::string&) override {}
+  void EndLog() override {}
+};
+
+void PutU32(std::string& out, uint32_t value) {
+  for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// An 8-bit picture with smooth bands and some noise, so that it compresses like a drawing.
+std::string Picture(int seed) {
+  std::string out = "BM";
+  const uint32_t dataOffset = 14 + 40 + 1024;
+  PutU32(out, dataOffset + kWidth * kHeight);
+  PutU32(out, 0);
+  PutU32(out, dataOffset);
+  PutU32(out, 40);
+  PutU32(out, kWidth);
+  PutU32(out, kHeight);
+  out += std::string("\x01\x00\x08\x00", 4);
+  PutU32(out, 0);
+  PutU32(out, kWidth * kHeight);
+  PutU32(out, 2835);
+  PutU32(out, 2835);
+  PutU32(out, 256);
+  PutU32(out, 0);
+  for (int i = 0; i < 256; ++i) PutU32(out, (i * 0x010203u + seed * 0x070501u) & 0xFFFFFF);
+  uint32_t noise = 12345u + seed;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      noise = noise * 1103515245u + 12345u;
+      const int band = ((x * (seed + 1)) / 7 + (y * (seed % 5 + 1)) / 5) % 200;
+      out += static_cast<char>((noise >> 28) == 0 ? (noise >> 16) & 0xFF : band);
+    }
+  }
+  return out;
+}
+
+class Song {
+ public:
+  Song() {
+    folder_ = fs::temp_directory_path() / ("vwrd_make_bench_" + std::to_string(::getpid()));
+    fs::create_directories(folder_);
+    const char* given = std::getenv("VWRD_BENCH_BMPS");
+    for (int i = 0; i < kPictures; ++i) {
+      const std::string name = "pic" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".bmp";
+      if (given != nullptr) {
+        fs::copy_file(fs::path(given) / name, folder_ / name, fs::copy_options::overwrite_existing);
+      } else {
+        std::ofstream(folder_ / name, std::ios::binary) << Picture(i);
+      }
+      names_.push_back(name);
+    }
+    table_ = std::make_unique<EventTable>();
+    SetMidiPath(*table_, (folder_ / "song.mid").string());
+    for (int e = 0; e < kEvents; ++e) {
+      EventItem& item = table_->events[e];
+      item.Mark = "event " + std::to_string(e);
+      item.Count = 16 * (e + 1);
+      item.Picture = names_[e % kPictures];
+      item.Effect = e % 3;
+      item.Naraberu = e % 7 == 0 ? 1 : 0;
+      item.Lyrics = "first lyric line\r\nsecond lyric line";
+      item.X1 = 20;
+      item.Y1 = 400;
+      item.X2 = 620;
+      item.Align = e % 3;
+      item.Color = 0x00FFFFFF;
+    }
+    table_->EventCount = kEvents;
+  }
+  ~Song() { fs::remove_all(folder_); }
+
+  void RemovePngs() {
+    for (const std::string& name : names_) {
+      fs::remove(folder_ / (name.substr(0, name.size() - 3) + "png"));
+    }
+  }
+  const EventTable& Table() const { return *table_; }
+  const std::vector<std::string>& Names() const { return names_; }
+  const fs::path& Folder() const { return folder_; }
+
+ private:
+  fs::path folder_;
+  std::vector<std::string> names_;
+  std::unique_ptr<EventTable> table_;
+};
+
+Song& TheSong() {
+  static Song song;  // one set of pictures for the whole run
+  return song;
+}
+
+void BM_MakeFromScratch(benchmark::State& state) {
+  Song& song = TheSong();
+  NullLog log;
+  for (auto _ : state) {
+    state.PauseTiming();
+    song.RemovePngs();
+    state.ResumeTiming();
+    const BuildResult result = MakeWrdFiles(song.Table(), log);
+    if (result.PicturesConverted != kPictures || result.ErrorLines != 0) {
+      state.SkipWithError("the build did not convert every picture");
+    }
+  }
+}
+BENCHMARK(BM_MakeFromScratch)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_MakeUpToDate(benchmark::State& state) {
+  Song& song = TheSong();
+  NullLog log;
+  MakeWrdFiles(song.Table(), log);
+  for (auto _ : state) {
+    const BuildResult result = MakeWrdFiles(song.Table(), log);
+    if (result.PicturesConverted != 0) state.SkipWithError("a PNG was converted again");
+  }
+}
+BENCHMARK(BM_MakeUpToDate)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_ReadBmps(benchmark::State& state) {
+  Song& song = TheSong();
+  for (auto _ : state) {
+    for (const std::string& name : song.Names()) {
+      BitmapFile image;
+      benchmark::DoNotOptimize(image.Load((song.Folder() / name).string()));
+    }
+  }
+}
+BENCHMARK(BM_ReadBmps)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace
