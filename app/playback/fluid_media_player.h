@@ -19,7 +19,8 @@
 // All calls come from one thread (the GUI thread).
 class FluidMediaPlayer : public MediaPlayer {
  public:
-  // The steady clock and FluidSynth with the system's General MIDI soundfont.
+  // The steady clock and FluidSynth with the system's General MIDI soundfont. Without an audio
+  // device or a soundfont it plays silently and TakeSoundNotice() says so once.
   FluidMediaPlayer();
   // For tests: the song time follows `time`; events go to `sink` (nullptr: silently).
   // `sound_notice` is what TakeSoundNotice() gives once.

@@ -124,7 +124,11 @@ MidiSong ReadMidiFile(const std::string& path) {
     Fail("ファイルが大きすぎます (" + std::to_string(kMaxMidiFileSize) + " バイトまで)");
   }
   std::ifstream in(file, std::ios::binary);
-  if (!in) Fail(std::string("ファイルを開けません (") + std::strerror(errno) + ")");
+  if (!in) {
+    if (errno == ENOENT) Fail("ファイルがありません");
+    if (errno == EACCES) Fail("ファイルを読む権限がありません");
+    Fail(std::string("ファイルを開けません (") + std::strerror(errno) + ")");
+  }
   std::vector<uint8_t> bytes;
   char buffer[65536];
   while (in) {

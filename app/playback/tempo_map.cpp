@@ -15,7 +15,7 @@ TempoMap::TempoMap(int64_t division, const std::vector<Change>& changes)
     : division_(std::max<int64_t>(division, 1)) {
   segments_.push_back({0, 0, kDefaultTempo});
   for (const Change& change : changes) {
-    const int64_t tick = std::max<int64_t>(change.tick, 0);
+    const int64_t tick = std::max(change.tick, segments_.back().tick);  // kept in order
     const int64_t tempo = std::max<int64_t>(change.tempo, 1);
     if (tick == segments_.back().tick) {
       segments_.back().tempo = tempo;

@@ -88,7 +88,7 @@ TEST_F(PlayerTest, AFailedOpenKeepsThePreviousSongPlaying) {
   player.Play();
   time_->Advance(3 * kSixteenth);
   EXPECT_THAT(ErrorOf([&] { player.Open((folder_ / "missing.mid").string()); }),
-              HasSubstr("ファイルを開けません"));
+              HasSubstr("ファイルがありません"));
   EXPECT_EQ(ErrorOf([&] { player.Open(folder_.string()); }), "フォルダーです");
   EXPECT_TRUE(player.HasDevice());
   EXPECT_EQ(player.Length(), 16);

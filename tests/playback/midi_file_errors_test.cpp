@@ -170,7 +170,7 @@ TEST_F(MidiFileOnDisk, RefusesAFolderAnEmptyFileAndAMissingFile) {
   std::filesystem::create_directory(folder_ / "song.mid");
   EXPECT_EQ(ErrorOfFile((folder_ / "song.mid").string()), "フォルダーです");
   EXPECT_EQ(ErrorOfFile(Write("empty.mid", {})), "ファイルが空です");
-  EXPECT_THAT(ErrorOfFile((folder_ / "missing.mid").string()), HasSubstr("ファイルを開けません"));
+  EXPECT_THAT(ErrorOfFile((folder_ / "missing.mid").string()), HasSubstr("ファイルがありません"));
 }
 
 TEST_F(MidiFileOnDisk, RefusesAFileLargerThanTheLimit) {
