@@ -57,6 +57,8 @@ int FindFreeIndex(const BitmapFile& image) {
   for (int32_t y = 0; y < image.Height(); ++y) {
     const uint8_t* row = image.Row(y);
     for (int32_t x = 0; x < image.Width(); ++x) used[row[x]] = true;
+    // Once every index has been seen the rest of the picture cannot change the answer.
+    if ((y & 15) == 15 && std::find(used.begin(), used.end(), false) == used.end()) return -1;
   }
   int free = -1;
   for (int index = 0; index < 256; ++index) {

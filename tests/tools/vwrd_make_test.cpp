@@ -143,6 +143,26 @@ TEST_F(VwrdMakeTest, TouchingOneBitmapConvertsOnlyThatOne) {
   EXPECT_GT(run.out.find(kConverting), b);
 }
 
+TEST_F(VwrdMakeTest, JapaneseFolderAndPictureNamesAreShiftJisInsideAndUtf8OnDisk) {
+  const fs::path song = folder_ / "歌";
+  fs::create_directory(song);
+  test_bmp::WritePlainBmp(song / "空.bmp", 8, 8);
+  auto table = std::make_unique<EventTable>();
+  table->events[0].Picture = "\x8B\xF3.bmp";  // 空.bmp
+  table->events[0].Lyrics = "\x8B\xF3";
+  table->EventCount = 1;
+  WriteProjectFile((song / "曲.vwm").string(), *table);
+  const ProgramRun run = Make({(song / "曲.mid").string()});
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_NE(run.out.find("BMPファイル読み込み中 " + (song / "空.bmp").string()), std::string::npos)
+      << run.out;
+  EXPECT_TRUE(fs::exists(song / "空.png"));
+  EXPECT_TRUE(fs::exists(song / "曲.vnl"));
+  const std::string evn = ReadAll(song / "曲.evn");
+  EXPECT_NE(evn.find("LoadPicture(1,1,\"\x8B\xF3.png\");"), std::string::npos);
+  EXPECT_NE(evn.find("\"\x8B\xF3\");"), std::string::npos);
+}
+
 TEST_F(VwrdMakeTest, AnErrorLineGivesExitStatusOne) {
   WriteSong();
   test_bmp::WriteFile(folder_ / "b.bmp", test_bmp::Bmp24(4, 4));
