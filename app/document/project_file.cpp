@@ -88,6 +88,7 @@ std::string ProjectFileBytes(const EventTable& table) {
 
 void ParseProject(std::string_view bytes, EventTable& table) {
   LineReader reader(FromTextMode(bytes));
+  table.EventCount = 0;
   reader.Next();  // the header is never examined
   reader.SkipToSeparator();
   for (int i = 0; i < EventTable::kCapacity && !reader.AtEnd(); ++i) {

@@ -23,8 +23,8 @@ std::string ProjectFileBytes(const EventTable& table);
 
 // Reads project file bytes into the table, the way the program has always read them: CR bytes are
 // dropped, 0x1A ends the file, lines of any length, lenient numbers, at most 1024 events. A
-// damaged file is read as far as its lines carry; nothing is reported. Expects EventCount = 0;
-// adds the loaded events to it. Only the slots read are touched.
+// damaged file is read as far as its lines carry; nothing is reported. EventCount becomes the
+// number of events loaded; only the slots read are touched.
 void ParseProject(std::string_view bytes, EventTable& table);
 
 // Reads the file at ProjectFilePath(table) with ParseProject. The caller has set EventCount = 0
