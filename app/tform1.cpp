@@ -48,7 +48,11 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
       dialogs_(dialogs) {
   ui_->setupUi(this);
   setFixedSize(684, 414);
-  QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+  // "ＭＳ Ｐゴシック" is not installed here; the proportional Japanese Gothic fonts of the
+  // system stand in for it, in this order, before fontconfig's own choice.
+  QFont font;
+  font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
+                    QStringLiteral("VL PGothic"), QStringLiteral("Noto Sans CJK JP")});
   font.setPixelSize(12);
   setFont(font);
   // Labels sit at their left and top and are as wide as their text.
@@ -202,6 +206,7 @@ void TForm1::RefreshEventList() {
     // The whole mark, however long: the line is not cut at a fixed buffer size.
     list->addItem(FromCp932(time + item.Mark));
   }
+  list->doItemsLayout();  // the scroll range follows the new lines at once
   if (list->verticalScrollBar()->value() != top) list->verticalScrollBar()->setValue(top);
   if (list->currentRow() != selected && selected < list->count()) list->setCurrentRow(selected);
   refreshing_list_ = false;
@@ -260,6 +265,11 @@ bool TForm1::FocusInTextEdit() const {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  if (building_) {
+    // The build is still writing; the window can close once it has ended.
+    event->ignore();
+    return;
+  }
   bool go_ahead = false;
   try {
     go_ahead = QuerySave();

@@ -127,5 +127,6 @@ class TForm1 : public QWidget {
   uint32_t working_color_ = 0;  // the colour dialog's current colour: the working copy of Color
   QString caption_;             // the window caption without the unsaved-changes mark
   bool refreshing_list_ = false;
+  bool building_ = false;  // a Make is running (its log lets window events through)
   bool sound_notice_checked_ = false;
 };

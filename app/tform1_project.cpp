@@ -75,5 +75,12 @@ void TForm1::MakeClick() {
   log_->show();
   log_->raise();
   WindowBuildLog log(*this, *log_);
-  MakeWrdFiles(doc_, log);
+  building_ = true;
+  try {
+    MakeWrdFiles(doc_, log);
+  } catch (...) {
+    building_ = false;
+    throw;
+  }
+  building_ = false;
 }

@@ -230,8 +230,16 @@ TEST_F(EventEditingTest, TheLastRemainingEventCannotBeDeleted) {
 }
 
 TEST_F(EventEditingTest, AddWith1024EventsRefusesWithAMessage) {
-  for (int i = 0; i < EventTable::kCapacity; ++i) form->AddClick();
+  QByteArray project("Varnel WRD Maker Format 1\r\n@\r\n");
+  for (int i = 0; i < EventTable::kCapacity - 1; ++i) {
+    project += "e\r\n1\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n//\r\n@\r\n";
+  }
+  MakeFile("song.vwm", project);
+  form->OpenMidiFile(MakeSong("song.mid", 100));
+  ASSERT_EQ(Doc().EventCount, 1023);
+  form->AddClick();
   ASSERT_EQ(Doc().EventCount, 1024);
+  ASSERT_TRUE(dialogs.shown.empty());
   form->AddClick();
   EXPECT_EQ(Doc().EventCount, 1024);
   ASSERT_EQ(dialogs.Shown("Notice").size(), 1u);
@@ -285,6 +293,18 @@ TEST_F(EventEditingTest, LyricLinesAreStoredWithCrLf) {
   Control<QPlainTextEdit>("Lyrics")->setPlainText(QStringLiteral("あいう\nえお"));
   form->SelectEvent(0);
   EXPECT_EQ(Doc().events[0].Lyrics, Sjis("あいう\r\nえお"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EventEditingTest, RefreshKeepsTheTopVisibleLine) {
+  form->show();
+  for (int i = 0; i < 100; ++i) form->AddClick();
+  List()->verticalScrollBar()->setValue(50);
+  form->AddClick();
+  EXPECT_EQ(List()->verticalScrollBar()->value(), 50);
 }
 
 }  // namespace

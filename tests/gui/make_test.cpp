@@ -1,4 +1,5 @@
 // "Make" through the main window and its log window.
+#include <QCloseEvent>
 #include <QListWidget>
 #include <algorithm>
 
@@ -120,6 +121,26 @@ TEST_F(MakeTest, MakeDoesNothingBeforeASongIsOpen) {
   fresh.MakeClick();
   EXPECT_FALSE(fresh_log.isVisible());
   EXPECT_EQ(fresh_log.ListBox1()->count(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MakeTest, TheWindowDoesNotCloseWhileABuildRuns) {
+  std::vector<bool> accepted;
+  QTimer probe;
+  probe.setInterval(0);
+  probe.setSingleShot(true);
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    QCloseEvent event;
+    QCoreApplication::sendEvent(form.get(), &event);
+    accepted.push_back(event.isAccepted());
+  });
+  probe.start();
+  form->MakeClick();
+  EXPECT_EQ(accepted, std::vector<bool>{false});
+  EXPECT_TRUE(dialogs.shown.empty());
 }
 
 }  // namespace
