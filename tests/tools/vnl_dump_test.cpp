@@ -1,12 +1,12 @@
 // vnl-dump run as a program on written files.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 
 #include "wrd/vbinary_out.h"
 
@@ -18,29 +18,36 @@ struct DumpRun {
   std::string err;
 };
 
-std::string ReadAll(const std::filesystem::path &path) {
+// Each test has its own files: CTest may run the tests of this program in parallel.
+std::filesystem::path TestPath(const std::string& suffix) {
+  std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+  return std::filesystem::path(testing::TempDir()) / ("vnl_dump_" + name + suffix);
+}
+
+std::string ReadAll(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
 }
 
-DumpRun RunDump(const std::string &arguments) {
-  std::filesystem::path dir =
-      std::filesystem::path(testing::TempDir()) / "vnl_dump_test";
-  std::filesystem::create_directories(dir);
-  std::string command = std::string(VNL_DUMP_EXE) + " " + arguments + " >" +
-                        (dir / "out").string() + " 2>" + (dir / "err").string();
+DumpRun RunDump(const std::string& arguments) {
+  std::filesystem::path outPath = TestPath(".out");
+  std::filesystem::path errPath = TestPath(".err");
+  std::string command = std::string(VNL_DUMP_EXE) + " " + arguments + " >" + outPath.string() +
+                        " 2>" + errPath.string();
   int status = std::system(command.c_str());
   DumpRun run;
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = ReadAll(dir / "out");
-  run.err = ReadAll(dir / "err");
+  run.out = ReadAll(outPath);
+  run.err = ReadAll(errPath);
+  std::filesystem::remove(outPath);
+  std::filesystem::remove(errPath);
   return run;
 }
 
 std::filesystem::path WriteSample() {
-  auto path = std::filesystem::path(testing::TempDir()) / "vnl_dump_sample.vnl";
+  std::filesystem::path path = TestPath(".vnl");
   VBinaryOut writer(path.c_str());
   writer.SetTitle("Varnel WRD Maker ver.1.1");
   writer.SetTimebase(48);
@@ -49,7 +56,7 @@ std::filesystem::path WriteSample() {
   writer.Start();
   writer.SetTick(768);
   writer.DrawText(-1, 255, 1, 255, 0, {300, 400},
-                  "\x8F\x49\x97\xB9"); // "終了" in CP932
+                  "\x8F\x49\x97\xB9");  // "終了" in CP932
   writer.Command36(1, {0, 0}, {0, 0}, {0, 0});
   EXPECT_TRUE(writer.Close());
   return path;
@@ -60,21 +67,19 @@ TEST(VnlDump, PrintsTheHeaderAndOneLinePerRecord) {
   DumpRun run = RunDump(path.string());
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(
-      run.out,
-      path.string() +
-          ": Varnel WRD version 1, 8 records\n"
-          "block       tick opcode record\n"
-          "def            0 71     SetTitle(\"Varnel WRD Maker ver.1.1\")\n"
-          "def            0 21     SetTimebase(48)\n"
-          "def            0 00     EndBlock()\n"
-          "data           0 21     AllocatePalette(-1)\n"
-          "data           0 01     Start()\n"
-          "data         768 51     DrawText(-1, 255, 1, 255, 0, (300,400), "
-          "\"終了\")\n"
-          "data         768 36     opcode 36: 01 00 00 00 00 00 00 00 00 00 00 "
-          "00 00 00\n"
-          "data         768 00     EndBlock()\n");
+  EXPECT_EQ(run.out, path.string() +
+                         ": Varnel WRD version 1, 8 records\n"
+                         "block       tick opcode record\n"
+                         "def            0 71     SetTitle(\"Varnel WRD Maker ver.1.1\")\n"
+                         "def            0 21     SetTimebase(48)\n"
+                         "def            0 00     EndBlock()\n"
+                         "data           0 21     AllocatePalette(-1)\n"
+                         "data           0 01     Start()\n"
+                         "data         768 51     DrawText(-1, 255, 1, 255, 0, (300,400), "
+                         "\"終了\")\n"
+                         "data         768 36     opcode 36: 01 00 00 00 00 00 00 00 00 00 00 "
+                         "00 00 00\n"
+                         "data         768 00     EndBlock()\n");
 }
 
 TEST(VnlDump, MalformedFileGivesOneLineWithTheOffset) {
@@ -83,10 +88,8 @@ TEST(VnlDump, MalformedFileGivesOneLineWithTheOffset) {
   DumpRun run = RunDump(path.string());
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(
-      run.err,
-      "vnl-dump: " + path.string() +
-          ": byte offset 92: record length 1 runs past the end of the file\n");
+  EXPECT_EQ(run.err, "vnl-dump: " + path.string() +
+                         ": byte offset 92: record length 1 runs past the end of the file\n");
 }
 
 TEST(VnlDump, MissingFileIsAnError) {
@@ -96,7 +99,7 @@ TEST(VnlDump, MissingFileIsAnError) {
 }
 
 TEST(VnlDump, WrongArgumentsShowTheUsage) {
-  for (const char *arguments : {"", "a.vnl b.vnl", "--bogus"}) {
+  for (const char* arguments : {"", "a.vnl b.vnl", "--bogus"}) {
     DumpRun run = RunDump(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_EQ(run.err.rfind("usage: vnl-dump FILE.vnl\n", 0), 0u) << arguments;
@@ -109,4 +112,4 @@ TEST(VnlDump, HelpGoesToStandardOutput) {
   EXPECT_EQ(run.out.rfind("usage: vnl-dump FILE.vnl\n", 0), 0u);
 }
 
-} // namespace
+}  // namespace
