@@ -1,5 +1,7 @@
 // Playback and time controls of the main window, with the scripted player.
+#include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <utility>
 
 #include "app/tform1_scroll_codes.h"
@@ -321,6 +323,80 @@ TEST_F(PlaybackTest, SpaceKeyPlaysUnlessATextEditHasTheFocus) {
   EXPECT_EQ(player.calls, (std::vector<std::string>{"Play", "Seek 0", "Resume"}));
   form->AddKey();
   EXPECT_EQ(Doc().EventCount, 2);
+}
+
+}  // namespace
+
+namespace {
+
+class ScrollMouseTest : public PlaybackTest {
+ protected:
+  void SetUp() override {
+    PlaybackTest::SetUp();
+    form->show();
+    bar = Bar("TimeBar");
+    QObject::connect(bar->findChild<ScrollCodes*>(), &ScrollCodes::Scroll,
+                     [this](int code) { codes.push_back(code); });
+  }
+
+  void Mouse(QEvent::Type type, QPoint at) {
+    QMouseEvent event(type, QPointF(at), bar->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &event);
+  }
+
+  QScrollBar* bar = nullptr;
+  std::vector<int> codes;
+};
+
+TEST_F(ScrollMouseTest, AClickOnTheRightArrowStepsOnceAndEndsOnRelease) {
+  bar->setValue(50);
+  const QPoint arrow(bar->width() - 3, bar->height() / 2);
+  Mouse(QEvent::MouseButtonPress, arrow);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(codes, std::vector<int>{1});
+  EXPECT_TRUE(Doc().Dragging);
+  Mouse(QEvent::MouseButtonRelease, arrow);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(codes, (std::vector<int>{1, 8}));
+  EXPECT_EQ(bar->value(), 51);
+  EXPECT_FALSE(Doc().Dragging);
+}
+
+TEST_F(ScrollMouseTest, AWheelTurnMovesThePositionWithoutLeavingADrag) {
+  form->OpenMidiFile(song);
+  player.calls.clear();
+  bar->setValue(50);
+  const QPointF at(bar->width() / 2.0, bar->height() / 2.0);
+  QWheelEvent wheel(at, bar->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(bar, &wheel);
+  QCoreApplication::processEvents();
+  ASSERT_FALSE(codes.empty());
+  EXPECT_EQ(codes.back(), 8);
+  EXPECT_FALSE(Doc().Dragging);
+  ASSERT_EQ(player.calls.size(), 1u);
+  EXPECT_EQ(player.calls[0], "Seek " + std::to_string(bar->value()));
+  EXPECT_NE(bar->value(), 50);
+}
+
+TEST_F(PlaybackTest, PlayAndRewindKeysLeaveTextEditsAlone) {
+  OpenSong();
+  form->show();
+  for (const char* edit : {"Mark", "X1"}) {
+    SCOPED_TRACE(edit);
+    Edit(edit)->setFocus();
+    form->PlayKey();
+    form->RewindKey();
+    EXPECT_TRUE(player.calls.empty());
+  }
+  Control<QPlainTextEdit>("Lyrics")->setFocus();
+  form->PlayKey();
+  EXPECT_TRUE(player.calls.empty());
+  List()->setFocus();
+  form->PlayKey();
+  EXPECT_EQ(player.calls, std::vector<std::string>{"Play"});
 }
 
 }  // namespace
