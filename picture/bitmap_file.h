@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -54,6 +56,12 @@ class BitmapFile {
   int ColorCount() const;
 
  private:
+  // Copies `size` bytes at file offset `offset` to `to`; throws BmpFormatError when it cannot.
+  using ReadBytes = std::function<void(uint64_t offset, uint8_t* to, size_t size)>;
+
+  // Loads from `head`, the first bytes of a file of `file_size` bytes that hold at least its
+  // headers and colour table (BmpHeadBytes), reading the pixel data through `read`.
+  bool LoadParsed(std::span<const uint8_t> head, uint64_t file_size, const ReadBytes& read);
   bool Fail(std::string text);
   void Clear();
 
@@ -63,6 +71,6 @@ class BitmapFile {
   int32_t stride_ = 0;
   bool bottom_up_ = true;
   std::vector<uint8_t> palette_;
-  std::vector<uint8_t> pixels_;  // rows in the file's order, Stride() bytes each
+  std::unique_ptr<uint8_t[]> pixels_;  // rows in the file's order, Stride() bytes each
   std::string error_;
 };

@@ -37,6 +37,11 @@ int32_t BmpHeader::Stride() const {
 
 int32_t BmpHeader::RowBytes() const { return (width * bit_count + 7) / 8; }
 
+uint64_t BmpHeader::PixelBytesNeeded() const {
+  return static_cast<uint64_t>(Stride()) * static_cast<uint64_t>(rows - 1) +
+         static_cast<uint64_t>(RowBytes());
+}
+
 uint32_t BmpHeader::FilePaletteEntries() const {
   const uint32_t full = 1u << bit_count;
   uint32_t entries = colors_used >= 1 && colors_used <= full ? colors_used : full;
@@ -106,7 +111,7 @@ BmpHeader ReadBmpHeader(std::span<const uint8_t> file) {
   return h;
 }
 
-uint64_t BmpBytesNeeded(std::span<const uint8_t> head, uint64_t file_size) {
+uint64_t BmpHeadBytes(std::span<const uint8_t> head, uint64_t file_size) {
   if (head.size() < kFixedPartSize) {
     return file_size;  // a file this short fails whatever it holds
   }
@@ -121,18 +126,11 @@ uint64_t BmpBytesNeeded(std::span<const uint8_t> head, uint64_t file_size) {
     return head.size();  // the headers alone fail the load
   }
   uint64_t needed = h.PaletteOffset();
-  if (h.Paletted()) {
-    const uint64_t rows = static_cast<uint64_t>(h.rows);
-    needed = std::max<uint64_t>(needed, h.PaletteOffset() + uint64_t{4} * h.FilePaletteEntries());
-    if (h.compression == BmpHeader::kRgb) {
-      needed =
-          std::max<uint64_t>(needed, h.pixel_offset + static_cast<uint64_t>(h.Stride()) * rows);
-    } else {
-      // No valid run-length stream takes more than 4 bytes a pixel (a delta of one pixel)
-      // plus an end of line per row and the end mark.
-      needed = std::max<uint64_t>(
-          needed, h.pixel_offset + 4 * (static_cast<uint64_t>(h.width) + 1) * rows + 4);
-    }
-  }
+  if (h.Paletted()) needed += uint64_t{4} * h.FilePaletteEntries();
   return std::min(needed, file_size);
+}
+
+uint64_t MaxRle8Bytes(const BmpHeader& header) {
+  const auto rows = static_cast<uint64_t>(header.rows);
+  return 4 * static_cast<uint64_t>(header.width) * rows + 2 * rows + 2;
 }

@@ -31,6 +31,8 @@ struct BmpHeader {
   int32_t Stride() const;
   // Bytes of a row that hold pixels: (width x bit count + 7) div 8.
   int32_t RowBytes() const;
+  // Bytes of uncompressed pixel data the picture needs: all rows, the last without its padding.
+  uint64_t PixelBytesNeeded() const;
   // File offset of the colour table: directly after the info header.
   uint32_t PaletteOffset() const { return kFileHeaderSize + header_size; }
   // Number of colour table entries the file holds: the colours-used count when it is between
@@ -42,7 +44,13 @@ struct BmpHeader {
 // too short for them or they describe no picture this reader accepts.
 BmpHeader ReadBmpHeader(std::span<const uint8_t> file);
 
-// How many bytes from the start of a file of `file_size` bytes the reader looks at, judged from
-// `head`, the file's first bytes (at least the first 54, or the whole file when it is shorter).
-// A file reader reads that many bytes only, so that trailing data is never read in.
-uint64_t BmpBytesNeeded(std::span<const uint8_t> head, uint64_t file_size);
+// How many bytes from the start of a file of `file_size` bytes its headers and colour table
+// take, judged from `head`, the file's first bytes (at least the first 54, or the whole file when
+// it is shorter). A reader that has fewer asks again with that many; one that has that many (or
+// the whole file) holds everything ReadBmpHeader and the colour table need.
+uint64_t BmpHeadBytes(std::span<const uint8_t> head, uint64_t file_size);
+
+// The most bytes of run-length data that a valid stream for `header` can take: a delta of one
+// pixel (4 bytes) for every pixel, an end of line for every row and the end mark. Data beyond
+// this is never read.
+uint64_t MaxRle8Bytes(const BmpHeader& header);
