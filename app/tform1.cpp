@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -220,8 +221,8 @@ void TForm1::UpdatePreviewPicture() {
     preview_->SetPicture(QString(), tile);
     return;
   }
-  const std::string file =
-      HasFolderPart(picture) ? ResolvePicturePath(doc_, picture) : doc_.MidiFolder + picture;
+  // A bare name lies in the song's folder, as the build takes it.
+  const std::string file = ResolvePicturePath(doc_, picture);
   const QString path = QString::fromStdString(Cp932ToUtf8(file));
   preview_->SetPicture(QFileInfo(path).isFile() ? path : QString(), tile);
 }
