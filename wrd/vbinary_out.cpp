@@ -49,8 +49,8 @@ bool VBinaryOut::Close() {
   try {
     out_->flush();
     CheckStream();
-    if (auto* file = dynamic_cast<std::ofstream*>(ownedStream_.get())) {
-      file->close();
+    if (ownedStream_ != nullptr) {
+      ownedStream_->close();
       CheckStream();
     }
   } catch (const std::ios_base::failure&) {

@@ -159,7 +159,7 @@ class VBinaryOut {
   void CheckStream();
   void EnqueueIds(uint8_t opcode, const int32_t* ids, int n);
 
-  std::unique_ptr<std::ostream> ownedStream_;
+  std::unique_ptr<std::ofstream> ownedStream_;
   std::ostream* out_;
   std::vector<Packet> queue_;
   uint32_t nextSequence_ = 0;
