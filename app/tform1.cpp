@@ -26,6 +26,7 @@
 namespace {
 
 constexpr int kTimerInterval = 300;  // ms between two polls of the song position
+constexpr int kListItemHeight = 12;
 
 QString Decimal(int32_t value) { return QString::number(value); }
 
@@ -205,7 +206,9 @@ void TForm1::RefreshEventList() {
     char time[16];
     std::snprintf(time, sizeof time, "%08d ", item.Count);
     // The whole mark, however long: the line is not cut at a fixed buffer size.
-    list->addItem(FromCp932(time + item.Mark));
+    auto* line = new QListWidgetItem(FromCp932(time + item.Mark), list);
+    line->setSizeHint(
+        QSize(list->fontMetrics().horizontalAdvance(line->text()) + 4, kListItemHeight));
   }
   list->doItemsLayout();  // the scroll range follows the new lines at once
   if (list->verticalScrollBar()->value() != top) list->verticalScrollBar()->setValue(top);

@@ -26,6 +26,7 @@ TEST_F(EventEditingTest, ListLineIsTheTimeInEightDigitsABlankAndTheMark) {
   form->SelectEvent(0);
   form->RefreshEventList();
   EXPECT_EQ(ListLines(), QStringList{"00000007 A"});
+  EXPECT_EQ(List()->item(0)->sizeHint().height(), 12);
 }
 
 TEST_F(EventEditingTest, AMarkLongerThanTheOldLineBufferIsShownWhole) {
