@@ -84,7 +84,7 @@ bool BitmapFile::Load(const std::string& path) {
 
 bool BitmapFile::LoadFromMemory(std::span<const uint8_t> file) {
   const ReadBytes read = [file](uint64_t offset, uint8_t* to, size_t size) {
-    std::memcpy(to, file.data() + offset, size);  // the callers keep inside the file
+    if (size > 0) std::memcpy(to, file.data() + offset, size);  // callers keep inside the file
   };
   return LoadParsed(file, file.size(), read);
 }
