@@ -1,6 +1,7 @@
 // The main window's controls as its form describes them: name, kind, place, text and hint.
 #include <QAbstractButton>
 #include <QFrame>
+#include <QShortcut>
 
 #include "main_window_fixture.h"
 
@@ -173,6 +174,29 @@ TEST_F(FormLayoutTest, FreshWindowShowsAnEmptyDocument) {
   EXPECT_EQ(Doc().Selection, -1);
   EXPECT_EQ(Doc().EventCount, 0);
   EXPECT_FALSE(Doc().Modified);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FormLayoutTest, KeyboardShortcutsAreThere) {
+  QStringList keys;
+  for (QShortcut* shortcut : form->findChildren<QShortcut*>()) {
+    keys << shortcut->key().toString(QKeySequence::PortableText);
+  }
+  keys.sort();
+  EXPECT_EQ(keys, (QStringList{"Alt+Left", "Alt+Right", "Ctrl+S", "Home", "Ins", "Space"}));
+}
+
+TEST_F(FormLayoutTest, CtrlSSavesTheProject) {
+  form->OpenMidiFile(MakeSong("song.mid", 10));
+  Edit("Mark")->setText("changed");
+  for (QShortcut* shortcut : form->findChildren<QShortcut*>()) {
+    if (shortcut->key() == QKeySequence(Qt::CTRL | Qt::Key_S)) emit shortcut->activated();
+  }
+  EXPECT_FALSE(Doc().Modified);
+  EXPECT_TRUE(QFile::exists(dir.filePath("song.vwm")));
 }
 
 }  // namespace
