@@ -3,6 +3,7 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <vector>
 
