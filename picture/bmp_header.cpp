@@ -9,6 +9,8 @@ namespace {
 
 constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kMinInfoHeaderSize = 40;
+// The longest header in use has 124 bytes; the limit only bounds what a reader reads in.
+constexpr uint32_t kMaxInfoHeaderSize = 4096;
 constexpr size_t kFixedPartSize = BmpHeader::kFileHeaderSize + kMinInfoHeaderSize;  // 54
 
 uint16_t U16(std::span<const uint8_t> bytes, size_t at) {
@@ -43,6 +45,7 @@ uint64_t BmpHeader::PixelBytesNeeded() const {
 }
 
 uint32_t BmpHeader::FilePaletteEntries() const {
+  if (!Paletted()) return 0;
   const uint32_t full = 1u << bit_count;
   uint32_t entries = colors_used >= 1 && colors_used <= full ? colors_used : full;
   // Some writers count no colours but store a shorter table: the pixel data then begins where
@@ -63,7 +66,7 @@ BmpHeader ReadBmpHeader(std::span<const uint8_t> file) {
   if (h.header_size == kCoreHeaderSize) {
     throw BmpFormatError("OS/2 1.x BMP files (12-byte header) are not supported");
   }
-  if (h.header_size < kMinInfoHeaderSize) {
+  if (h.header_size < kMinInfoHeaderSize || h.header_size > kMaxInfoHeaderSize) {
     throw BmpFormatError("unknown info header size " + std::to_string(h.header_size));
   }
   if (file.size() < kFixedPartSize || file.size() - BmpHeader::kFileHeaderSize < h.header_size) {
@@ -116,7 +119,8 @@ uint64_t BmpHeadBytes(std::span<const uint8_t> head, uint64_t file_size) {
     return file_size;  // a file this short fails whatever it holds
   }
   const uint32_t header_size = U32(head, 14);
-  if (header_size >= kMinInfoHeaderSize && head.size() - BmpHeader::kFileHeaderSize < header_size) {
+  if (header_size >= kMinInfoHeaderSize && header_size <= kMaxInfoHeaderSize &&
+      head.size() - BmpHeader::kFileHeaderSize < header_size) {
     return std::min<uint64_t>(file_size, uint64_t{BmpHeader::kFileHeaderSize} + header_size);
   }
   BmpHeader h;

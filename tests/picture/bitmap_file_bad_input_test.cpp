@@ -39,7 +39,7 @@ Bytes With(BmpSpec spec, const std::function<void(BmpSpec&)>& change) {
   return MakeBmp(spec);
 }
 
-Bytes Cut(Bytes bytes, size_t size) {
+Bytes Resized(Bytes bytes, size_t size) {
   bytes.resize(size);
   return bytes;
 }
@@ -93,9 +93,16 @@ std::vector<BadInput> BadInputs() {
       {"OS/2 core header", header_size(12), 0},
       {"header size 39", header_size(39), 0},
       {"header past the end of the file", header_size(2000), 0},
+      {"header longer than any in use",
+       [] {
+         Bytes bytes = Resized(MakeBmp(Plain()), 8000);
+         Put32(bytes, 14, 5000);
+         return bytes;
+       }(),
+       0},
       {"largest header size", header_size(UINT32_MAX), 0},
       {"palette offset past the end of the file", header_size(1102 - 14 - 2), 0},
-      {"colour table cut short by the end of the file", Cut(MakeBmp(Plain()), 54 + 100), 0},
+      {"colour table cut short by the end of the file", Resized(MakeBmp(Plain()), 54 + 100), 0},
       {"pixel data offset past the end of the file", offset(5000), 0},
       {"largest pixel data offset", offset(UINT32_MAX), 0},
       {"pixel data offset inside the headers", offset(20), 0},
