@@ -121,7 +121,8 @@ bool WritePng(const std::string& path, const BitmapFile& image) {
                    row_bytes};
   bool ok = EncodePng(job);
   ok = std::fflush(file) == 0 && ok;
-  ok = ::fsync(::fileno(file)) == 0 && ok;
+  // On the disk before the rename: a PNG emptied by a crash would look up to date forever.
+  ok = ::fdatasync(::fileno(file)) == 0 && ok;
   ok = std::fclose(file) == 0 && ok;
   // Only a complete file replaces the target: a truncated PNG would look up to date.
   if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
