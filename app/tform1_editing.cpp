@@ -5,7 +5,7 @@
 #include "app/dialogs.h"
 #include "app/document/number_text.h"
 #include "app/tform1.h"
-#include "app/tform1_text.h"
+#include "app/cp932_text.h"
 #include "preview/tform2.h"
 #include "ui_tform1.h"
 

@@ -12,7 +12,7 @@
 #include "app/playback/media_player.h"
 #include "app/tform1.h"
 #include "app/tform1_scroll_codes.h"
-#include "app/tform1_text.h"
+#include "app/cp932_text.h"
 #include "ui_tform1.h"
 
 namespace {

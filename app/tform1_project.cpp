@@ -5,7 +5,7 @@
 #include "app/dialogs.h"
 #include "app/document/project_file.h"
 #include "app/tform1.h"
-#include "app/tform1_text.h"
+#include "app/cp932_text.h"
 #include "build/gui/tform3.h"
 #include "build/make_wrd_files.h"
 #include "ui_tform1.h"

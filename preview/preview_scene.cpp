@@ -5,8 +5,7 @@
 #include <QImage>
 #include <QPainter>
 
-// Not app/ui_text.h: Qt's automatic uic takes any "ui_*.h" include for a form.
-#include "app/document/cp932.h"
+#include "app/cp932_text.h"
 
 void DrawPreviewPicture(QPainter& painter, const QImage& picture, bool tile) {
   const int w = picture.width();
@@ -34,7 +33,7 @@ void DrawPreviewLyrics(QPainter& painter, const std::vector<LyricLine>& lines, u
       const int width = 8 * static_cast<int>(character.size());
       painter.drawText(QRect(x, line.y, width, 16),
                        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip,
-                       QString::fromStdString(Cp932ToUtf8(character)));
+                       FromCp932(character));
       x += width;
     }
   }

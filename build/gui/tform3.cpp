@@ -4,8 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-// Not app/ui_text.h: Qt's automatic uic takes any "ui_*.h" include for a form.
-#include "app/document/cp932.h"
+#include "app/cp932_text.h"
 #include "ui_tform3.h"
 
 namespace {
@@ -47,7 +46,7 @@ void TForm3::BeginLog() {
 }
 
 void TForm3::AddLogLine(const std::string& line) {
-  auto* item = new QListWidgetItem(QString::fromStdString(Cp932ToUtf8(line)));
+  auto* item = new QListWidgetItem(FromCp932(line));
   item->setSizeHint(
       QSize(ui_->ListBox1->fontMetrics().horizontalAdvance(item->text()) + 4, kItemHeight));
   ui_->ListBox1->addItem(item);

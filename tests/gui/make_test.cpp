@@ -3,7 +3,7 @@
 #include <QListWidget>
 #include <algorithm>
 
-#include "app/tform1_text.h"
+#include "app/cp932_text.h"
 #include "build/gui/tform3.h"
 #include "build/make_wrd_files.h"
 #include "main_window_fixture.h"
