@@ -14,11 +14,11 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/cp932_text.h"
 #include "app/dialogs.h"
 #include "app/document/names.h"
 #include "app/document/number_text.h"
 #include "app/tform1_scroll_codes.h"
-#include "app/cp932_text.h"
 #include "build/gui/tform3.h"
 #include "preview/tform2.h"
 #include "ui_tform1.h"

@@ -2,10 +2,10 @@
 // colour and picture choices and the preview buttons.
 #include <QColor>
 
+#include "app/cp932_text.h"
 #include "app/dialogs.h"
 #include "app/document/number_text.h"
 #include "app/tform1.h"
-#include "app/cp932_text.h"
 #include "preview/tform2.h"
 #include "ui_tform1.h"
 

@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "app/cp932_text.h"
 #include "app/dialogs.h"
 #include "app/document/names.h"
 #include "app/document/number_text.h"
 #include "app/playback/media_player.h"
 #include "app/tform1.h"
 #include "app/tform1_scroll_codes.h"
-#include "app/cp932_text.h"
 #include "ui_tform1.h"
 
 namespace {

@@ -2,10 +2,10 @@
 // and "Make" with the log window.
 #include <QCoreApplication>
 
+#include "app/cp932_text.h"
 #include "app/dialogs.h"
 #include "app/document/project_file.h"
 #include "app/tform1.h"
-#include "app/cp932_text.h"
 #include "build/gui/tform3.h"
 #include "build/make_wrd_files.h"
 #include "ui_tform1.h"

@@ -32,8 +32,7 @@ void DrawPreviewLyrics(QPainter& painter, const std::vector<LyricLine>& lines, u
     for (const std::string& character : SplitCp932Characters(line.text)) {
       const int width = 8 * static_cast<int>(character.size());
       painter.drawText(QRect(x, line.y, width, 16),
-                       Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip,
-                       FromCp932(character));
+                       Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, FromCp932(character));
       x += width;
     }
   }
