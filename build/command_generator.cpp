@@ -39,7 +39,11 @@ CommandGenerator::CommandGenerator(const EventTable& table, const PictureTable& 
       pictures_(pictures),
       out_(out),
       log_(log),
-      cur_(static_cast<int>(pictures.size())) {}
+      cur_(static_cast<int>(pictures.size())) {
+  for (size_t j = 0; j < pictures_.size(); ++j) {
+    pictureByName_.emplace(NameKey(FileNamePart(pictures_[j].Path)), static_cast<int>(j));
+  }
+}
 
 void CommandGenerator::Line(const std::string& line) {
   script_ += line;
@@ -93,11 +97,8 @@ void CommandGenerator::WriteEvents() {
 }
 
 int CommandGenerator::FindPicture(const std::string& text) const {
-  const std::string name = FileNamePart(text);
-  for (size_t j = 0; j < pictures_.size(); ++j) {
-    if (SameNameIgnoringCase(FileNamePart(pictures_[j].Path), name)) return static_cast<int>(j);
-  }
-  return static_cast<int>(pictures_.size());
+  const auto found = pictureByName_.find(NameKey(FileNamePart(text)));
+  return found != pictureByName_.end() ? found->second : static_cast<int>(pictures_.size());
 }
 
 void CommandGenerator::WriteEvent(const EventItem& item) {

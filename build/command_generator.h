@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 #include "app/document/event_table.h"
 #include "build/build_log.h"
@@ -46,4 +47,6 @@ class CommandGenerator {
   BuildLog& log_;
   std::string script_;
   int cur_;  // the current picture; pictures_.size() for none
+  // The first picture of each file name (as NameKey): events find their picture by name.
+  std::unordered_map<std::string, int> pictureByName_;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
 #include "app/document/cp932.h"
 #include "app/document/names.h"
@@ -69,16 +70,14 @@ int FindFreeIndex(const BitmapFile& image) {
 
 CollectionResult CollectPictures(const EventTable& table, BuildLog& log) {
   CollectionResult result;
+  std::unordered_set<std::string> known;  // NameKey of every collected path
   const int count = std::clamp(table.EventCount, 0, EventTable::kCapacity);
   for (int i = 0; i < count; ++i) {
     const std::string& text = table.events[i].Picture;
     if (text.empty()) continue;
     const std::string path =
         HasFolderPart(text) ? ResolvePicturePath(table, text) : table.MidiFolder + text;
-    const bool known = std::any_of(
-        result.Pictures.begin(), result.Pictures.end(),
-        [&](const Picture& picture) { return SameNameIgnoringCase(picture.Path, path); });
-    if (known) continue;
+    if (!known.insert(NameKey(path)).second) continue;
     Picture& picture = result.Pictures.emplace_back();
     picture.Path = path;
     log.AddLogLine("");

@@ -88,3 +88,9 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
   }
   return true;
 }
+
+std::string NameKey(std::string_view text) {
+  std::string key(text);
+  for (char& c : key) c = UpperAscii(c);
+  return key;
+}

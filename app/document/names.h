@@ -39,3 +39,7 @@ std::string ResolvePicturePath(const EventTable& table, std::string_view picture
 
 // Byte-wise comparison with the ASCII letters a-z taken as A-Z.
 bool SameNameIgnoringCase(std::string_view a, std::string_view b);
+
+// The text with the ASCII letters a-z turned into A-Z: equal keys for names that
+// SameNameIgnoringCase takes as equal.
+std::string NameKey(std::string_view text);
