@@ -14,7 +14,7 @@
 
 namespace {
 
-using picture_test::BmpSpec;
+using picture_test::BmpLayout;
 using picture_test::Bytes;
 using picture_test::MakeBmp;
 using picture_test::Put16;
@@ -22,21 +22,21 @@ using picture_test::Put32;
 using picture_test::RampPalette;
 
 // A good 5 x 3 8-bit picture (stride 8).
-BmpSpec Plain() {
+BmpLayout Plain() {
   return {.width = 5, .height = 3, .palette = RampPalette(256), .pixels = Bytes(24, 1)};
 }
 
 // A good 5 x 3 run-length encoded picture.
-BmpSpec Rle(Bytes data) {
-  BmpSpec spec = Plain();
-  spec.compression = 1;
-  spec.pixels = std::move(data);
-  return spec;
+BmpLayout Rle(Bytes data) {
+  BmpLayout layout = Plain();
+  layout.compression = 1;
+  layout.pixels = std::move(data);
+  return layout;
 }
 
-Bytes With(BmpSpec spec, const std::function<void(BmpSpec&)>& change) {
-  change(spec);
-  return MakeBmp(spec);
+Bytes With(BmpLayout layout, const std::function<void(BmpLayout&)>& change) {
+  change(layout);
+  return MakeBmp(layout);
 }
 
 Bytes Resized(Bytes bytes, size_t size) {
@@ -60,16 +60,16 @@ void PrintTo(const BadInput& input, std::ostream* out) { *out << input.name; }
 
 std::vector<BadInput> BadInputs() {
   const auto size = [](int32_t width, int32_t height) {
-    return With(Plain(), [=](BmpSpec& s) {
+    return With(Plain(), [=](BmpLayout& s) {
       s.width = width;
       s.height = height;
     });
   };
   const auto bits = [](uint16_t bit_count) {
-    return With(Plain(), [=](BmpSpec& s) { s.bit_count = bit_count; });
+    return With(Plain(), [=](BmpLayout& s) { s.bit_count = bit_count; });
   };
   const auto compression = [](uint16_t bit_count, uint32_t value) {
-    return With(Plain(), [=](BmpSpec& s) {
+    return With(Plain(), [=](BmpLayout& s) {
       s.bit_count = bit_count;
       s.compression = value;
     });
@@ -107,8 +107,8 @@ std::vector<BadInput> BadInputs() {
       {"largest pixel data offset", offset(UINT32_MAX), 0},
       {"pixel data offset inside the headers", offset(20), 0},
       {"pixel data offset 0", offset(0), 0},
-      {"no pixel data", With(Plain(), [](BmpSpec& s) { s.pixels.clear(); }), 0},
-      {"last row incomplete", With(Plain(), [](BmpSpec& s) { s.pixels.resize(16 + 4); }), 0},
+      {"no pixel data", With(Plain(), [](BmpLayout& s) { s.pixels.clear(); }), 0},
+      {"last row incomplete", With(Plain(), [](BmpLayout& s) { s.pixels.resize(16 + 4); }), 0},
       {"bit count 0", bits(0), 0},
       {"bit count 3", bits(3), 0},
       {"bit count 7", bits(7), 0},
@@ -120,7 +120,7 @@ std::vector<BadInput> BadInputs() {
       {"bit fields in an 8-bit picture", compression(8, 3), 0},
       {"JPEG", compression(8, 4), 0},
       {"PNG", compression(8, 5), 0},
-      {"top-down RLE8", With(Rle({5, 1, 0, 1}), [](BmpSpec& s) { s.height = -3; }), 0},
+      {"top-down RLE8", With(Rle({5, 1, 0, 1}), [](BmpLayout& s) { s.height = -3; }), 0},
       {"RLE run past the row", MakeBmp(Rle({9, 1, 0, 1})), 0},
       {"RLE run past the row after others", MakeBmp(Rle({4, 1, 4, 1, 1, 1, 0, 1})), 0},
       {"RLE run past the picture", MakeBmp(Rle({0, 0, 0, 0, 0, 0, 1, 1, 0, 1})), 0},
@@ -137,14 +137,14 @@ std::vector<BadInput> BadInputs() {
       {"RLE data empty", MakeBmp(Rle({})), 0},
       {"24 bits without pixel data",
        With(Plain(),
-            [](BmpSpec& s) {
+            [](BmpLayout& s) {
               s.bit_count = 24;
               s.pixels.clear();
             }),
        24},
       {"32-bit bit fields at the largest size",
        With(Plain(),
-            [](BmpSpec& s) {
+            [](BmpLayout& s) {
               s.bit_count = 32;
               s.compression = 3;
               s.width = s.height = 16384;
@@ -154,7 +154,7 @@ std::vector<BadInput> BadInputs() {
        32},
       {"16 bits at too large a size",
        With(Plain(),
-            [](BmpSpec& s) {
+            [](BmpLayout& s) {
               s.bit_count = 16;
               s.width = 20000;
             }),
@@ -234,7 +234,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Truncation{"eight_bits", MakeBmp(Plain()), 54 + 1024 + 16 + 5},
                     Truncation{"four_bits_long_header",
                                With(Plain(),
-                                    [](BmpSpec& s) {
+                                    [](BmpLayout& s) {
                                       s.header_size = 124;
                                       s.bit_count = 4;
                                       s.colors_used = 3;
@@ -244,7 +244,7 @@ INSTANTIATE_TEST_SUITE_P(
                                138 + 12 + 8 + 3},
                     Truncation{"one_bit_top_down",
                                With(Plain(),
-                                    [](BmpSpec& s) {
+                                    [](BmpLayout& s) {
                                       s.bit_count = 1;
                                       s.height = -3;
                                       s.palette = RampPalette(2);
@@ -252,7 +252,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     }),
                                62 + 8 + 1},
                     Truncation{"true_colour_headers",
-                               With(Plain(), [](BmpSpec& s) { s.bit_count = 24; }), 54}),
+                               With(Plain(), [](BmpLayout& s) { s.bit_count = 24; }), 54}),
     [](const testing::TestParamInfo<Truncation>& info) { return info.param.name; });
 
 TEST(BadPathTest, DirectoryFailsTheLoad) {

@@ -10,7 +10,7 @@
 
 namespace {
 
-using picture_test::BmpSpec;
+using picture_test::BmpLayout;
 using picture_test::Bytes;
 using picture_test::MakeBmp;
 using picture_test::RampPalette;

@@ -31,7 +31,7 @@ inline void Put32(Bytes& bytes, size_t at, uint32_t value) {
 }
 
 // A BMP file to build: the headers' fields, the colour table and the pixel data as stored.
-struct BmpSpec {
+struct BmpLayout {
   uint32_t header_size = 40;
   int32_t width = 1;
   int32_t height = 1;
@@ -43,25 +43,25 @@ struct BmpSpec {
   std::optional<uint32_t> pixel_offset = std::nullopt;  // default: right after the colour table
 };
 
-inline Bytes MakeBmp(const BmpSpec& spec) {
-  const uint32_t offset = spec.pixel_offset.value_or(14 + spec.header_size +
-                                                     static_cast<uint32_t>(spec.palette.size()));
-  Bytes bytes(14 + spec.header_size, 0);
+inline Bytes MakeBmp(const BmpLayout& layout) {
+  const uint32_t offset = layout.pixel_offset.value_or(
+      14 + layout.header_size + static_cast<uint32_t>(layout.palette.size()));
+  Bytes bytes(14 + layout.header_size, 0);
   bytes[0] = 'B';
   bytes[1] = 'M';
   Put32(bytes, 10, offset);
-  Put32(bytes, 14, spec.header_size);
-  Put32(bytes, 18, static_cast<uint32_t>(spec.width));
-  Put32(bytes, 22, static_cast<uint32_t>(spec.height));
+  Put32(bytes, 14, layout.header_size);
+  Put32(bytes, 18, static_cast<uint32_t>(layout.width));
+  Put32(bytes, 22, static_cast<uint32_t>(layout.height));
   Put16(bytes, 26, 1);
-  Put16(bytes, 28, spec.bit_count);
-  Put32(bytes, 30, spec.compression);
-  Put32(bytes, 34, static_cast<uint32_t>(spec.pixels.size()));
-  Put32(bytes, 46, spec.colors_used);
-  bytes.insert(bytes.end(), spec.palette.begin(), spec.palette.end());
+  Put16(bytes, 28, layout.bit_count);
+  Put32(bytes, 30, layout.compression);
+  Put32(bytes, 34, static_cast<uint32_t>(layout.pixels.size()));
+  Put32(bytes, 46, layout.colors_used);
+  bytes.insert(bytes.end(), layout.palette.begin(), layout.palette.end());
   if (bytes.size() < offset) bytes.resize(offset, 0);
   bytes.resize(offset);
-  bytes.insert(bytes.end(), spec.pixels.begin(), spec.pixels.end());
+  bytes.insert(bytes.end(), layout.pixels.begin(), layout.pixels.end());
   Put32(bytes, 2, static_cast<uint32_t>(bytes.size()));
   return bytes;
 }

@@ -18,7 +18,7 @@
 
 namespace {
 
-using picture_test::BmpSpec;
+using picture_test::BmpLayout;
 using picture_test::Bytes;
 using picture_test::ChunkNames;
 using picture_test::MakeBmp;
