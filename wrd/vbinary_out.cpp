@@ -5,6 +5,7 @@
 #include <fstream>
 #include <ostream>
 
+#include "wrd/varlen.h"
 #include "wrd/verror.h"
 
 namespace {
@@ -199,17 +200,13 @@ void VBinaryOut::WriteU32(uint32_t value) {
 }
 
 void VBinaryOut::WriteVarLen(uint32_t value) {
-  if (value >= kTickLimit) {
+  if (value >= kVarLenLimit) {
     throw VErrorInternal(value, "number too large for a variable-length field");
   }
-  uint8_t groups[4];
-  int count = 0;
-  do {
-    groups[count++] = static_cast<uint8_t>(value & 0x7F);
-    value >>= 7;
-  } while (value != 0);
-  for (int i = count - 1; i >= 0; --i) {
-    WriteByte(static_cast<uint8_t>(groups[i] | (i > 0 ? 0x80 : 0)));
+  uint8_t bytes[4];
+  const int count = EncodeVarLen(value, bytes);
+  for (int i = 0; i < count; ++i) {
+    WriteByte(bytes[i]);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "wrd/varlen.h"
 #include "wrd/vout_buffer.h"
 #include "wrd/wrd_types.h"
 
@@ -26,7 +27,7 @@
 class VBinaryOut {
  public:
   // Ticks must stay below this (the largest variable-length number is 2^28 - 1).
-  static constexpr uint32_t kTickLimit = 0x10000000;
+  static constexpr uint32_t kTickLimit = kVarLenLimit;
 
   // One queued command: the command buffer (owned), the tick at which it was queued and its
   // running number within the queue, which orders commands of equal tick.

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <utility>
 
+#include "wrd/varlen.h"
 #include "wrd/verror.h"
 
 VOutBuffer::VOutBuffer(VOutBuffer&& other) noexcept
@@ -72,20 +73,11 @@ void VOutBuffer::PutU32(uint32_t value) {
 }
 
 void VOutBuffer::PutVarLen(uint32_t value) {
-  if (value >= 0x10000000) {
+  if (value >= kVarLenLimit) {
     throw VErrorInternal(value, "number too large for a variable-length field");
   }
-  uint8_t groups[4];
-  int count = 0;
-  do {
-    groups[count++] = static_cast<uint8_t>(value & 0x7F);
-    value >>= 7;
-  } while (value != 0);
-  Reserve(static_cast<size_t>(count));
-  // Most significant group first; all but the last carry the continuation bit.
-  for (int i = count - 1; i >= 0; --i) {
-    data_[length_++] = static_cast<uint8_t>(groups[i] | (i > 0 ? 0x80 : 0));
-  }
+  uint8_t bytes[4];
+  PutBytes(bytes, static_cast<size_t>(EncodeVarLen(value, bytes)));
 }
 
 void VOutBuffer::PutBytes(const uint8_t* bytes, size_t n) {

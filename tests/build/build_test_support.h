@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/temp_folder.h"
+
 // Shared pieces of the build tests: a scratch folder, a log that records its lines, file
 // reading and the records of a VNL file as text.
 
@@ -19,23 +21,6 @@
 namespace build_test {
 
 namespace fs = std::filesystem;
-
-class TempFolder {
- public:
-  explicit TempFolder(const std::string& tag = "build") {
-    static int counter = 0;
-    path_ = fs::temp_directory_path() /
-            ("vwrd_" + tag + "_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempFolder() { fs::remove_all(path_); }
-  const fs::path& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
 
 class RecordingLog : public BuildLog {
  public:

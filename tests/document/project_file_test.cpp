@@ -1,6 +1,7 @@
 #include "app/document/project_file.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/resource.h>
 
 #include <csignal>
@@ -10,6 +11,7 @@
 #include <random>
 
 #include "app/document/names.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -51,21 +53,6 @@ std::string ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
-
-class TempFolder {
- public:
-  TempFolder() {
-    path_ = fs::temp_directory_path() /
-            ("vwrd_project_" + std::to_string(::getpid()) + "_" + std::to_string(counter_++));
-    fs::create_directories(path_);
-  }
-  ~TempFolder() { fs::remove_all(path_); }
-  const fs::path& Path() const { return path_; }
-
- private:
-  static inline int counter_ = 0;
-  fs::path path_;
-};
 
 TEST(ProjectFileTest, TheExampleEventIsWrittenAsSeventeenLines) {
   auto table = std::make_unique<EventTable>();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/temp_folder.h"
+
 // Helpers of the picture tests: building BMP files byte by byte, temporary folders, reading the
 // fixtures' source pictures and unpacking pixel indices.
 
@@ -76,35 +78,7 @@ inline Bytes RampPalette(int entries) {
   return palette;
 }
 
-// A folder of its own under the system's temporary folder, removed with its contents.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vpicture-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& Path() const { return path_; }
-  // Names of the files in the folder.
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-      names.push_back(entry.path().filename().string());
-    }
-    return names;
-  }
-
- private:
-  std::filesystem::path path_;
-};
+using TempDir = TempFolder;
 
 inline void WriteFile(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "fake_time_source.h"
 #include "recording_sink.h"
 #include "smf_builder.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -20,19 +22,8 @@ constexpr int64_t kSixteenth = 125000;  // microseconds at 120 BPM
 
 class PlayerTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("vwrd-player-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    const std::filesystem::path path = folder_ / name;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    return path.string();
+    return temp_.Write(name, bytes);
   }
   // 16 sixteenths at 120 BPM, division 96: a program change, a volume, a pitch bend and a
   // note at the start, a new program and a note at beat 2.
@@ -50,7 +41,8 @@ class PlayerTest : public ::testing::Test {
   }
 
   std::shared_ptr<FakeTimeSource> time_ = std::make_shared<FakeTimeSource>();
-  std::filesystem::path folder_;
+  TempFolder temp_{"vwrd-player"};
+  const std::filesystem::path& folder_ = temp_.Path();
 };
 
 std::string ErrorOf(const std::function<void()>& action) {

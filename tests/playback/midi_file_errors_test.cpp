@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -7,6 +8,7 @@
 
 #include "app/playback/midi_file_reader.h"
 #include "smf_builder.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -136,19 +138,8 @@ TEST(MidiFileErrors, RefusesTicksBeyondTheLimitAndSongsTooLongInSixteenths) {
 
 class MidiFileOnDisk : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("vwrd-midi-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    const std::filesystem::path path = folder_ / name;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    return path.string();
+    return temp_.Write(name, bytes);
   }
   std::string ErrorOfFile(const std::string& path) {
     try {
@@ -159,7 +150,8 @@ class MidiFileOnDisk : public ::testing::Test {
     return "(accepted)";
   }
 
-  std::filesystem::path folder_;
+  TempFolder temp_{"vwrd-midi"};
+  const std::filesystem::path& folder_ = temp_.Path();
 };
 
 TEST_F(MidiFileOnDisk, ReadsAFileAtAUtf8Path) {

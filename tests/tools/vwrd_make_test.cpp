@@ -2,6 +2,7 @@
 // status, and which PNG files a second run converts.
 
 #include <gtest/gtest.h>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include "app/document/names.h"
 #include "app/document/project_file.h"
 #include "build/test_bmp_writer.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -41,15 +43,6 @@ int Count(const std::string& text, const std::string& part) {
 
 class VwrdMakeTest : public testing::Test {
  protected:
-  void SetUp() override {
-    folder_ =
-        fs::temp_directory_path() / ("vwrd_make_" + std::to_string(::getpid()) + "_" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   // Runs the program with the given arguments (each quoted for the shell).
   ProgramRun Make(const std::vector<std::string>& arguments) {
     std::string command = std::string("'") + VWRD_MAKE_EXE + "'";
@@ -89,7 +82,8 @@ class VwrdMakeTest : public testing::Test {
     WriteProject(*table);
   }
 
-  fs::path folder_;
+  TempFolder temp_{"vwrd-make"};
+  const fs::path& folder_ = temp_.Path();
 };
 
 const std::string kConverting = "PNGへ変換中";
