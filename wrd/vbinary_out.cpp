@@ -95,14 +95,39 @@ void VBinaryOut::Enqueue(VOutBuffer&& command) {
   if (command.Length() > VOutBuffer::kMaxPayload) {
     throw VErrorInternal(static_cast<uint32_t>(command.Length()), "command too large");
   }
-  command.ShrinkToFit();
-  queue_.emplace_back(currentTick_, nextSequence_, std::move(command));
+  const auto length = static_cast<uint32_t>(command.Length());
+  const uint8_t* payload = StorePayload(command.Data(), length);
+  queue_.emplace_back(currentTick_, nextSequence_, command.Opcode(), payload, length);
   ++nextSequence_;
 }
 
+const uint8_t* VBinaryOut::StorePayload(const uint8_t* bytes, size_t n) {
+  if (n == 0) {
+    return nullptr;
+  }
+  // Blocks stay below the size at which the C library maps fresh pages for each one.
+  constexpr size_t kBlockSize = 64 * 1024;
+  if (n > kBlockSize) {
+    // A payload of its own block; the next payload starts a new one.
+    payloadBlocks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(n));
+    blockUsed_ = kBlockSize;
+    std::memcpy(payloadBlocks_.back().get(), bytes, n);
+    return payloadBlocks_.back().get();
+  }
+  if (payloadBlocks_.empty() || kBlockSize - blockUsed_ < n) {
+    payloadBlocks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(kBlockSize));
+    blockUsed_ = 0;
+  }
+  uint8_t* stored = payloadBlocks_.back().get() + blockUsed_;
+  std::memcpy(stored, bytes, n);
+  blockUsed_ += n;
+  return stored;
+}
+
 void VBinaryOut::SortQueue() {
-  // Sequence numbers are unique within a queue, so the order is total.
-  std::sort(queue_.begin(), queue_.end(), [](const Packet& a, const Packet& b) {
+  // Sequence numbers are unique within a queue, so the order is total. The queue is in
+  // sequence order already, which a stable sort by tick mostly keeps as it is.
+  std::stable_sort(queue_.begin(), queue_.end(), [](const Packet& a, const Packet& b) {
     return a.Tick() != b.Tick() ? a.Tick() < b.Tick() : a.Sequence() < b.Sequence();
   });
 }
@@ -112,20 +137,39 @@ void VBinaryOut::FlushQueue() {
   if (blockState_ == 2) {
     return;
   }
+  // The batch is encoded in memory and written in pieces. Ticks and lengths were checked when
+  // the commands were queued, so no encoding below can fail halfway through the batch.
+  constexpr size_t kChunk = 64 * 1024;
+  std::vector<uint8_t> chunk;
+  chunk.reserve(kChunk + 16);
+  uint8_t number[4];
+  auto putVarLen = [&](uint32_t value) {
+    chunk.insert(chunk.end(), number, number + EncodeVarLen(value, number));
+  };
+  auto flushChunk = [&] {
+    WriteBytes(chunk.data(), chunk.size());
+    chunk.clear();
+  };
   try {
     uint32_t previousTick = 0;
     for (const Packet& packet : queue_) {
-      const VOutBuffer& command = packet.Command();
-      // Ticks and lengths were checked when the command was queued, so no encoding below can
-      // fail halfway through the batch.
       if (blockState_ == 1) {
-        WriteVarLen(packet.Tick() - previousTick);
+        putVarLen(packet.Tick() - previousTick);
         previousTick = packet.Tick();
       }
-      WriteVarLen(static_cast<uint32_t>(command.Length()) + 1);
-      WriteByte(command.Opcode());
-      WriteBytes(command.Data(), static_cast<size_t>(command.Length()));
+      putVarLen(packet.Length() + 1);
+      chunk.push_back(packet.Opcode());
+      if (chunk.size() + packet.Length() > kChunk) {
+        flushChunk();
+        if (packet.Length() > kChunk) {
+          WriteBytes(packet.Payload(), packet.Length());
+          continue;
+        }
+      }
+      chunk.insert(chunk.end(), packet.Payload(), packet.Payload() + packet.Length());
+      if (chunk.size() >= kChunk) flushChunk();
     }
+    flushChunk();
     CheckStream();
   } catch (const std::ios_base::failure&) {
     // A caller's stream may have exceptions enabled; the failure is recorded all the same.
@@ -136,6 +180,8 @@ void VBinaryOut::FlushQueue() {
 void VBinaryOut::ClearQueue() {
   queue_.clear();
   queue_.shrink_to_fit();
+  payloadBlocks_.clear();
+  blockUsed_ = 0;
   nextSequence_ = 0;
 }
 

@@ -29,20 +29,27 @@ class VBinaryOut {
   // Ticks must stay below this (the largest variable-length number is 2^28 - 1).
   static constexpr uint32_t kTickLimit = kVarLenLimit;
 
-  // One queued command: the command buffer (owned), the tick at which it was queued and its
-  // running number within the queue, which orders commands of equal tick.
+  // One queued command: its payload (in the writer's payload store), its opcode, the tick at
+  // which it was queued and its running number within the queue, which orders commands of equal
+  // tick. The store keeps payloads back to back in blocks, rather than a heap block per command,
+  // so that queueing a build's tens of thousands of commands stays cheap.
   class Packet {
    public:
-    Packet(uint32_t tick, uint32_t sequence, VOutBuffer command)
-        : command_(std::move(command)), tick_(tick), sequence_(sequence) {}
-    const VOutBuffer& Command() const { return command_; }
+    Packet(uint32_t tick, uint32_t sequence, uint8_t opcode, const uint8_t* payload,
+           uint32_t length)
+        : payload_(payload), tick_(tick), sequence_(sequence), length_(length), opcode_(opcode) {}
     uint32_t Tick() const { return tick_; }
     uint32_t Sequence() const { return sequence_; }
+    uint8_t Opcode() const { return opcode_; }
+    const uint8_t* Payload() const { return payload_; }
+    uint32_t Length() const { return length_; }
 
    private:
-    VOutBuffer command_;
+    const uint8_t* payload_;
     uint32_t tick_;
     uint32_t sequence_;
+    uint32_t length_;
+    uint8_t opcode_;
   };
 
   // One page of an AllocatePage command.
@@ -159,10 +166,14 @@ class VBinaryOut {
   void ClearQueue();
   void CheckStream();
   void EnqueueIds(uint8_t opcode, const int32_t* ids, int n);
+  const uint8_t* StorePayload(const uint8_t* bytes, size_t n);
 
   std::unique_ptr<std::ofstream> ownedStream_;
   std::ostream* out_;
   std::vector<Packet> queue_;
+  // The queued commands' payloads, back to back in blocks that never move.
+  std::vector<std::unique_ptr<uint8_t[]>> payloadBlocks_;
+  size_t blockUsed_ = 0;  // bytes used in the last block
   uint32_t nextSequence_ = 0;
   uint32_t currentTick_ = 0;
   uint8_t blockState_ = 0;

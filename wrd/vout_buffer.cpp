@@ -6,31 +6,22 @@
 #include "wrd/varlen.h"
 #include "wrd/verror.h"
 
-VOutBuffer::VOutBuffer(VOutBuffer&& other) noexcept
-    : data_(std::move(other.data_)),
-      capacity_(std::exchange(other.capacity_, 0)),
-      length_(std::exchange(other.length_, 0)),
-      opcode_(other.opcode_) {}
+VOutBuffer::VOutBuffer(VOutBuffer&& other) noexcept : opcode_(other.opcode_) {
+  *this = std::move(other);
+}
 
 VOutBuffer& VOutBuffer::operator=(VOutBuffer&& other) noexcept {
-  data_ = std::move(other.data_);
+  if (this == &other) {
+    return *this;
+  }
+  heap_ = std::move(other.heap_);
   capacity_ = std::exchange(other.capacity_, 0);
   length_ = std::exchange(other.length_, 0);
   opcode_ = other.opcode_;
+  if (capacity_ > 0 && capacity_ <= kInlineCapacity) {
+    std::memcpy(inline_, other.inline_, static_cast<size_t>(length_));
+  }
   return *this;
-}
-
-void VOutBuffer::ShrinkToFit() {
-  if (capacity_ == length_) {
-    return;
-  }
-  std::unique_ptr<uint8_t[]> block;
-  if (length_ > 0) {
-    block = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(length_));
-    std::memcpy(block.get(), data_.get(), static_cast<size_t>(length_));
-  }
-  data_ = std::move(block);
-  capacity_ = length_;
 }
 
 void VOutBuffer::Reserve(size_t n) {
@@ -44,30 +35,32 @@ void VOutBuffer::Reserve(size_t n) {
   // Grows by need rounded up to 256, so each growth at least doubles the used length.
   int64_t grow = (static_cast<int64_t>(need) + 255) & ~int64_t{255};
   int64_t newCapacity = capacity_ + grow;
-  auto block = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(newCapacity));
-  if (capacity_ > 0) {
-    std::memcpy(block.get(), data_.get(), static_cast<size_t>(capacity_));
+  if (newCapacity > kInlineCapacity) {
+    auto block = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(newCapacity));
+    if (length_ > 0) {
+      std::memcpy(block.get(), Bytes(), static_cast<size_t>(length_));
+    }
+    heap_ = std::move(block);
   }
-  data_ = std::move(block);
   capacity_ = static_cast<int32_t>(newCapacity);
 }
 
 void VOutBuffer::PutU8(uint32_t value) {
   Reserve(1);
-  data_[length_++] = static_cast<uint8_t>(value);
+  Bytes()[length_++] = static_cast<uint8_t>(value);
 }
 
 void VOutBuffer::PutU16(uint32_t value) {
   Reserve(2);
-  data_[length_] = static_cast<uint8_t>(value);
-  data_[length_ + 1] = static_cast<uint8_t>(value >> 8);
+  Bytes()[length_] = static_cast<uint8_t>(value);
+  Bytes()[length_ + 1] = static_cast<uint8_t>(value >> 8);
   length_ += 2;
 }
 
 void VOutBuffer::PutU32(uint32_t value) {
   Reserve(4);
   for (int i = 0; i < 4; ++i) {
-    data_[length_ + i] = static_cast<uint8_t>(value >> (8 * i));
+    Bytes()[length_ + i] = static_cast<uint8_t>(value >> (8 * i));
   }
   length_ += 4;
 }
@@ -85,7 +78,7 @@ void VOutBuffer::PutBytes(const uint8_t* bytes, size_t n) {
     return;
   }
   Reserve(n);
-  std::memcpy(data_.get() + length_, bytes, n);
+  std::memcpy(Bytes() + length_, bytes, n);
   length_ += static_cast<int32_t>(n);
 }
 

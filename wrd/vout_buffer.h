@@ -41,19 +41,23 @@ class VOutBuffer {
   // Throws VErrorInternal, leaving the buffer unchanged, when the payload would exceed
   // kMaxPayload.
   void Reserve(size_t n);
-  // Frees the unused end of the block: capacity becomes length. The writer trims each command
-  // it queues, so that a long queue holds only the commands' bytes.
-  void ShrinkToFit();
-
   int32_t Length() const { return length_; }
   int32_t Capacity() const { return capacity_; }
   uint8_t Opcode() const { return opcode_; }
   // The payload bytes; null while nothing was ever appended.
-  const uint8_t* Data() const { return data_.get(); }
+  const uint8_t* Data() const { return capacity_ == 0 ? nullptr : Bytes(); }
 
  private:
-  std::unique_ptr<uint8_t[]> data_;
+  // The first block (256 bytes) lives inside the buffer: nearly every command fits in it, and a
+  // build makes tens of thousands of commands. Larger blocks are on the heap.
+  static constexpr int32_t kInlineCapacity = 256;
+
+  uint8_t* Bytes() { return capacity_ > kInlineCapacity ? heap_.get() : inline_; }
+  const uint8_t* Bytes() const { return capacity_ > kInlineCapacity ? heap_.get() : inline_; }
+
+  std::unique_ptr<uint8_t[]> heap_;
   int32_t capacity_ = 0;
   int32_t length_ = 0;
   uint8_t opcode_;
+  uint8_t inline_[kInlineCapacity];
 };

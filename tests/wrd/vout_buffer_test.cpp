@@ -103,19 +103,14 @@ TEST(VOutBuffer, LargeRunsRoundTheGrowthUpTo256) {
   EXPECT_EQ(exact.Length(), 1025);
 }
 
-TEST(VOutBuffer, ShrinkToFitKeepsTheBytesAndGrowsAgainOnTheNextAppend) {
-  VOutBuffer buffer(0x51);
-  buffer.PutText("abc");
-  buffer.ShrinkToFit();
-  EXPECT_EQ(buffer.Capacity(), 3);
-  EXPECT_EQ(Payload(buffer), ToBytes("abc"));
-  buffer.PutU8('d');  // need 4 >= capacity 3: grows by 256
-  EXPECT_EQ(buffer.Capacity(), 3 + 256);
-  EXPECT_EQ(Payload(buffer), ToBytes("abcd"));
-
-  VOutBuffer empty(0);
-  empty.ShrinkToFit();
-  EXPECT_EQ(empty.Data(), nullptr);
+TEST(VOutBuffer, GrowingPastTheFirstBlockKeepsEveryByte) {
+  VOutBuffer buffer(0x7F);
+  Bytes expected;
+  for (int i = 0; i < 1000; ++i) {
+    buffer.PutU8(static_cast<uint32_t>(i * 7));
+    expected.push_back(static_cast<uint8_t>(i * 7));
+  }
+  EXPECT_EQ(Payload(buffer), expected);
 }
 
 TEST(VOutBuffer, MovingHandsOverTheBlock) {
@@ -126,6 +121,15 @@ TEST(VOutBuffer, MovingHandsOverTheBlock) {
   EXPECT_EQ(Payload(target), (Bytes{7, 0}));
   EXPECT_EQ(source.Length(), 0);
   EXPECT_EQ(source.Capacity(), 0);
+  EXPECT_EQ(source.Data(), nullptr);
+
+  VOutBuffer large(0x7F);
+  for (int i = 0; i < 300; ++i) large.PutU8(static_cast<uint32_t>(i));
+  VOutBuffer moved(0);
+  moved = std::move(large);
+  ASSERT_EQ(moved.Length(), 300);
+  EXPECT_EQ(moved.Data()[299], 299 & 0xFF);
+  EXPECT_EQ(moved.Opcode(), 0x7F);
 }
 
 TEST(VOutBuffer, OversizedPayloadIsRefusedWithoutChange) {
