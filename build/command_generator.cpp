@@ -205,6 +205,10 @@ int CommandGenerator::TextColour(const EventItem& item, int cur) {
     return tc;
   }
   // Every index is in use: the nearest colour of the picture's palette, the lowest on a tie.
+  const uint64_t key = (static_cast<uint64_t>(cur) << 32) | (item.Color & 0xFFFFFF);
+  if (const auto found = nearestColour_.find(key); found != nearestColour_.end()) {
+    return found->second;
+  }
   const auto& palette = pictures_[cur].Palette;
   int best = 768;
   int nearest = 0;
@@ -216,6 +220,7 @@ int CommandGenerator::TextColour(const EventItem& item, int cur) {
       nearest = k;
     }
   }
+  nearestColour_.emplace(key, nearest);
   return nearest;
 }
 

@@ -49,4 +49,7 @@ class CommandGenerator {
   int cur_;  // the current picture; pictures_.size() for none
   // The first picture of each file name (as NameKey): events find their picture by name.
   std::unordered_map<std::string, int> pictureByName_;
+  // The nearest palette colour found per picture and text colour, for pictures without a
+  // free index.
+  std::unordered_map<uint64_t, int> nearestColour_;
 };

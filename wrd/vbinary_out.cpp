@@ -125,11 +125,27 @@ const uint8_t* VBinaryOut::StorePayload(const uint8_t* bytes, size_t n) {
 }
 
 void VBinaryOut::SortQueue() {
-  // Sequence numbers are unique within a queue, so the order is total. The queue is in
-  // sequence order already, which a stable sort by tick mostly keeps as it is.
-  std::stable_sort(queue_.begin(), queue_.end(), [](const Packet& a, const Packet& b) {
-    return a.Tick() != b.Tick() ? a.Tick() < b.Tick() : a.Sequence() < b.Sequence();
-  });
+  // Sequence numbers are unique within a queue, so the order is total. Packets are only ever
+  // appended between two clears, so the queue is in sequence order: then a stable sort by tick
+  // alone gives the order, and ticks (below 2^28) sort in four stable passes of 7 bits.
+  const bool inSequence =
+      std::adjacent_find(queue_.begin(), queue_.end(), [](const Packet& a, const Packet& b) {
+        return a.Sequence() >= b.Sequence();
+      }) == queue_.end();
+  if (!inSequence) {
+    std::stable_sort(queue_.begin(), queue_.end(), [](const Packet& a, const Packet& b) {
+      return a.Tick() != b.Tick() ? a.Tick() < b.Tick() : a.Sequence() < b.Sequence();
+    });
+    return;
+  }
+  std::vector<Packet> other(queue_);  // every slot is overwritten by each pass
+  for (int shift = 0; shift < 28; shift += 7) {
+    size_t start[129] = {};
+    for (const Packet& packet : queue_) ++start[((packet.Tick() >> shift) & 0x7F) + 1];
+    for (int digit = 0; digit < 128; ++digit) start[digit + 1] += start[digit];
+    for (const Packet& packet : queue_) other[start[(packet.Tick() >> shift) & 0x7F]++] = packet;
+    queue_.swap(other);
+  }
 }
 
 void VBinaryOut::FlushQueue() {
@@ -140,34 +156,33 @@ void VBinaryOut::FlushQueue() {
   // The batch is encoded in memory and written in pieces. Ticks and lengths were checked when
   // the commands were queued, so no encoding below can fail halfway through the batch.
   constexpr size_t kChunk = 64 * 1024;
-  std::vector<uint8_t> chunk;
-  chunk.reserve(kChunk + 16);
-  uint8_t number[4];
-  auto putVarLen = [&](uint32_t value) {
-    chunk.insert(chunk.end(), number, number + EncodeVarLen(value, number));
-  };
+  const auto chunk = std::make_unique_for_overwrite<uint8_t[]>(kChunk + 16);
+  size_t used = 0;
   auto flushChunk = [&] {
-    WriteBytes(chunk.data(), chunk.size());
-    chunk.clear();
+    WriteBytes(chunk.get(), used);
+    used = 0;
   };
   try {
     uint32_t previousTick = 0;
     for (const Packet& packet : queue_) {
+      // At most 9 bytes go in before the check below: the chunk has room for them.
       if (blockState_ == 1) {
-        putVarLen(packet.Tick() - previousTick);
+        used += EncodeVarLen(packet.Tick() - previousTick, &chunk[used]);
         previousTick = packet.Tick();
       }
-      putVarLen(packet.Length() + 1);
-      chunk.push_back(packet.Opcode());
-      if (chunk.size() + packet.Length() > kChunk) {
+      used += EncodeVarLen(packet.Length() + 1, &chunk[used]);
+      chunk[used++] = packet.Opcode();
+      if (used + packet.Length() > kChunk) {
         flushChunk();
         if (packet.Length() > kChunk) {
           WriteBytes(packet.Payload(), packet.Length());
           continue;
         }
       }
-      chunk.insert(chunk.end(), packet.Payload(), packet.Payload() + packet.Length());
-      if (chunk.size() >= kChunk) flushChunk();
+      if (packet.Length() > 0) {
+        std::memcpy(&chunk[used], packet.Payload(), packet.Length());
+        used += packet.Length();
+      }
     }
     flushChunk();
     CheckStream();

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "tests/wrd/bytes.h"
 #include "wrd/verror.h"
+#include "wrd/vnl_reader.h"
 
 namespace {
 
@@ -298,6 +300,71 @@ TEST(VBinaryOut, StreamThatThrowsIsCaughtAndReported) {
   }
   EXPECT_NO_THROW(writer.Close());
   EXPECT_TRUE(writer.Failed());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(VBinaryOut, ManyCommandsComeOutByTickThenInTheOrderOfQueueing) {
+  // Ticks over the whole range, with many repeats, queued out of order: the file must hold
+  // them by tick, and commands of one tick in the order they were queued.
+  std::ostringstream out;
+  std::vector<std::pair<uint32_t, uint32_t>> expected;  // tick, queueing number
+  {
+    VBinaryOut writer(out);
+    writer.EndBlock();
+    uint32_t state = 12345;
+    for (uint32_t i = 0; i < 5000; ++i) {
+      state = state * 1103515245u + 12345u;
+      const uint32_t tick = (i % 3 == 0) ? (state >> 4) % VBinaryOut::kTickLimit : (state >> 20);
+      writer.SetTick(tick);
+      writer.ChangePalette(static_cast<int>(i));  // the id carries the queueing number
+      expected.emplace_back(tick, i & 0xFFFF);
+    }
+  }
+  std::stable_sort(expected.begin(), expected.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  const std::string bytes = out.str();
+  const VnlFile file =
+      ReadVnl(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+  std::vector<std::pair<uint32_t, uint32_t>> written;
+  for (const VnlRecord& record : file.records) {
+    if (record.block == 1 && record.opcode == 0x31) {
+      written.emplace_back(record.tick, record.payload[0] | (record.payload[1] << 8));
+    }
+  }
+  EXPECT_EQ(written, expected);
+}
+
+TEST(VBinaryOut, LargeCommandsAroundTheWriteBufferSizeKeepTheirBytes) {
+  // Payload sizes below, at and above the writer's 64 KiB output pieces, mixed with small ones.
+  const std::vector<size_t> sizes = {10, 65530, 3, 65536, 65537, 1, 200000, 0, 70000};
+  std::ostringstream out;
+  {
+    VBinaryOut writer(out);
+    writer.EndBlock();
+    for (size_t k = 0; k < sizes.size(); ++k) {
+      std::vector<uint8_t> payload(sizes[k]);
+      for (size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<uint8_t>(i * 31 + k);
+      writer.SetTick(static_cast<uint32_t>(k));
+      writer.RawCommand(0x7E, payload.data(), static_cast<int>(payload.size()));
+    }
+  }
+  const std::string bytes = out.str();
+  const VnlFile file =
+      ReadVnl(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+  size_t k = 0;
+  for (const VnlRecord& record : file.records) {
+    if (record.opcode != 0x7E) continue;
+    ASSERT_LT(k, sizes.size());
+    ASSERT_EQ(record.payload.size(), sizes[k]);
+    for (size_t i = 0; i < record.payload.size(); ++i) {
+      ASSERT_EQ(record.payload[i], static_cast<uint8_t>(i * 31 + k)) << "record " << k;
+    }
+    ++k;
+  }
+  EXPECT_EQ(k, sizes.size());
 }
 
 }  // namespace
