@@ -166,6 +166,8 @@ class VBinaryOut {
   void ClearQueue();
   void CheckStream();
   void EnqueueIds(uint8_t opcode, const int32_t* ids, int n);
+  void EnqueuePageRect(uint8_t opcode, int page, int b, WrdRect rect, int b2);
+  void EnqueueMove(int mode, int source, int destination, int b, WrdRect rect, WrdPoint point);
   const uint8_t* StorePayload(const uint8_t* bytes, size_t n);
 
   std::unique_ptr<std::ofstream> ownedStream_;

@@ -65,23 +65,11 @@ void VBinaryOut::LoadPicture(int page, int palette, const char* fileName) {
 }
 
 void VBinaryOut::FillRect(int page, int b, WrdRect rect, int b2) {
-  auto command = Command(0x52);
-  command.PutU16(static_cast<uint32_t>(page));
-  command.PutU8(static_cast<uint32_t>(b));
-  command.PutRect(rect);
-  command.PutU8(static_cast<uint32_t>(b2));
-  Enqueue(std::move(command));
+  EnqueuePageRect(0x52, page, b, rect, b2);
 }
 
 void VBinaryOut::Move(int source, int destination, int b, WrdRect rect, WrdPoint point) {
-  auto command = Command(0x61);
-  command.PutU16(static_cast<uint32_t>(source));
-  command.PutU16(static_cast<uint32_t>(destination));
-  command.PutU8(static_cast<uint32_t>(b));
-  command.PutU8(0);
-  command.PutRect(rect);
-  command.PutPoint(point);
-  Enqueue(std::move(command));
+  EnqueueMove(0, source, destination, b, rect, point);
 }
 
 void VBinaryOut::CopyPalette(int source, int destination) {
@@ -194,7 +182,16 @@ void VBinaryOut::Command54Second(int a, int b, int c, int d, int e, int f) {
 }
 
 void VBinaryOut::Command55(int page, int b, WrdRect rect, int b2) {
-  auto command = Command(0x55);
+  EnqueuePageRect(0x55, page, b, rect, b2);
+}
+
+void VBinaryOut::MoveMode1(int source, int destination, int b, WrdRect rect, WrdPoint point) {
+  EnqueueMove(1, source, destination, b, rect, point);
+}
+
+// u16 page, u8, rect, u8: the layout of 52 and 55.
+void VBinaryOut::EnqueuePageRect(uint8_t opcode, int page, int b, WrdRect rect, int b2) {
+  auto command = Command(opcode);
   command.PutU16(static_cast<uint32_t>(page));
   command.PutU8(static_cast<uint32_t>(b));
   command.PutRect(rect);
@@ -202,12 +199,14 @@ void VBinaryOut::Command55(int page, int b, WrdRect rect, int b2) {
   Enqueue(std::move(command));
 }
 
-void VBinaryOut::MoveMode1(int source, int destination, int b, WrdRect rect, WrdPoint point) {
+// 61: u16 source, u16 destination, u8, u8 mode, rect, point.
+void VBinaryOut::EnqueueMove(int mode, int source, int destination, int b, WrdRect rect,
+                             WrdPoint point) {
   auto command = Command(0x61);
   command.PutU16(static_cast<uint32_t>(source));
   command.PutU16(static_cast<uint32_t>(destination));
   command.PutU8(static_cast<uint32_t>(b));
-  command.PutU8(1);
+  command.PutU8(static_cast<uint32_t>(mode));
   command.PutRect(rect);
   command.PutPoint(point);
   Enqueue(std::move(command));
