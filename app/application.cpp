@@ -17,7 +17,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
   } catch (const std::exception& error) {
     ReportError(QString::fromUtf8(error.what()));
   } catch (...) {
-    ReportError(QStringLiteral("Unknown error"));
+    ReportError(QStringLiteral("不明なエラーです"));
   }
   return false;
 }

@@ -1,9 +1,12 @@
 // vwrd-make: "Make" without a window. Loads the project file beside a MIDI file and writes the
 // VNL file, the text script and the PNG files into the song's folder.
 
+#include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -11,6 +14,7 @@
 #include "app/document/names.h"
 #include "app/document/project_file.h"
 #include "build/make_wrd_files.h"
+#include "vwrd_version.h"
 
 namespace {
 
@@ -45,19 +49,27 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The system's reasons (strerror) in the user's language.
+  std::setlocale(LC_MESSAGES, "");
+  std::setlocale(LC_CTYPE, "");
+  if (PrintVersionIfAsked(argc, argv, "vwrd-make")) return 0;
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::fputs(kUsage, stdout);
     return 0;
   }
   if (argc != 2 || argv[1][0] == '\0' || (argv[1][0] == '-' && argv[1][1] != '\0')) {
-    return Fail("expects one argument, SONG.mid or SONG.vwm (see vwrd-make --help)");
+    return Fail("引数は SONG.mid か SONG.vwm のどちらか一つです (vwrd-make --help を参照)");
   }
   try {
     auto table = std::make_unique<EventTable>();
     // SONG.vwm names its own project file: the base name drops the three-letter extension.
     SetMidiPath(*table, Utf8ToCp932(argv[1]));
+    errno = 0;
     if (!ReadProject(*table)) {
-      return Fail("cannot read the project file " + Cp932ToUtf8(ProjectFilePath(*table)));
+      const std::string path = Cp932ToUtf8(ProjectFilePath(*table));
+      const int reason = std::filesystem::is_directory(path) ? EISDIR : errno;
+      return Fail("プロジェクトファイル " + path + " を読めません" +
+                  (reason != 0 ? std::string(": ") + std::strerror(reason) : std::string()));
     }
     PrintingLog log;
     const BuildResult result = MakeWrdFiles(*table, log);
