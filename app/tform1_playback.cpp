@@ -49,8 +49,7 @@ void TForm1::OpenMidiFile(const QString& path) {
   const std::string cp932Path = ToCp932(absolute);
   if (FromCp932(cp932Path) != absolute) {
     // The document keeps paths in CP932; a name it cannot hold would name another file.
-    throw std::runtime_error("The file name cannot be written in Shift-JIS: " +
-                             absolute.toStdString());
+    throw std::runtime_error("ファイル名を Shift-JIS で表せません: " + absolute.toStdString());
   }
   // The new song opens first: when it fails, the previous song, names and table stay.
   player_.Open(absolute.toStdString());
