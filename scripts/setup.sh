@@ -9,7 +9,7 @@ packages=(
   libpng-dev zlib1g-dev
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic unifont
   xvfb x11-apps imagemagick netpbm
   clang libclang-rt-14-dev
 )
