@@ -22,6 +22,7 @@
 #include "build/gui/tform3.h"
 #include "build/picture_cache.h"
 #include "preview/tform2.h"
+#include "show/double_click_relay.h"
 #include "show/show_window.h"
 #include "ui_tform1.h"
 
@@ -109,7 +110,8 @@ void TForm1::ConnectHandlers() {
   // A mouse click (also on the line already highlighted) and a keyboard move of the
   // highlight both count as a click in the list; the refresh's own changes do not.
   connect(ui.EventList, &QListWidget::itemClicked, this, &TForm1::EventListClick);
-  connect(ui.EventList, &QListWidget::itemDoubleClicked, this, &TForm1::EventListDoubleClick);
+  connect(new DoubleClickRelay(ui.EventList->viewport()), &DoubleClickRelay::DoubleClicked, this,
+          &TForm1::EventListDoubleClick);
   connect(ui.EventList, &QListWidget::currentRowChanged, this, [this] {
     if (!refreshing_list_ && QGuiApplication::mouseButtons() == Qt::NoButton &&
         ui_->EventList->hasFocus()) {

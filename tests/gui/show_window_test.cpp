@@ -1,5 +1,6 @@
 // The show window: the document as it stands, played at the song position.
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 
 #include "app/document/cp932.h"
@@ -115,8 +116,13 @@ TEST_F(ShowWindowTest, TheWorkingCopyIsShownWithoutCommittingItOrTouchingModifie
 
 TEST_F(ShowWindowTest, ADoubleClickOnALineSeeksTheSongToTheEvent) {
   player.calls.clear();
-  List()->setCurrentRow(1);
-  form->EventListDoubleClick();
+  // As the user makes it: a click (which rebuilds the list's lines), then a double click.
+  ClickLine(1);
+  QWidget* lines = List()->viewport();
+  const QPointF at(20, 6 + 12);
+  QMouseEvent twice(QEvent::MouseButtonDblClick, at, lines->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(lines, &twice);
   EXPECT_EQ(player.calls, std::vector<std::string>{"Seek 96"});
   EXPECT_EQ(Bar("TimeBar")->value(), 96);
   show->Step();
