@@ -34,6 +34,24 @@ ShowModel::~ShowModel() = default;
 
 bool ShowModel::Update(const EventTable& table) {
   if (built_ != nullptr && SameBuild(*built_, table)) return false;
+  if (built_ == nullptr) built_ = std::make_unique<EventTable>();
+  *built_ = table;
+  ++builds_;
+  error_.clear();
+  try {
+    Play(table);
+  } catch (const std::exception& error) {
+    // The writer or the player refused what the build made: nothing to show until an edit.
+    player_.reset();
+    vnl_.clear();
+    pictures_.clear();
+    refusals_.clear();
+    error_ = error.what();
+  }
+  return true;
+}
+
+void ShowModel::Play(const EventTable& table) {
   ShowBuild build = BuildShow(table, *cache_);
   refusals_.clear();
   for (const auto& picture : build.Pictures) {
@@ -47,10 +65,6 @@ bool ShowModel::Update(const EventTable& table) {
     player_ = std::make_unique<ShowPlayer>(
         std::move(build.Vnl), std::make_unique<BuildPictureSource>(std::move(build.Pictures)));
   }
-  if (built_ == nullptr) built_ = std::make_unique<EventTable>();
-  *built_ = table;
-  ++builds_;
-  return true;
 }
 
 const Screen& ShowModel::ScreenAt(int64_t tick) {
@@ -58,6 +72,7 @@ const Screen& ShowModel::ScreenAt(int64_t tick) {
 }
 
 std::string ShowModel::RefusalAt(int64_t tick) const {
+  if (!error_.empty()) return error_;
   if (built_ == nullptr) return {};
   // The picture shown is the one of the latest event with a picture at or before the tick
   // (the later in the table among events of one tick).

@@ -19,18 +19,22 @@ class ShowModel {
   explicit ShowModel(std::shared_ptr<PictureCache> cache = std::make_shared<PictureCache>());
   ~ShowModel();
 
-  // Takes the document as it stands. True when it was built again.
+  // Takes the document as it stands. True when it was built again. Never throws for a
+  // document: a build the writer or the player refuses shows black, and RefusalAt says why.
   bool Update(const EventTable& table);
   // The screen after every command at or before `tick` (black before the first Update). The
   // reference stays valid until the next call.
   const Screen& ScreenAt(int64_t tick);
   // Why the picture the screen shows at `tick` is refused by the build (UTF-8: the build's
-  // error text, the picture and the reason); empty when it is not.
+  // error text, the picture and the reason), or why the document could not be played; empty
+  // when it is not.
   std::string RefusalAt(int64_t tick) const;
   // How often the document was built.
   int Builds() const { return builds_; }
 
  private:
+  void Play(const EventTable& table);
+
   std::shared_ptr<PictureCache> cache_;
   std::unique_ptr<EventTable> built_;
   std::unique_ptr<ShowPlayer> player_;
@@ -38,6 +42,7 @@ class ShowModel {
   std::vector<std::shared_ptr<const DecodedPicture>> pictures_;
   std::vector<std::string> refusals_;  // by picture number of the last build; empty: usable
   Screen black_;
+  std::string error_;
   int builds_ = 0;
 };
 
