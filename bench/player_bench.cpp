@@ -108,8 +108,9 @@ class Song {
     if (!keep_) fs::remove_all(folder_);
   }
 
-  std::unique_ptr<ShowPlayer> Open() const {
-    return std::make_unique<ShowPlayer>(vnl_, std::make_unique<PngFolderSource>(folder_.string()));
+  std::unique_ptr<ShowPlayer> Open(ShowPlayer::Options options = {}) const {
+    return std::make_unique<ShowPlayer>(vnl_, std::make_unique<PngFolderSource>(folder_.string()),
+                                        options);
   }
   const std::vector<uint8_t>& Vnl() const { return vnl_; }
 
@@ -202,8 +203,10 @@ void BM_RenderInProcess(benchmark::State& state) {
   // What vnl-render does after reading its arguments and the file.
   Song& song = TheSong();
   std::vector<uint8_t> rgb(size_t{kWidth} * kHeight * 3);
+  ShowPlayer::Options options;
+  options.keepSnapshots = false;
   TimeFrames(state, [&] {
-    std::unique_ptr<ShowPlayer> player = song.Open();
+    std::unique_ptr<ShowPlayer> player = song.Open(options);
     player->ScreenAt(player->LastTick() * 3 / 4).ToRgb(rgb.data());
     benchmark::DoNotOptimize(EncodeRgbPng(kWidth, kHeight, rgb.data()));
   });

@@ -6,9 +6,11 @@
 
 namespace {
 
-// Work (about bytes touched) between snapshots: a few full screens, so a frame replays little
+// Work (about bytes touched) between snapshots: two full screens, so a frame replays little
 // and the snapshots of a long show stay within kSnapshotLimit.
-constexpr size_t kSnapshotSpacing = size_t{4} * Screen::kWidth * Screen::kHeight;
+constexpr size_t kSnapshotSpacing = size_t{2} * Screen::kWidth * Screen::kHeight;
+// Snapshots are taken only at multiples of this many records (see RunTo).
+constexpr size_t kSnapshotBlock = 256;
 // When there are this many snapshots, or they hold more than the memory budget plus
 // kSnapshotExtraBytes, every other one is dropped and the spacing doubled.
 constexpr size_t kSnapshotLimit = 256;
@@ -87,19 +89,21 @@ void ShowPlayer::RunTo(size_t position) {
   if (position_ > position || nearest.position > position_) {
     current_ = nearest.state;
     position_ = nearest.position;
-    trueFrom_ = 0;
     costSinceSnapshot_ = 0;
   }
   while (position_ < position) {
+    // Drawing hidden by a later fill is skipped only when the fill comes before both the target
+    // and the next block boundary, so that the state at every boundary is whole and may become
+    // a snapshot.
+    const size_t boundary =
+        options_.keepSnapshots ? (position_ / kSnapshotBlock + 1) * kSnapshotBlock : timed_.size();
     const size_t hiddenBy = overwrittenAt_[position_];
-    if (hiddenBy < position) {
-      trueFrom_ = std::max(trueFrom_, hiddenBy + 1);
-    } else {
+    if (hiddenBy >= std::min(position, boundary)) {
       costSinceSnapshot_ += RunRecord(timed_[position_], current_, font_, *pictures_);
     }
     ++position_;
-    if (costSinceSnapshot_ >= snapshotSpacing_ && position_ > snapshots_.back().position &&
-        position_ >= trueFrom_) {
+    if (options_.keepSnapshots && position_ % kSnapshotBlock == 0 &&
+        costSinceSnapshot_ >= snapshotSpacing_ && position_ > snapshots_.back().position) {
       TakeSnapshot();
     }
   }

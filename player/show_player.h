@@ -27,6 +27,9 @@ class ShowPlayer {
     size_t memoryBudget = size_t{256} << 20;
     // The GNU Unifont .hex file DrawText takes its glyphs from; read on the first DrawText.
     std::string fontPath = GlyphFont::kDefaultPath;
+    // Whether to keep snapshots; a player asked for one screen only (vnl-render) reaches it
+    // sooner without them.
+    bool keepSnapshots = true;
   };
 
   // Reads the VNL bytes and runs the records of tick 0 (pictures are loaded then). Throws
@@ -60,9 +63,6 @@ class ShowPlayer {
   std::vector<Snapshot> snapshots_;
   PlayerState current_;
   size_t position_ = 0;  // timed records run into current_
-  // current_ is the true state of its position only from this position on: drawing that a
-  // later fill hides may have been skipped until that fill has run.
-  size_t trueFrom_ = 0;
   size_t costSinceSnapshot_ = 0;
   size_t snapshotSpacing_;
   size_t copiedAtCheck_ = 0;  // current_.CopiedBytes() when the snapshots' memory was checked

@@ -93,8 +93,10 @@ std::string FolderOf(const std::string& path) {
 }
 
 void Render(const Arguments& arguments) {
+  ShowPlayer::Options options;
+  options.keepSnapshots = false;  // one screen only
   ShowPlayer player(ReadWholeFile(arguments.vnl),
-                    std::make_unique<PngFolderSource>(FolderOf(arguments.vnl)));
+                    std::make_unique<PngFolderSource>(FolderOf(arguments.vnl)), options);
   const Screen& screen = player.ScreenAt(arguments.tick);
   std::vector<uint8_t> rgb(size_t{Screen::kWidth} * Screen::kHeight * 3);
   screen.ToRgb(rgb.data());
