@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins qt6-translations-l10n
   libpng-dev zlib1g-dev
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic unifont
 )
 
 test_packages=(
