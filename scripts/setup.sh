@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins
   libpng-dev zlib1g-dev
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
+  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb x11-apps imagemagick netpbm
