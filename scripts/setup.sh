@@ -10,7 +10,7 @@ packages=(
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic unifont
   xvfb x11-apps imagemagick netpbm
   clang libclang-rt-14-dev
 )

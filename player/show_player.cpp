@@ -1,0 +1,97 @@
+#include "player/show_player.h"
+
+#include <algorithm>
+
+#include "player/command_runner.h"
+
+namespace {
+
+// Work (about bytes touched) between snapshots: a few full screens, so a frame replays little
+// and the snapshots of a long show stay within kSnapshotLimit.
+constexpr size_t kSnapshotSpacing = size_t{4} * Screen::kWidth * Screen::kHeight;
+// When there are this many snapshots, every other one is dropped and the spacing doubled.
+constexpr size_t kSnapshotLimit = 256;
+
+}  // namespace
+
+ShowPlayer::ShowPlayer(std::vector<uint8_t> vnl, std::unique_ptr<PictureSource> pictures)
+    : ShowPlayer(std::move(vnl), std::move(pictures), Options{}) {}
+
+ShowPlayer::ShowPlayer(std::vector<uint8_t> vnl, std::unique_ptr<PictureSource> pictures,
+                       Options options)
+    : pictures_(std::move(pictures)),
+      options_(std::move(options)),
+      font_(options_.fontPath),
+      current_(options_.memoryBudget),
+      snapshotSpacing_(kSnapshotSpacing) {
+  VnlFile file = ReadVnl(vnl);
+  std::vector<VnlRecord> data;
+  for (VnlRecord& record : file.records) {
+    if (record.block != 1) continue;
+    CheckRecord(record);
+    data.push_back(std::move(record));
+  }
+  data.pop_back();  // the end record
+  size_t lastStart = 0;
+  for (size_t i = 0; i < data.size(); ++i) {
+    if (data[i].opcode == player_opcode::kStart) lastStart = i + 1;
+  }
+  for (size_t i = 0; i < lastStart; ++i) {
+    RunRecord(data[i], current_, font_, *pictures_);
+  }
+  timed_.assign(std::make_move_iterator(data.begin() + std::ptrdiff_t(lastStart)),
+                std::make_move_iterator(data.end()));
+  snapshots_.push_back({0, current_});
+}
+
+ShowPlayer::~ShowPlayer() = default;
+
+int64_t ShowPlayer::LastTick() const { return timed_.empty() ? 0 : timed_.back().tick; }
+
+void ShowPlayer::TakeSnapshot() {
+  costSinceSnapshot_ = 0;
+  snapshots_.push_back({position_, current_});
+  if (snapshots_.size() < kSnapshotLimit) return;
+  // Thin out: keep snapshots 0, 2, 4, ...
+  size_t kept = 0;
+  for (size_t i = 0; i < snapshots_.size(); i += 2) snapshots_[kept++] = std::move(snapshots_[i]);
+  snapshots_.erase(snapshots_.begin() + std::ptrdiff_t(kept), snapshots_.end());
+  snapshotSpacing_ *= 2;
+}
+
+void ShowPlayer::RunTo(size_t position) {
+  // The latest snapshot at or before the position, unless the current state is nearer.
+  auto after = std::upper_bound(snapshots_.begin(), snapshots_.end(), position,
+                                [](size_t p, const Snapshot& s) { return p < s.position; });
+  const Snapshot& nearest = *(after - 1);
+  if (position_ > position || nearest.position > position_) {
+    current_ = nearest.state;
+    position_ = nearest.position;
+    costSinceSnapshot_ = 0;
+  }
+  while (position_ < position) {
+    costSinceSnapshot_ += RunRecord(timed_[position_], current_, font_, *pictures_);
+    ++position_;
+    if (costSinceSnapshot_ >= snapshotSpacing_ && position_ > snapshots_.back().position) {
+      TakeSnapshot();
+    }
+  }
+}
+
+const Screen& ShowPlayer::ScreenAt(int64_t tick) {
+  int64_t position = -1;
+  if (tick >= 0) {
+    auto end = std::upper_bound(timed_.begin(), timed_.end(), tick,
+                                [](int64_t t, const VnlRecord& r) { return t < int64_t(r.tick); });
+    position = end - timed_.begin();
+  }
+  if (position == screenPosition_) return screen_;
+  if (position < 0) {
+    screen_ = Screen{};
+  } else {
+    RunTo(size_t(position));
+    current_.Compose(screen_);
+  }
+  screenPosition_ = position;
+  return screen_;
+}
