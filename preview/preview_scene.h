@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "preview/lyric_layout.h"
+#include "build/lyric_layout.h"
 
 class QImage;
 class QPainter;

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "preview/invert_rect.h"
-#include "preview/lyric_layout.h"
+#include "build/lyric_layout.h"
 #include "preview/paint_box.h"
 #include "preview/picture_loader.h"
 #include "preview/preview_scene.h"

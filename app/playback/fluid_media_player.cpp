@@ -74,6 +74,10 @@ int32_t FluidMediaPlayer::Position() const { return song_ ? clock_->Position() :
 
 bool FluidMediaPlayer::IsPlaying() const { return song_ && clock_->IsPlaying(); }
 
+int64_t FluidMediaPlayer::SongMicros() const { return song_ ? clock_->SongMicros() : 0; }
+
+const TempoMap& FluidMediaPlayer::Tempo() const { return song_ ? song_->tempo : no_song_tempo_; }
+
 void FluidMediaPlayer::Play() {
   RequireDevice();
   if (clock_->IsPlaying()) return;

@@ -36,6 +36,9 @@ class FluidMediaPlayer : public MediaPlayer {
   int32_t Length() const override;
   int32_t Position() const override;
   bool IsPlaying() const override;
+  int64_t SongMicros() const override;
+  // The open song's tempo map; 120 beats per minute while no song is open.
+  const TempoMap& Tempo() const override;
 
   void Play() override;
   void Stop() override;
@@ -54,6 +57,7 @@ class FluidMediaPlayer : public MediaPlayer {
   std::shared_ptr<const TimeSource> time_;
   std::unique_ptr<MidiSink> sink_;
   std::string sound_notice_;
+  TempoMap no_song_tempo_;
 
   std::shared_ptr<const MidiSong> song_;
   std::shared_ptr<const std::vector<int64_t>> event_micros_;

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/playback/tempo_map.h"
+
 // A failed media operation; what() is a readable UTF-8 text for the error box.
 class MediaError : public std::runtime_error {
  public:
@@ -29,6 +31,8 @@ class MediaPlayer {
   virtual int32_t Length() const = 0;
   virtual int32_t Position() const = 0;
   virtual bool IsPlaying() const = 0;
+  virtual int64_t SongMicros() const = 0;  // the song time being heard now (microseconds)
+  virtual const TempoMap& Tempo() const = 0;
 
   // Plays from the current position; at the end it first rewinds to the start.
   virtual void Play() = 0;

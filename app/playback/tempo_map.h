@@ -25,7 +25,7 @@ class TempoMap {
   int64_t MicrosAtSixteenth(int64_t sixteenth) const;
   // The sixteenth note playing at a song time (rounded down); 0 before the start.
   int64_t SixteenthAtMicros(int64_t micros) const;
-  // The MIDI tick playing at a song time (rounded down); 0 before the start.
+  // The tick playing at a song time (rounded down); 0 before the start.
   int64_t TickAtMicros(int64_t micros) const;
   // Ticks per quarter note.
   int64_t Division() const { return division_; }

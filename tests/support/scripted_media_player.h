@@ -20,6 +20,8 @@ class ScriptedMediaPlayer : public MediaPlayer {
   int32_t length = 0;
   int32_t position = 0;
   bool playing = false;
+  int64_t song_micros = -1;  // the song time heard; below 0: the time of `position`
+  TempoMap tempo;
 
   void Open(const std::string& path) override {
     calls.push_back("Open " + path);
@@ -43,6 +45,10 @@ class ScriptedMediaPlayer : public MediaPlayer {
   int32_t Length() const override { return length; }
   int32_t Position() const override { return position; }
   bool IsPlaying() const override { return playing; }
+  int64_t SongMicros() const override {
+    return song_micros >= 0 ? song_micros : tempo.MicrosAtSixteenth(position);
+  }
+  const TempoMap& Tempo() const override { return tempo; }
 
   void Play() override {
     RequireDevice();
