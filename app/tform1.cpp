@@ -20,7 +20,9 @@
 #include "app/document/number_text.h"
 #include "app/tform1_scroll_codes.h"
 #include "build/gui/tform3.h"
+#include "build/picture_cache.h"
 #include "preview/tform2.h"
+#include "show/show_window.h"
 #include "ui_tform1.h"
 
 namespace {
@@ -47,7 +49,8 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       ui_(std::make_unique<Ui::TForm1>()),
       player_(player),
-      dialogs_(dialogs) {
+      dialogs_(dialogs),
+      pictures_(std::make_shared<PictureCache>()) {
   ui_->setupUi(this);
   setFixedSize(684, 414);
   // "ＭＳ Ｐゴシック" is not installed here; the proportional Japanese Gothic fonts of the
@@ -105,6 +108,7 @@ void TForm1::ConnectHandlers() {
   // A mouse click (also on the line already highlighted) and a keyboard move of the
   // highlight both count as a click in the list; the refresh's own changes do not.
   connect(ui.EventList, &QListWidget::itemClicked, this, &TForm1::EventListClick);
+  connect(ui.EventList, &QListWidget::itemDoubleClicked, this, &TForm1::EventListDoubleClick);
   connect(ui.EventList, &QListWidget::currentRowChanged, this, [this] {
     if (!refreshing_list_ && QGuiApplication::mouseButtons() == Qt::NoButton &&
         ui_->EventList->hasFocus()) {
@@ -156,21 +160,7 @@ void TForm1::SelectEvent(int index) {
   if (index < 0 || index >= EventTable::kCapacity) return;
   const bool modified = doc_.Modified;
   Ui::TForm1& ui = *ui_;
-  if (doc_.Selection >= 0) {
-    Item& item = doc_.events[doc_.Selection];
-    item.Mark = ToCp932(ui.Mark->text());
-    item.Count = ui.TimeBar2->value();
-    item.Lyrics = MemoToLyrics(ui.Lyrics->toPlainText());
-    item.Effect = ui.Effect->currentIndex();
-    item.Picture = ToCp932(ui.Picture->currentText());
-    item.X1 = ReadNumber(ToCp932(ui.X1->text()));
-    item.X2 = ReadNumber(ToCp932(ui.X2->text()));
-    item.Y1 = ReadNumber(ToCp932(ui.Y1->text()));
-    item.Y2 = ReadNumber(ToCp932(ui.Y2->text()));
-    item.Naraberu = ui.Naraberu->isChecked() ? 1 : 0;
-    item.Align = ui.Align->currentIndex();
-    item.Color = working_color_;
-  }
+  if (doc_.Selection >= 0) ReadControls(doc_.events[doc_.Selection]);
   doc_.Selection = index;
   const Item& item = doc_.events[index];
   ui.Mark->setText(FromCp932(item.Mark));
@@ -193,6 +183,27 @@ void TForm1::SelectEvent(int index) {
   }
   SendLyricsToPreview();
   SetModified(modified);
+}
+
+void TForm1::ReadControls(Item& item) const {
+  const Ui::TForm1& ui = *ui_;
+  item.Mark = ToCp932(ui.Mark->text());
+  item.Count = ui.TimeBar2->value();
+  item.Lyrics = MemoToLyrics(ui.Lyrics->toPlainText());
+  item.Effect = ui.Effect->currentIndex();
+  item.Picture = ToCp932(ui.Picture->currentText());
+  item.X1 = ReadNumber(ToCp932(ui.X1->text()));
+  item.X2 = ReadNumber(ToCp932(ui.X2->text()));
+  item.Y1 = ReadNumber(ToCp932(ui.Y1->text()));
+  item.Y2 = ReadNumber(ToCp932(ui.Y2->text()));
+  item.Naraberu = ui.Naraberu->isChecked() ? 1 : 0;
+  item.Align = ui.Align->currentIndex();
+  item.Color = working_color_;
+}
+
+void TForm1::ReadWorkingDocument(EventTable& into) const {
+  into = doc_;
+  if (doc_.Selection >= 0) ReadControls(into.events[doc_.Selection]);
 }
 
 void TForm1::RefreshEventList() {
@@ -289,5 +300,6 @@ void TForm1::closeEvent(QCloseEvent* event) {
   // The program ends with the main window, even while the preview or the log is open.
   if (preview_ != nullptr) preview_->close();
   if (log_ != nullptr) log_->close();
+  if (show_ != nullptr) show_->close();
   QCoreApplication::quit();
 }

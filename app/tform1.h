@@ -10,7 +10,9 @@
 
 class Dialogs;
 class MediaPlayer;
+class PictureCache;
 class QTimer;
+class ShowWindow;
 class TForm2;
 class TForm3;
 namespace Ui {
@@ -41,6 +43,9 @@ class TForm1 : public QWidget {
   void OpenMidiFile(const QString& path);
 
   const EventTable& Document() const { return doc_; }
+  // The document as it stands, the edit controls' working copy in the selected event, without
+  // committing anything.
+  void ReadWorkingDocument(EventTable& into) const;
 
   // Commits the edit controls into the selected event (when there is one), selects `index`
   // (0 .. 1023) and loads it into the controls. Leaves Modified as it was.
@@ -79,6 +84,8 @@ class TForm1 : public QWidget {
 
   // Event editing.
   void EventListClick();
+  // Seeks the song to the event of the line.
+  void EventListDoubleClick();
   void AddClick();
   void DeleteClick();
   void MarkChange();
@@ -113,6 +120,8 @@ class TForm1 : public QWidget {
   void SetCounterText(int32_t position);
   void SetColorSwatch(uint32_t color);
   void SendLyricsToPreview();
+  // The edit controls' values into an event.
+  void ReadControls(Item& item) const;
   bool FocusInTextEdit() const;
   // The folder of the open MIDI file as a file-system path, or empty.
   QString MidiFolderPath() const;
@@ -122,6 +131,8 @@ class TForm1 : public QWidget {
   Dialogs& dialogs_;
   TForm2* preview_ = nullptr;
   TForm3* log_ = nullptr;
+  ShowWindow* show_ = nullptr;  // made on first use
+  std::shared_ptr<PictureCache> pictures_;
   QTimer* timer_ = nullptr;
   EventTable doc_;
   uint32_t working_color_ = 0;  // the colour dialog's current colour: the working copy of Color

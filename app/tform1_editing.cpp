@@ -5,8 +5,10 @@
 #include "app/cp932_text.h"
 #include "app/dialogs.h"
 #include "app/document/number_text.h"
+#include "app/playback/media_player.h"
 #include "app/tform1.h"
 #include "preview/tform2.h"
+#include "show/show_window.h"
 #include "ui_tform1.h"
 
 void TForm1::EventListClick() {
@@ -107,4 +109,14 @@ void TForm1::PreviewClick() {
   preview_->activateWindow();
 }
 
-void TForm1::TestClick() { PreviewClick(); }
+void TForm1::TestClick() {
+  if (show_ == nullptr) {
+    show_ = new ShowWindow(
+        player_, [this](EventTable& into) { ReadWorkingDocument(into); },
+        [this] { return doc_.Dragging ? ui_->TimeBar->value() : player_.Position(); }, pictures_,
+        this);
+  }
+  show_->show();
+  show_->raise();
+  show_->activateWindow();
+}

@@ -96,6 +96,15 @@ void TForm1::Button1Click() {
   if (playing) player_.Resume();
 }
 
+void TForm1::EventListDoubleClick() {
+  const int row = ui_->EventList->currentRow();
+  if (doc_.MidiPath.empty() || row < 0 || row >= doc_.EventCount) return;
+  const bool playing = player_.IsPlaying();
+  player_.Seek(doc_.events[row].Count);
+  if (playing) player_.Resume();
+  ui_->TimeBar->setValue(player_.Position());
+}
+
 void TForm1::Timer1Timer() {
   if (doc_.MidiPath.empty() || doc_.Dragging) return;
   const int32_t position = player_.Position();

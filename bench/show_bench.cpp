@@ -11,6 +11,7 @@
 
 #include "app/document/names.h"
 #include "build/build_show.h"
+#include "show/model/show_model.h"
 
 namespace {
 
@@ -99,5 +100,37 @@ BENCHMARK(BM_RebuildAfterOneEdit)
     ->Iterations(20)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// What the show window does after an edit: the build, a new player (pictures loaded, glyphs
+// read on the first text) and the screen at one tick.
+void BM_ShowAfterOneEdit(benchmark::State& state) {
+  Song song;
+  ShowModel model;
+  model.Update(song.Table());
+  int n = 0;
+  for (auto _ : state) {
+    song.Table().events[512].Lyrics = "edit " + std::to_string(++n);
+    model.Update(song.Table());
+    benchmark::DoNotOptimize(model.ScreenAt(16 * 513 * 12 + 200).indices.data());
+  }
+}
+BENCHMARK(BM_ShowAfterOneEdit)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// One frame while playing: the screen at a tick a frame after the last one.
+void BM_FrameWhilePlaying(benchmark::State& state) {
+  Song song;
+  ShowModel model;
+  model.Update(song.Table());
+  int64_t tick = 0;
+  for (auto _ : state) {
+    tick += 2;  // about a frame at 120 beats per minute
+    benchmark::DoNotOptimize(model.ScreenAt(tick).indices.data());
+  }
+}
+BENCHMARK(BM_FrameWhilePlaying)->Unit(benchmark::kMicrosecond)->Iterations(2000);
 
 }  // namespace

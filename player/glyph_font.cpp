@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 
 #include "app/document/cp932.h"
 
 namespace {
+
+// Unifont's .hex files are a few megabytes; anything far larger is not a font of this kind.
+constexpr std::streamoff kMaxFontFileSize = std::streamoff{64} << 20;
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -59,39 +61,44 @@ GlyphFont::GlyphFont(std::string path) : path_(std::move(path)) {}
 
 void GlyphFont::Load() {
   loaded_ = true;
-  byCode_.assign(0x10000, 0);
-  std::ifstream in(path_, std::ios::binary);
+  byCode_.assign(0x10000, nullptr);
+  lookedUp_.assign(0x10000, false);
+  std::ifstream in(path_, std::ios::binary | std::ios::ate);
   if (!in) return;
-  std::stringstream whole;
-  whole << in.rdbuf();
-  const std::string text = whole.str();
-  std::vector<std::pair<uint32_t, Glyph>> read;
-  size_t at = 0;
-  while (at < text.size()) {
-    size_t end = text.find('\n', at);
-    if (end == std::string::npos) end = text.size();
-    uint32_t codePoint = 0;
-    Glyph glyph;
-    if (ParseLine(std::string_view(text).substr(at, end - at), codePoint, glyph)) {
-      read.emplace_back(codePoint, glyph);
-    }
-    at = end + 1;
-  }
-  // The file is sorted; a stable sort keeps the first glyph of a repeated code point first.
-  std::stable_sort(read.begin(), read.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
-  codePoints_.reserve(read.size());
-  glyphs_.reserve(read.size());
-  for (const auto& [codePoint, glyph] : read) {
-    codePoints_.push_back(codePoint);
-    glyphs_.push_back(glyph);
+  const std::streamoff size = in.tellg();
+  if (size <= 0 || size > kMaxFontFileSize) return;
+  text_.resize(size_t(size));
+  in.seekg(0);
+  if (!in.read(text_.data(), size)) {
+    text_.clear();
+    return;
   }
 }
 
-const GlyphFont::Glyph* GlyphFont::FindCodePoint(uint32_t codePoint) const {
-  auto it = std::lower_bound(codePoints_.begin(), codePoints_.end(), codePoint);
-  if (it == codePoints_.end() || *it != codePoint) return nullptr;
-  return &glyphs_[size_t(it - codePoints_.begin())];
+const GlyphFont::Glyph* GlyphFont::FindCodePoint(uint32_t codePoint) {
+  auto decoded = decoded_.find(codePoint);
+  if (decoded != decoded_.end()) return &decoded->second;
+  // Binary search of the lines: [low, high) is a run of whole lines.
+  const std::string_view text(text_);
+  size_t low = 0, high = text.size();
+  while (low < high) {
+    const size_t middle = low + (high - low) / 2;
+    const size_t previous = middle == 0 ? std::string_view::npos : text.rfind('\n', middle - 1);
+    const size_t start = previous == std::string_view::npos || previous < low ? low : previous + 1;
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    uint32_t lineCodePoint = 0;
+    Glyph glyph;
+    if (!ParseLine(text.substr(start, end - start), lineCodePoint, glyph)) return nullptr;
+    if (lineCodePoint < codePoint) {
+      low = end + 1;
+    } else if (lineCodePoint > codePoint) {
+      high = start;
+    } else {
+      return &decoded_.emplace(codePoint, glyph).first->second;
+    }
+  }
+  return nullptr;
 }
 
 std::optional<uint32_t> GlyphFont::DecodeCp932(std::string_view character) {
@@ -107,11 +114,10 @@ const GlyphFont::Glyph* GlyphFont::Find(std::string_view character) {
   if (!loaded_) Load();
   uint32_t code = static_cast<uint8_t>(character[0]);
   if (character.size() == 2) code = code << 8 | static_cast<uint8_t>(character[1]);
-  uint32_t& cached = byCode_[code];
-  if (cached == 0) {
+  if (!lookedUp_[code]) {
+    lookedUp_[code] = true;
     const std::optional<uint32_t> codePoint = DecodeCp932(character);
-    const Glyph* glyph = codePoint ? FindCodePoint(*codePoint) : nullptr;
-    cached = glyph ? uint32_t(glyph - glyphs_.data()) + 1 : kNoGlyph;
+    byCode_[code] = codePoint ? FindCodePoint(*codePoint) : nullptr;
   }
-  return cached == kNoGlyph ? nullptr : &glyphs_[cached - 1];
+  return byCode_[code];
 }

@@ -4,11 +4,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The bitmap glyphs of GNU Unifont (its .hex format: "XXXX:" and 32 or 64 hex digits, 16 rows of
-// 8 or 16 pixels), looked up by CP932 character. The file is read on the first look-up, once; a
-// file that is missing or unreadable gives a font without glyphs.
+// 8 or 16 pixels, lines sorted by code point as Unifont ships them), looked up by CP932
+// character. The file is read on the first look-up, once; a glyph is found by a binary search
+// of its lines and decoded when first asked for. A file that is missing or unreadable gives a
+// font without glyphs.
 class GlyphFont {
  public:
   static constexpr char kDefaultPath[] = "/usr/share/unifont/unifont_jp.hex";
@@ -27,15 +30,14 @@ class GlyphFont {
 
  private:
   void Load();
-  const Glyph* FindCodePoint(uint32_t codePoint) const;
+  const Glyph* FindCodePoint(uint32_t codePoint);
   static std::optional<uint32_t> DecodeCp932(std::string_view character);
 
   std::string path_;
   bool loaded_ = false;
-  std::vector<uint32_t> codePoints_;  // ascending, parallel to glyphs_
-  std::vector<Glyph> glyphs_;
-  // CP932 code (one byte, or lead << 8 | trail) -> index into glyphs_ + 1; 0 = not yet looked
-  // up, kNoGlyph = nothing to draw.
-  std::vector<uint32_t> byCode_;
-  static constexpr uint32_t kNoGlyph = 0xFFFFFFFF;
+  std::string text_;                             // the whole file
+  std::unordered_map<uint32_t, Glyph> decoded_;  // by code point; nodes stay where they are
+  // CP932 code (one byte, or lead << 8 | trail) -> its glyph; unset until first looked up.
+  std::vector<const Glyph*> byCode_;
+  std::vector<bool> lookedUp_;
 };

@@ -47,6 +47,7 @@ Page* PlayerState::MutablePage(int id, size_t& cost) {
   if (it->second.use_count() > 1) {
     it->second = std::make_shared<Page>(*it->second);
     cost += it->second->pixels.size();
+    copied_ += it->second->pixels.size();
   }
   return it->second.get();
 }
@@ -72,6 +73,7 @@ Palette* PlayerState::MutablePalette(int id) {
     it->second = std::make_shared<Palette>();
   } else if (it->second.use_count() > 1) {
     it->second = std::make_shared<Palette>(*it->second);
+    copied_ += kPaletteBytes;
   }
   return it->second.get();
 }
@@ -101,4 +103,15 @@ void PlayerState::Compose(Screen& screen) const {
         page->pixels.data() + size_t(sy + displayY_) * size_t(page->width) + (x1 + displayX_);
     std::memcpy(screen.indices.data() + size_t(sy) * Screen::kWidth + x1, from, size_t(x2 - x1));
   }
+}
+
+size_t PlayerState::CountNewBytes(std::unordered_set<const void*>& seen) const {
+  size_t bytes = 0;
+  for (const auto& [id, page] : pages_) {
+    if (seen.insert(page.get()).second) bytes += page->pixels.size();
+  }
+  for (const auto& [id, palette] : palettes_) {
+    if (palette && seen.insert(palette.get()).second) bytes += kPaletteBytes;
+  }
+  return bytes;
 }

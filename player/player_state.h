@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <unordered_set>
 
 #include "player/screen.h"
 
@@ -51,11 +52,17 @@ class PlayerState {
   // Writes the screen as it shows now into `screen`.
   void Compose(Screen& screen) const;
 
+  // Bytes copied so far because a page or palette shared with another state was changed.
+  size_t CopiedBytes() const { return copied_; }
+  // Adds the bytes of the pages and palettes not yet in `seen` (shared ones count once).
+  size_t CountNewBytes(std::unordered_set<const void*>& seen) const;
+
  private:
   bool Reserve(size_t bytes);
 
   size_t budget_;
   size_t used_ = 0;
+  size_t copied_ = 0;
   std::map<int, std::shared_ptr<Page>> pages_;
   std::map<int, std::shared_ptr<Palette>> palettes_;  // nullptr: black, refused
   Palette screenPalette_{};

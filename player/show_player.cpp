@@ -9,8 +9,10 @@ namespace {
 // Work (about bytes touched) between snapshots: a few full screens, so a frame replays little
 // and the snapshots of a long show stay within kSnapshotLimit.
 constexpr size_t kSnapshotSpacing = size_t{4} * Screen::kWidth * Screen::kHeight;
-// When there are this many snapshots, every other one is dropped and the spacing doubled.
+// When there are this many snapshots, or they hold more than the memory budget plus
+// kSnapshotExtraBytes, every other one is dropped and the spacing doubled.
 constexpr size_t kSnapshotLimit = 256;
+constexpr size_t kSnapshotExtraBytes = size_t{64} << 20;
 
 }  // namespace
 
@@ -51,12 +53,29 @@ int64_t ShowPlayer::LastTick() const { return timed_.empty() ? 0 : timed_.back()
 void ShowPlayer::TakeSnapshot() {
   costSinceSnapshot_ = 0;
   snapshots_.push_back({position_, current_});
-  if (snapshots_.size() < kSnapshotLimit) return;
-  // Thin out: keep snapshots 0, 2, 4, ...
+  if (snapshots_.size() >= kSnapshotLimit) ThinSnapshots();
+  // What the snapshots hold grows only by what the current state copied away from them;
+  // measure it exactly only when that could have passed the limit.
+  if (current_.CopiedBytes() - copiedAtCheck_ < kSnapshotExtraBytes / 4) return;
+  copiedAtCheck_ = current_.CopiedBytes();
+  while (snapshots_.size() > 2 && SnapshotBytes() > options_.memoryBudget + kSnapshotExtraBytes) {
+    ThinSnapshots();
+  }
+}
+
+void ShowPlayer::ThinSnapshots() {
+  // Keep snapshots 0, 2, 4, ...
   size_t kept = 0;
   for (size_t i = 0; i < snapshots_.size(); i += 2) snapshots_[kept++] = std::move(snapshots_[i]);
   snapshots_.erase(snapshots_.begin() + std::ptrdiff_t(kept), snapshots_.end());
   snapshotSpacing_ *= 2;
+}
+
+size_t ShowPlayer::SnapshotBytes() const {
+  std::unordered_set<const void*> seen;
+  size_t bytes = 0;
+  for (const Snapshot& snapshot : snapshots_) bytes += snapshot.state.CountNewBytes(seen);
+  return bytes;
 }
 
 void ShowPlayer::RunTo(size_t position) {

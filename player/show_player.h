@@ -49,6 +49,8 @@ class ShowPlayer {
 
   void RunTo(size_t position);
   void TakeSnapshot();
+  void ThinSnapshots();
+  size_t SnapshotBytes() const;
 
   std::unique_ptr<PictureSource> pictures_;
   Options options_;
@@ -59,6 +61,7 @@ class ShowPlayer {
   size_t position_ = 0;  // timed records run into current_
   size_t costSinceSnapshot_ = 0;
   size_t snapshotSpacing_;
+  size_t copiedAtCheck_ = 0;  // current_.CopiedBytes() when the snapshots' memory was checked
   Screen screen_;
   int64_t screenPosition_ = -2;  // the position screen_ shows; -1: before tick 0
 };

@@ -1,0 +1,102 @@
+#include "show/show_window.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+#include <algorithm>
+
+#include "app/playback/media_player.h"
+#include "app/playback/wrd_time.h"
+
+namespace {
+
+// A frame of a 60 Hz display; the timer keeps to it as closely as the system lets it.
+constexpr int kFrameMillis = 16;
+
+}  // namespace
+
+ShowWindow::ShowWindow(MediaPlayer& player, DocumentReader document, BarReader bar,
+                       std::shared_ptr<PictureCache> cache, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      player_(player),
+      document_(std::move(document)),
+      bar_(std::move(bar)),
+      model_(std::move(cache)),
+      reading_(std::make_unique<EventTable>()),
+      image_(Screen::kWidth, Screen::kHeight, QImage::Format_RGB888) {
+  setWindowTitle(QStringLiteral("テスト表示"));
+  setAttribute(Qt::WA_QuitOnClose, false);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  image_.fill(Qt::black);
+  timer_ = new QTimer(this);
+  timer_->setTimerType(Qt::PreciseTimer);
+  timer_->setInterval(kFrameMillis);
+  connect(timer_, &QTimer::timeout, this, &ShowWindow::Step);
+  SetScale(1);
+}
+
+ShowWindow::~ShowWindow() = default;
+
+int64_t ShowWindow::SongTick() const {
+  const TempoMap& tempo = player_.Tempo();
+  const int64_t micros = player_.IsPlaying()
+                             ? player_.SongMicros()
+                             : tempo.MicrosAtSixteenth(std::max<int32_t>(bar_(), 0));
+  return WrdTickAtMicros(tempo, micros);
+}
+
+void ShowWindow::Step() {
+  document_(*reading_);
+  const bool rebuilt = model_.Update(*reading_);
+  const int64_t tick = SongTick();
+  if (!rebuilt && tick == tick_) return;
+  tick_ = tick;
+  const QString refusal = QString::fromStdString(model_.RefusalAt(tick));
+  const Screen& screen = model_.ScreenAt(tick);
+  const bool same = screen.indices == shown_.indices && screen.palette == shown_.palette &&
+                    screen.shown == shown_.shown;
+  if (same && refusal == refusal_) return;
+  refusal_ = refusal;
+  if (!same) {
+    shown_ = screen;
+    screen.ToRgb(image_.bits());
+  }
+  update();
+}
+
+void ShowWindow::SetScale(int scale) {
+  scale_ = std::clamp(scale, 1, 2);
+  setFixedSize(Screen::kWidth * scale_, Screen::kHeight * scale_);
+  update();
+}
+
+void ShowWindow::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  painter.drawImage(rect(), image_);
+  if (refusal_.isEmpty()) return;
+  // The refused picture's reason, over the foot of the screen.
+  const QRect box(0, height() - 48, width(), 48);
+  painter.fillRect(box, QColor(128, 0, 0));
+  painter.setPen(Qt::white);
+  painter.drawText(box.adjusted(6, 2, -6, -2), Qt::AlignVCenter | Qt::TextWordWrap, refusal_);
+}
+
+void ShowWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_1 || event->key() == Qt::Key_2) {
+    SetScale(event->key() == Qt::Key_2 ? 2 : 1);
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void ShowWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Step();
+  timer_->start();
+}
+
+void ShowWindow::hideEvent(QHideEvent* event) {
+  // Nothing to follow while nobody looks.
+  timer_->stop();
+  QWidget::hideEvent(event);
+}
