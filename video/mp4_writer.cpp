@@ -89,6 +89,7 @@ struct Mp4Writer::State {
   std::unique_ptr<AVFrame, FrameDeleter> sound;
   std::unique_ptr<AVPacket, PacketDeleter> packet;
   std::vector<uint8_t> scaled;     // the picture enlarged, for scale 2
+  std::vector<uint8_t> last;       // the last picture converted: a show repeats most of its frames
   std::vector<float> left, right;  // sound waiting for a whole AAC frame
   int64_t video_pts = 0;
   int64_t audio_pts = 0;
@@ -98,7 +99,33 @@ struct Mp4Writer::State {
   // Sends a frame (null: flush) and writes every packet the encoder gives back.
   void Encode(AVCodecContext* codec, AVStream* stream, AVFrame* frame);
   void EncodeSound(int frames);
+  // Puts a picture into `picture`, enlarged and converted to the encoder's colours.
+  void Convert(const uint8_t* rgb);
 };
+
+void Mp4Writer::State::Convert(const uint8_t* rgb) {
+  const int width = format.width * format.scale;
+  if (format.scale > 1) {
+    // Nearest neighbour: every pixel becomes a square, so the pixels stay sharp.
+    scaled.resize(size_t(width) * format.height * format.scale * 3);
+    uint8_t* out = scaled.data();
+    for (int y = 0; y < format.height; ++y) {
+      const uint8_t* row = rgb + size_t(y) * format.width * 3;
+      uint8_t* first = out;
+      for (int x = 0; x < format.width; ++x) {
+        for (int k = 0; k < format.scale; ++k) out = std::copy_n(row + x * 3, 3, out);
+      }
+      for (int k = 1; k < format.scale; ++k) out = std::copy_n(first, size_t(width) * 3, out);
+    }
+    rgb = scaled.data();
+  }
+  // The encoder may still hold the last picture.
+  Check(av_frame_make_writable(picture.get()), "メモリが足りません");
+  const uint8_t* planes[1] = {rgb};
+  const int strides[1] = {width * 3};
+  sws_scale(scaler.get(), planes, strides, 0, format.height * format.scale, picture->data,
+            picture->linesize);
+}
 
 void Mp4Writer::State::OpenVideo() {
   const AVCodec* codec =
@@ -148,6 +175,8 @@ void Mp4Writer::State::OpenAudio() {
   c->sample_rate = format.sample_rate;
   av_channel_layout_default(&c->ch_layout, 2);
   c->bit_rate = 192000;
+  // FFmpeg's default AAC coder spends more time than the whole picture side for little gain.
+  av_opt_set(c->priv_data, "aac_coder", "fast", 0);
   c->time_base = {1, format.sample_rate};
   if (muxer->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
   Check(avcodec_open2(c, codec, nullptr), "AAC の符号化器を開けません");
@@ -215,27 +244,11 @@ Mp4Writer::~Mp4Writer() = default;
 
 void Mp4Writer::WriteVideo(const uint8_t* rgb) {
   State& s = *state_;
-  const int scale = s.format.scale;
-  const int width = s.format.width * scale;
-  if (scale > 1) {
-    // Nearest neighbour: every pixel becomes a square, so the pixels stay sharp.
-    s.scaled.resize(size_t(width) * s.format.height * scale * 3);
-    uint8_t* out = s.scaled.data();
-    for (int y = 0; y < s.format.height; ++y) {
-      const uint8_t* row = rgb + size_t(y) * s.format.width * 3;
-      uint8_t* first = out;
-      for (int x = 0; x < s.format.width; ++x) {
-        for (int k = 0; k < scale; ++k) out = std::copy_n(row + x * 3, 3, out);
-      }
-      for (int k = 1; k < scale; ++k) out = std::copy_n(first, size_t(width) * 3, out);
-    }
-    rgb = s.scaled.data();
+  const size_t size = size_t(s.format.width) * s.format.height * 3;
+  if (s.video_pts == 0 || !std::equal(rgb, rgb + size, s.last.begin())) {
+    s.last.assign(rgb, rgb + size);
+    s.Convert(rgb);
   }
-  Check(av_frame_make_writable(s.picture.get()), "メモリが足りません");
-  const uint8_t* planes[1] = {rgb};
-  const int strides[1] = {width * 3};
-  sws_scale(s.scaler.get(), planes, strides, 0, s.format.height * scale, s.picture->data,
-            s.picture->linesize);
   s.picture->pts = s.video_pts++;
   s.Encode(s.video.get(), s.video_stream, s.picture.get());
 }
