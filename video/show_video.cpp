@@ -1,6 +1,9 @@
 #include "video/show_video.h"
 
+#include <filesystem>
+
 #include "app/document/cp932.h"
+#include "app/document/names.h"
 #include "app/playback/midi_file_reader.h"
 #include "show/model/show_model.h"
 #include "video/video_error.h"
@@ -17,6 +20,12 @@ class ShowFrameSource : public FrameSource {
   ShowModel model_;
 };
 
+// Whether `a` names the existing file `b`.
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error) && !error;
+}
+
 }  // namespace
 
 std::string DefaultVideoPath(const EventTable& table) {
@@ -25,6 +34,12 @@ std::string DefaultVideoPath(const EventTable& table) {
 
 void ExportShowVideo(const EventTable& table, const std::string& path, const VideoOptions& options,
                      const VideoProgress& progress) {
+  // The video replaces whatever `path` names; never the song or its project.
+  for (const std::string& own : {table.MidiPath, ProjectFilePath(table)}) {
+    if (SameFile(path, Cp932ToUtf8(own))) {
+      throw VideoError("書き出し先が曲のファイルです: " + path);
+    }
+  }
   MidiSong song;
   try {
     song = ReadMidiFile(Cp932ToUtf8(table.MidiPath));

@@ -92,4 +92,11 @@ TEST(ShowVideo, ASongThatCannotBeReadGivesTheReasonAndNoFile) {
   EXPECT_FALSE(std::filesystem::exists(folder / "song.mp4"));
 }
 
+TEST(ShowVideo, TheSongIsNeverTheOutput) {
+  TempFolder folder;
+  const auto table = ShortProject(folder);
+  EXPECT_THROW(ExportShowVideo(*table, folder / "song.mid", {}), VideoError);
+  EXPECT_EQ(folder.Names().size(), 2u);  // the song and the picture, untouched
+}
+
 }  // namespace
