@@ -20,8 +20,3 @@ int64_t FrameClock::MicrosOfFrame(int64_t frame) const {
 int64_t FrameClock::WrdTickOfFrame(int64_t frame) const {
   return WrdTickAtMicros(tempo_, MicrosOfFrame(frame));
 }
-
-int64_t FrameClock::FramesFor(int64_t micros) const {
-  if (micros <= 0) return 0;
-  return (micros * fps_ + kMicrosPerSecond - 1) / kMicrosPerSecond;
-}

@@ -19,8 +19,6 @@ class FrameClock {
   // ticks, so that a frame at a tick's exact time shows that tick.
   int64_t MicrosOfFrame(int64_t frame) const;
   int64_t WrdTickOfFrame(int64_t frame) const;
-  // How many frames it takes to show `micros` of song: the frames that start before it.
-  int64_t FramesFor(int64_t micros) const;
 
  private:
   const TempoMap& tempo_;
