@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -74,6 +73,10 @@ std::optional<PalettePng> ReadPalettePng(std::span<const uint8_t> bytes) {
     return std::nullopt;
   }
   png_set_user_limits(png, 65535, 65535);
+#ifdef PNG_IGNORE_ADLER32
+  // The chunk CRCs already guard the data; the zlib checksum costs a tenth of the decoding.
+  png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+#endif
   MemoryInput input{bytes.data(), bytes.size(), 0};
   PalettePng out;
   const bool ok = Decode(png, info, &input, &out);

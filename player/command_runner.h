@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include "player/player_state.h"
 #include "wrd/vnl_reader.h"
@@ -32,3 +33,12 @@ void CheckRecord(const VnlRecord& record);
 // by which the player spaces its snapshots.
 size_t RunRecord(const VnlRecord& record, PlayerState& state, GlyphFont& font,
                  PictureSource& pictures);
+
+// For each record of `timed` (run in order from `initial`) that draws on a page: the index of a
+// later record that fills the whole page opaquely before anything reads it, or kNotOverwritten.
+// A replay that runs that later record may skip the drawing: its pixels could never be seen.
+// Timed records that allocate or load pages change page sizes; with any of them nothing is
+// marked.
+constexpr size_t kNotOverwritten = static_cast<size_t>(-1);
+std::vector<size_t> FindOverwrittenDrawing(const std::vector<VnlRecord>& timed,
+                                           const PlayerState& initial);

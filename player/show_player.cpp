@@ -44,6 +44,7 @@ ShowPlayer::ShowPlayer(std::vector<uint8_t> vnl, std::unique_ptr<PictureSource> 
   timed_.assign(std::make_move_iterator(data.begin() + std::ptrdiff_t(lastStart)),
                 std::make_move_iterator(data.end()));
   snapshots_.push_back({0, current_});
+  overwrittenAt_ = FindOverwrittenDrawing(timed_, current_);
 }
 
 ShowPlayer::~ShowPlayer() = default;
@@ -86,12 +87,19 @@ void ShowPlayer::RunTo(size_t position) {
   if (position_ > position || nearest.position > position_) {
     current_ = nearest.state;
     position_ = nearest.position;
+    trueFrom_ = 0;
     costSinceSnapshot_ = 0;
   }
   while (position_ < position) {
-    costSinceSnapshot_ += RunRecord(timed_[position_], current_, font_, *pictures_);
+    const size_t hiddenBy = overwrittenAt_[position_];
+    if (hiddenBy < position) {
+      trueFrom_ = std::max(trueFrom_, hiddenBy + 1);
+    } else {
+      costSinceSnapshot_ += RunRecord(timed_[position_], current_, font_, *pictures_);
+    }
     ++position_;
-    if (costSinceSnapshot_ >= snapshotSpacing_ && position_ > snapshots_.back().position) {
+    if (costSinceSnapshot_ >= snapshotSpacing_ && position_ > snapshots_.back().position &&
+        position_ >= trueFrom_) {
       TakeSnapshot();
     }
   }

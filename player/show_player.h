@@ -55,10 +55,14 @@ class ShowPlayer {
   std::unique_ptr<PictureSource> pictures_;
   Options options_;
   GlyphFont font_;
-  std::vector<VnlRecord> timed_;  // the last batch of the Data block, without its end record
+  std::vector<VnlRecord> timed_;       // the last batch of the Data block, without its end record
+  std::vector<size_t> overwrittenAt_;  // see FindOverwrittenDrawing
   std::vector<Snapshot> snapshots_;
   PlayerState current_;
   size_t position_ = 0;  // timed records run into current_
+  // current_ is the true state of its position only from this position on: drawing that a
+  // later fill hides may have been skipped until that fill has run.
+  size_t trueFrom_ = 0;
   size_t costSinceSnapshot_ = 0;
   size_t snapshotSpacing_;
   size_t copiedAtCheck_ = 0;  // current_.CopiedBytes() when the snapshots' memory was checked

@@ -119,6 +119,16 @@ const std::vector<RuleCase> kCases = {
        o.Move(-1, -1, 255, {0, 0, 2, 0}, {1, 0});
      },
      {{0, 0, 1}, {1, 0, 1}, {2, 0, 2}, {3, 0, 3}}},
+    {"DrawingReadBeforeAWholePageFillIsKept",
+     [](VBinaryOut& o) {
+       o.FillRect(1, 255, {0, 0, 0, 0}, 9);
+       o.Move(1, -1, 255, {0, 0, 0, 0}, {0, 0});
+       o.FillRect(1, 255, {0, 0, 3, 2}, 5);
+       o.Move(1, -1, 255, {0, 0, 0, 0}, {1, 0});
+       o.FillRect(-1, 255, {5, 5, 5, 5}, 4);
+       o.FillRect(-1, 0xF0, {0, 0, 639, 479}, 0);  // masked: not a whole-page overwrite
+     },
+     {{0, 0, 9}, {1, 0, 5}, {5, 5, 4}}},
     {"UnknownPagesDoNothing",
      [](VBinaryOut& o) {
        o.FillRect(5, 255, {0, 0, 9, 9}, 4);

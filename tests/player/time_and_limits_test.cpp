@@ -69,7 +69,13 @@ TEST(PlayerTime, AnyOrderOfSeeksGivesTheScreensOfAFreshPlayer) {
   for (int n = 0; n < 40; ++n) {
     const int64_t tick = std::uniform_int_distribution<int64_t>(0, 2100)(random);
     ShowPlayer fresh(vnl, std::make_unique<MapSource>());
-    ASSERT_EQ(seeking.ScreenAt(tick).indices, fresh.ScreenAt(tick).indices) << tick;
+    const std::vector<uint8_t>& indices = seeking.ScreenAt(tick).indices;
+    ASSERT_EQ(indices, fresh.ScreenAt(tick).indices) << tick;
+    const int last = int(std::min<int64_t>(tick / 10, 200));
+    if (last == 0) continue;
+    EXPECT_EQ(indices[640], last) << tick;
+    EXPECT_EQ(indices[size_t(last)], last + 1) << tick;
+    EXPECT_EQ(indices[size_t(last) - 1], last == 1 ? 1 : last) << tick;
   }
 }
 
