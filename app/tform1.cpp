@@ -81,6 +81,7 @@ TForm1::~TForm1() = default;
 void TForm1::AttachPreview(TForm2* preview) {
   preview_ = preview;
   if (preview_ == nullptr) return;
+  preview_->SetPictureCache(pictures_);
   connect(preview_, &TForm2::TextRectChosen, this, &TForm1::SetTextRect);
 }
 

@@ -20,12 +20,16 @@ DecodedPicture Refused(std::string reason) {
 DecodedPicture DecodePicture(const std::string& utf8Path) {
   BitmapFile image;
   if (!image.Load(utf8Path)) return Refused(image.ErrorText());
-  if (image.BitCount() != 8) {
-    return Refused("not a 256-colour BMP (" + std::to_string(image.BitCount()) +
-                   " bits per pixel)");
+  if (image.BitCount() != 8 || image.Width() <= 0 || image.Height() <= 0) {
+    DecodedPicture refused =
+        Refused(image.BitCount() != 8 ? "not a 256-colour BMP (" +
+                                            std::to_string(image.BitCount()) + " bits per pixel)"
+                                      : "empty picture");
+    refused.BitCount = image.BitCount();
+    return refused;
   }
-  if (image.Width() <= 0 || image.Height() <= 0) return Refused("empty picture");
   DecodedPicture picture;
+  picture.BitCount = 8;
   picture.Usable = true;
   picture.Width = image.Width();
   picture.Height = image.Height();

@@ -14,6 +14,7 @@ struct DecodedPicture {
   // then says why (UTF-8) and the rest is empty.
   bool Usable = false;
   std::string Reason;
+  int BitCount = 0;  // bits per pixel; 0 when the file is no BMP this reader accepts
   int32_t Width = 0;
   int32_t Height = 0;
   int32_t FreeIndex = -1;                     // highest palette index no pixel uses, or -1

@@ -8,6 +8,7 @@
 
 #include "app/playback/media_player.h"
 #include "app/playback/wrd_time.h"
+#include "show/refusal_banner.h"
 #include "show/video_export_dialog.h"
 #include "video/show_video.h"
 
@@ -95,12 +96,7 @@ void ShowWindow::SetScale(int scale) {
 void ShowWindow::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
   painter.drawImage(rect(), image_);
-  if (refusal_.isEmpty()) return;
-  // The refused picture's reason, over the foot of the screen.
-  const QRect box(0, height() - 48, width(), 48);
-  painter.fillRect(box, QColor(128, 0, 0));
-  painter.setPen(Qt::white);
-  painter.drawText(box.adjusted(6, 2, -6, -2), Qt::AlignVCenter | Qt::TextWordWrap, refusal_);
+  DrawRefusalBanner(painter, rect(), refusal_);
 }
 
 void ShowWindow::keyPressEvent(QKeyEvent* event) {

@@ -39,8 +39,14 @@ bool ShowModel::Update(const EventTable& table) {
   for (const auto& picture : build.Pictures) {
     refusals_.push_back(picture->Usable ? std::string() : picture->Reason);
   }
-  player_ = std::make_unique<ShowPlayer>(
-      std::move(build.Vnl), std::make_unique<BuildPictureSource>(std::move(build.Pictures)));
+  // An edit the stream does not show (a mark, a picture's name in other letter case) keeps
+  // the player and its snapshots.
+  if (player_ == nullptr || build.Vnl != vnl_ || build.Pictures != pictures_) {
+    vnl_ = build.Vnl;
+    pictures_ = build.Pictures;
+    player_ = std::make_unique<ShowPlayer>(
+        std::move(build.Vnl), std::make_unique<BuildPictureSource>(std::move(build.Pictures)));
+  }
   if (built_ == nullptr) built_ = std::make_unique<EventTable>();
   *built_ = table;
   ++builds_;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/document/event_table.h"
 #include "build/picture_cache.h"
@@ -33,6 +34,8 @@ class ShowModel {
   std::shared_ptr<PictureCache> cache_;
   std::unique_ptr<EventTable> built_;
   std::unique_ptr<ShowPlayer> player_;
+  std::vector<uint8_t> vnl_;  // what player_ plays
+  std::vector<std::shared_ptr<const DecodedPicture>> pictures_;
   std::vector<std::string> refusals_;  // by picture number of the last build; empty: usable
   Screen black_;
   int builds_ = 0;

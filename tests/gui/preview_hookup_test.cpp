@@ -66,7 +66,9 @@ TEST_F(PreviewHookupTest, PreviewShowsTheWindow) {
 }
 
 TEST_F(PreviewHookupTest, LyricsReachThePreview) {
-  Combo("Picture")->setEditText("");
+  // Black text shows over a tiled picture of grey 1, not over the black screen.
+  Combo("Picture")->setEditText("a.bmp");
+  Control<QCheckBox>("Naraberu")->click();
   form->SetTextRect(0, 0, 640, 480);
   ClickLine(0);  // the event and the preview take the rectangle
   const QImage before = preview->ScreenImage();

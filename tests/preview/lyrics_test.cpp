@@ -69,3 +69,13 @@ TEST_F(PreviewTest, LyricsLieBeneathTheInvertedRectangleAndMoveWithIt) {
   preview_.SetLyrics("", 0, 0x000000FF);
   EXPECT_TRUE(PixelsOf(Shown(), qRgb(255, 0, 0)).isEmpty());
 }
+
+TEST_F(PreviewTest, LyricsOverAPictureTakeItsFreeIndexInTheirRealColour) {
+  preview_.SetPicture(WritePicture("small.bmp", 64, 8), true);
+  preview_.SetRect(0, 100, 640, 100);
+  preview_.SetLyrics("abc", 0, 0x00FF00FF);
+  const QImage shown = Shown();
+  const QRect text = PixelsOf(shown.copy(0, 100, 24, 16), qRgb(255, 0, 255));
+  EXPECT_FALSE(text.isEmpty());
+  EXPECT_EQ(shown.pixel(30, 100), PixelColor(30, 100 % 8));  // the tiles around the text
+}
