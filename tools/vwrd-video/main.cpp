@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -35,6 +36,12 @@ constexpr char kUsage[] =
     "進み具合は標準エラー出力に表示します。\n"
     "終了コード: 0 書き出した、1 書き出せない (理由を表示し、書きかけのファイルは残しません)、\n"
     "2 コマンドラインの誤り。\n";
+
+// Set by Ctrl+C or a termination request: the export stops at the next frame and removes its
+// temporary file. A signal handler can reach nothing but a static flag.
+volatile std::sig_atomic_t interrupted = 0;
+
+void Interrupt(int) { interrupted = 1; }
 
 struct Arguments {
   std::string song;
@@ -88,6 +95,7 @@ std::optional<Arguments> Parse(int argc, char** argv) {
 class ProgressLine {
  public:
   bool operator()(int64_t written_micros, int64_t song_end_micros) {
+    if (interrupted) return false;
     const auto now = std::chrono::steady_clock::now();
     if (now - last_ < std::chrono::milliseconds(500)) return true;
     last_ = now;
@@ -129,6 +137,8 @@ int main(int argc, char** argv) {
     std::fputs("vwrd-video: コマンドラインが正しくありません (vwrd-video --help を参照)\n", stderr);
     return 2;
   }
+  std::signal(SIGINT, Interrupt);
+  std::signal(SIGTERM, Interrupt);
   ProgressLine progress;
   try {
     auto table = std::make_unique<EventTable>();
