@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins qt6-translations-l10n
   libpng-dev zlib1g-dev
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
+  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
   fonts-ipafont-gothic unifont
 )
 

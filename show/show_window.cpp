@@ -1,5 +1,6 @@
 #include "show/show_window.h"
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
@@ -8,6 +9,8 @@
 #include "app/playback/media_player.h"
 #include "app/playback/wrd_time.h"
 #include "show/refusal_banner.h"
+#include "show/video_export_dialog.h"
+#include "video/show_video.h"
 
 namespace {
 
@@ -33,6 +36,10 @@ ShowWindow::ShowWindow(MediaPlayer& player, DocumentReader document, BarReader b
   timer_->setTimerType(Qt::PreciseTimer);
   timer_->setInterval(kFrameMillis);
   connect(timer_, &QTimer::timeout, this, &ShowWindow::Step);
+  exportVideo_ = new QAction(QStringLiteral("動画を書き出す"), this);
+  connect(exportVideo_, &QAction::triggered, this, &ShowWindow::ExportVideoClick);
+  addAction(exportVideo_);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
   SetScale(1);
 }
 
@@ -48,6 +55,7 @@ int64_t ShowWindow::SongTick() const {
 
 void ShowWindow::Step() {
   document_(*reading_);
+  exportVideo_->setEnabled(!reading_->MidiPath.empty());
   const bool rebuilt = model_.Update(*reading_);
   const int64_t tick = SongTick();
   if (!rebuilt && tick == tick_) return;
@@ -63,6 +71,20 @@ void ShowWindow::Step() {
     screen.ToRgb(image_.bits());
   }
   update();
+}
+
+void ShowWindow::ExportVideoClick() {
+  if (exporting_ != nullptr) {
+    exporting_->raise();
+    exporting_->activateWindow();
+    return;
+  }
+  auto table = std::make_unique<EventTable>();
+  document_(*table);
+  if (table->MidiPath.empty()) return;
+  const std::string path = DefaultVideoPath(*table);
+  exporting_ = new VideoExportDialog(std::move(table), path, {}, this);
+  exporting_->show();
 }
 
 void ShowWindow::SetScale(int scale) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -12,7 +13,9 @@
 #include "show/model/show_model.h"
 
 class MediaPlayer;
+class QAction;
 class QTimer;
+class VideoExportDialog;
 
 // The show window ("テスト表示"): the screen the player will show at the song position, for
 // the document as it stands. Every frame of the display it reads the document (the edit
@@ -35,6 +38,9 @@ class ShowWindow : public QWidget {
   // Follows the document and the song by one frame; the display timer calls it while the
   // window is shown.
   void Step();
+  // "動画を書き出す" (the context menu): exports the document as it stands to SONG.mp4 beside
+  // the song, on a worker thread, with a progress dialog that can cancel it.
+  void ExportVideoClick();
   // 1 or 2 screen pixels per player pixel.
   void SetScale(int scale);
   int Scale() const { return scale_; }
@@ -65,4 +71,6 @@ class ShowWindow : public QWidget {
   QString refusal_;
   int64_t tick_ = -1;
   int scale_ = 1;
+  QAction* exportVideo_ = nullptr;
+  QPointer<VideoExportDialog> exporting_;
 };
