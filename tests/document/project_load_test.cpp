@@ -21,7 +21,9 @@ using Status = ProjectLoad::Status;
 
 // One event as the program writes it, with CR LF line ends.
 std::string Event(const std::string& mark) {
-  return mark + "\r\n96\r\na.bmp\r\n1\r\n0\r\n400\r\n639\r\n479\r\n0\r\n2\r\n16777215\r\nla\r\n//\r\n@\r\n";
+  return mark +
+         "\r\n96\r\na.bmp\r\n1\r\n0\r\n400\r\n639\r\n479\r\n0\r\n2\r\n16777215\r\nla\r\n//"
+         "\r\n@\r\n";
 }
 
 std::string RandomBytes() {
