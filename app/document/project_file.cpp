@@ -19,7 +19,8 @@ constexpr char kHeader[] = "Varnel WRD Maker Format 1";
 // read past the end, as a stream reader sees it.
 class LineReader {
  public:
-  explicit LineReader(std::string text) : text_(std::move(text)) {}
+  // `text` must outlive the reader.
+  explicit LineReader(std::string_view text) : text_(text) {}
 
   std::string Next() {
     if (pos_ >= text_.size()) {
@@ -28,12 +29,12 @@ class LineReader {
     }
     const size_t lf = text_.find('\n', pos_);
     if (lf == std::string::npos) {
-      std::string line = text_.substr(pos_);
+      std::string line(text_.substr(pos_));
       pos_ = text_.size();
       end_ = true;
       return line;
     }
-    std::string line = text_.substr(pos_, lf - pos_);
+    std::string line(text_.substr(pos_, lf - pos_));
     pos_ = lf + 1;
     return line;
   }
@@ -52,11 +53,11 @@ class LineReader {
   void StartEvent() { event_start_ = pos_; }
   // Whether anything but empty lines lay between the event's start and the end of the text.
   bool ReadSomething() const {
-    return text_.find_first_not_of('\n', event_start_) != std::string::npos;
+    return text_.find_first_not_of('\n', event_start_) != std::string_view::npos;
   }
 
  private:
-  std::string text_;
+  std::string_view text_;
   size_t pos_ = 0;
   size_t event_start_ = 0;
   bool end_ = false;
