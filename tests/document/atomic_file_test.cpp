@@ -96,15 +96,4 @@ TEST(AtomicFileTest, TheNextWriteRemovesATemporaryFileLeftByAKilledWriter) {
   EXPECT_EQ(folder.Names().size(), 2u);
 }
 
-TEST(AtomicFileTest, ADeviceOrAFolderIsNeverReplaced) {
-  TempFolder folder;
-  fs::create_symlink("/dev/null", folder.File("null.vnl"));
-  fs::create_directory(folder.File("dir.vnl"));
-  for (const char* name : {"null.vnl", "dir.vnl"}) {
-    EXPECT_THROW(WriteFileAtomically(folder.File(name), "x"), FileWriteError) << name;
-  }
-  EXPECT_TRUE(fs::is_symlink(folder.File("null.vnl")));
-  EXPECT_EQ(folder.Names().size(), 2u);
-}
-
 }  // namespace

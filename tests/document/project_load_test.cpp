@@ -1,22 +1,15 @@
-// What reading a project file finds: no project at all, a file cut short, too many events, and
-// files that are no regular files or far too large.
+// What reading a project file finds: no project at all, a file cut short, too many events.
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
 
 #include "app/document/project_file.h"
-#include "tests/support/temp_folder.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using Status = ProjectLoad::Status;
 
 // One event as the program writes it, with CR LF line ends.
@@ -90,26 +83,6 @@ TEST(ProjectLoadTest, MoreThan1024EventsSayHowManyWereNotRead) {
   EXPECT_NE(load.Message.find("残りの6個"), std::string::npos) << load.Message;
   EXPECT_EQ(table->EventCount, 1024);
   EXPECT_EQ(table->events[1023].Mark, "E1023");
-}
-
-// A named pipe blocked the open for ever; /dev/zero was read without end.
-TEST(ProjectLoadTest, OnlyARegularFileOfAtMost64MiBIsRead) {
-  TempFolder folder;
-  ASSERT_EQ(::mkfifo(folder.File("pipe.vwm").c_str(), 0600), 0);
-  fs::create_symlink("/dev/zero", folder.File("zero.vwm"));
-  const std::string huge = folder.Write("huge.vwm", {});
-  fs::resize_file(huge, kMaxProjectFileSize + 1);  // sparse: no disk space taken
-  const std::pair<std::string, std::string> cases[] = {
-      {folder.File("pipe.vwm"), "通常のファイルではありません (名前付きパイプ)"},
-      {folder.File("zero.vwm"), "通常のファイルではありません (デバイス)"},
-      {huge, "ファイルが大きすぎます (64 MiBまで)"},
-  };
-  for (const auto& [path, reason] : cases) {
-    auto table = std::make_unique<EventTable>();
-    const ProjectLoad load = ReadProjectFile(path, *table);
-    EXPECT_EQ(load.status, Status::kUnreadable) << path;
-    EXPECT_EQ(load.Message, path + ": " + reason);
-  }
 }
 
 }  // namespace
