@@ -61,7 +61,7 @@ void TForm1::SaveProject() {
   SetModified(false);
 }
 
-bool TForm1::LoadProject() { return ReadProject(doc_); }
+bool TForm1::LoadProject() { return ReadProject(doc_).Loaded(); }
 
 void TForm1::SaveClick() {
   if (doc_.MidiPath.empty()) return;

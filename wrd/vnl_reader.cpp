@@ -1,9 +1,8 @@
 #include "wrd/vnl_reader.h"
 
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
+
+#include "files/regular_file.h"
 
 namespace {
 
@@ -135,29 +134,6 @@ VnlFile ReadVnl(std::span<const uint8_t> bytes) {
 }
 
 VnlFile ReadVnlFile(const std::string& path) {
-  std::error_code ignored;
-  if (std::filesystem::is_directory(path, ignored)) {
-    // A folder opens as a stream here, with a meaningless size.
-    throw std::runtime_error(path + ": " + std::strerror(EISDIR));
-  }
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) {
-    throw std::runtime_error(path + ": " + std::strerror(errno));
-  }
-  std::streamoff size = in.tellg();
-  if (size < 0) {
-    throw std::runtime_error(path + ": ファイルの大きさがわかりません");
-  }
-  if (static_cast<uint64_t>(size) > kMaxVnlFileSize) {
-    throw std::runtime_error(path + ": " + std::to_string(kMaxVnlFileSize >> 20) +
-                             " MiB より大きいので読みません");
-  }
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  in.seekg(0);
-  errno = 0;  // a short read without a system error reports EIO
-  in.read(reinterpret_cast<char*>(bytes.data()), size);
-  if (in.gcount() != size) {
-    throw std::runtime_error(path + ": 読めません: " + std::strerror(errno != 0 ? errno : EIO));
-  }
-  return ReadVnl(bytes);
+  const std::string bytes = ReadRegularFile(path, kMaxVnlFileSize);
+  return ReadVnl(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
 }

@@ -141,9 +141,9 @@ int main(int argc, char** argv) {
   try {
     auto table = std::make_unique<EventTable>();
     SetMidiPath(*table, Utf8ToCp932(arguments->song));
-    if (!ReadProject(*table)) {
-      return Fail("プロジェクトファイル " + Cp932ToUtf8(ProjectFilePath(*table)) + " を読めません");
-    }
+    const ProjectLoad load = ReadProject(*table);
+    if (!load.Loaded()) return Fail("プロジェクトファイルを読めません: " + load.Message);
+    if (!load.Message.empty()) std::fprintf(stderr, "vwrd-video: %s\n", load.Message.c_str());
     const std::string output =
         arguments->output.empty() ? DefaultVideoPath(*table) : arguments->output;
     ExportShowVideo(*table, output, arguments->options, std::ref(progress));
