@@ -1,0 +1,143 @@
+// Recovery copies and project files that are not one: what is written, what is refused.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/document/project_file.h"
+#include "app/editing/project_kind.h"
+#include "app/editing/recovery_copy.h"
+#include "app/editing/recovery_store.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+RecoveryCopy Copy() {
+  RecoveryCopy copy;
+  copy.project_path = "/songs/\x83\x5C\x83\x93\x83\x4F.vwm";  // ソング.vwm
+  copy.written = 1765170000;
+  copy.selection = 2;
+  copy.project_bytes = "Varnel WRD Maker Format 1\r\n@\r\nA\r\n1\r\n\r\n0\r\n";
+  return copy;
+}
+
+TEST(RecoveryCopyTest, ItsBytesReadBackAsTheSameCopy) {
+  const std::string bytes = RecoveryCopyBytes(Copy());
+  EXPECT_EQ(bytes.substr(0, 28), "Varnel WRD Maker Recovery 1\n");
+  EXPECT_EQ(ParseRecoveryCopy(bytes), Copy());
+}
+
+TEST(RecoveryCopyTest, DamagedCopiesAreRefused) {
+  const std::string good = RecoveryCopyBytes(Copy());
+  const std::string cases[] = {
+      "",
+      good.substr(0, good.size() - 1),  // cut short
+      good + "x",                       // longer than it says
+      "Varnel WRD Maker Recovery 2" + good.substr(27),
+      "Varnel WRD Maker Format 1\r\n@\r\n",
+      "Varnel WRD Maker Recovery 1\n/a.vwm\n12x\n0\n0\n",
+      "Varnel WRD Maker Recovery 1\n/a.vwm\n12\n\n0\n",
+      "Varnel WRD Maker Recovery 1\n/a.vwm\n12\n0\n99999999999999999999999\n",
+  };
+  for (const std::string& bytes : cases) EXPECT_FALSE(ParseRecoveryCopy(bytes)) << bytes;
+}
+
+TEST(RecoveryStoreTest, WritesReadsAndRemovesTheCopyOfOneProject) {
+  TempFolder temp;
+  const RecoveryStore store(temp.Path() / "state" / "varnel-wrd-maker");
+  store.Write(Copy());
+  EXPECT_EQ(fs::status(store.Folder()).permissions() & fs::perms::all, fs::perms::owner_all);
+  EXPECT_EQ(store.Read(Copy().project_path), Copy());
+  EXPECT_FALSE(store.Read("/songs/other.vwm"));
+  EXPECT_EQ(store.FileFor(Copy().project_path).parent_path(), store.Folder());
+  EXPECT_NE(store.FileFor("/a/song.vwm"), store.FileFor("/b/song.vwm"));
+  EXPECT_TRUE(store.Remove(Copy().project_path));
+  EXPECT_FALSE(store.Exists(Copy().project_path));
+  EXPECT_TRUE(store.Remove(Copy().project_path));  // nothing to remove is no failure
+}
+
+TEST(RecoveryStoreTest, AnythingInTheFileIsNoCopy) {
+  TempFolder temp;
+  const RecoveryStore store(temp.Path());
+  const std::string path = store.FileFor("/songs/a.vwm").string();
+  std::ofstream(path, std::ios::binary) << "garbage\n\0\xFF";
+  EXPECT_FALSE(store.Read("/songs/a.vwm"));
+  fs::remove(path);
+  fs::create_directory(path);
+  EXPECT_FALSE(store.Read("/songs/a.vwm"));
+}
+
+TEST(RecoveryStoreTest, TheDefaultFolderFollowsXdgStateHome) {
+  const char* saved = std::getenv("XDG_STATE_HOME");
+  const std::string saved_value = saved != nullptr ? saved : "";
+  setenv("XDG_STATE_HOME", "/x/state", 1);
+  EXPECT_EQ(RecoveryStore::DefaultFolder(), fs::path("/x/state/varnel-wrd-maker"));
+  setenv("XDG_STATE_HOME", "relative", 1);  // not absolute: ignored
+  setenv("HOME", std::getenv("HOME") != nullptr ? std::getenv("HOME") : "/home/u", 1);
+  EXPECT_EQ(RecoveryStore::DefaultFolder(),
+            fs::path(std::getenv("HOME")) / ".local/state/varnel-wrd-maker");
+  if (saved != nullptr) {
+    setenv("XDG_STATE_HOME", saved_value.c_str(), 1);
+  } else {
+    unsetenv("XDG_STATE_HOME");
+  }
+}
+
+TEST(ProjectKindTest, FilesThatCannotBeAProjectAreNotReadAsOne) {
+  struct Case {
+    std::string bytes;
+    bool project;
+  };
+  const Case cases[] = {
+      {"", true},
+      {"Varnel WRD Maker Format 1\r\n@\r\n", true},
+      {"anything\r\n@x\r\n", true},
+      {"@", true},
+      {"Varnel WRD Maker Format 1\r\nA\r\n1\r\n", false},  // no "@" line
+      {"<?xml version=\"1.0\"?>\n<project/>\n", false},
+      {std::string("\xFF\xFEV\0a\0\r\0\n\0@\0\r\0\n\0", 18), false},  // UTF-16
+      {"text\x1A@\r\n", false},  // 0x1A ends the file before the "@"
+  };
+  for (const Case& c : cases) EXPECT_EQ(LooksLikeProject(c.bytes), c.project) << c.bytes;
+}
+
+TEST(ProjectKindTest, ANonProjectLeavesTheTableAndIsKeptAsBak) {
+  TempFolder temp;
+  const std::string path = temp / "song.vwm";
+  const std::string original = "Title,Time\r\nIntro,0\r\n";
+  std::ofstream(path, std::ios::binary) << original;
+  EventTable table;
+  table.events[0].Mark = "kept";
+  EXPECT_EQ(LoadProjectFile(path, table), ProjectLoad::kNotAProject);
+  EXPECT_EQ(table.events[0].Mark, "kept");
+  EXPECT_EQ(LoadProjectFile(temp / "missing.vwm", table), ProjectLoad::kMissing);
+
+  KeepBackup(path);
+  EXPECT_EQ(ReadAll(path + ".bak"), original);
+  KeepBackup(temp / "missing.vwm");
+  EXPECT_FALSE(fs::exists(temp / "missing.vwm.bak"));
+}
+
+TEST(ProjectKindTest, AProjectLoadsAsTheReaderReadsIt) {
+  TempFolder temp;
+  EventTable written;
+  written.events[0].Mark = "A";
+  written.events[0].Count = 96;
+  written.EventCount = 1;
+  WriteProjectFile(temp / "song.vwm", written);
+  EventTable table;
+  EXPECT_EQ(LoadProjectFile(temp / "song.vwm", table), ProjectLoad::kLoaded);
+  EXPECT_EQ(table.EventCount, 1);
+  EXPECT_EQ(table.events[0], written.events[0]);
+}
+
+}  // namespace
