@@ -167,7 +167,8 @@ void TForm1::FormCreate() {
 
 void TForm1::SelectEvent(int index) {
   if (index < 0 || index >= EventTable::kCapacity) return;
-  CommitWorkingCopy();
+  // Redoing the commit comes back to the event the user went on to.
+  CommitWorkingCopy(index);
   ShowEvent(index);
   UpdateModified();
 }
@@ -235,12 +236,13 @@ void TForm1::ShowDocument() {
   UpdateModified();
 }
 
-bool TForm1::CommitWorkingCopy() {
+bool TForm1::CommitWorkingCopy(std::optional<int> next) {
   const int index = doc_.Selection;
   if (index < 0 || index >= doc_.EventCount) return false;
   const EventItem edited = ReadControls();
   if (edited == loaded_) return false;
-  const bool changed = editing_.ChangeEvent(index, ApplyEdits(doc_.events[index], loaded_, edited));
+  const bool changed =
+      editing_.ChangeEvent(index, ApplyEdits(doc_.events[index], loaded_, edited), next);
   loaded_ = edited;
   return changed;
 }

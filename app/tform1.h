@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -146,7 +147,8 @@ class TForm1 : public QWidget {
   // preview and the unsaved-changes mark.
   void ShowDocument();
   // The edits made to the selected event since it was loaded, as one step. False: none.
-  bool CommitWorkingCopy();
+  // `next`: the event selected after it, when the commit is the leaving of this one.
+  bool CommitWorkingCopy(std::optional<int> next = std::nullopt);
   // A gesture that changes the selected event (a colour, a rectangle, a time): the edits before
   // it are one step, the gesture another.
   void CommitGesture(const std::function<void(EventItem&)>& change);

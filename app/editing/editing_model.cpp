@@ -23,9 +23,11 @@ bool EditingModel::Apply(std::unique_ptr<EditCommand> command, int32_t selection
   return true;
 }
 
-bool EditingModel::ChangeEvent(int index, const EventItem& after) {
+bool EditingModel::ChangeEvent(int index, const EventItem& after,
+                               std::optional<int32_t> selection) {
   if (!IsLive(table_, index)) return false;
-  return Apply(std::make_unique<ChangeEventCommand>(index, table_.events[index], after), index);
+  return Apply(std::make_unique<ChangeEventCommand>(index, table_.events[index], after),
+               selection.value_or(index));
 }
 
 bool EditingModel::AddEvent(const EventItem& fields) {

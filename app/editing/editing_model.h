@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/document/event_table.h"
@@ -27,8 +28,10 @@ class EditingModel {
   // changes nothing is dropped and the selection stays: returns false.
   bool Apply(std::unique_ptr<EditCommand> command, int32_t selection);
 
-  // Gives event `index` (a live event) new fields and selects it.
-  bool ChangeEvent(int index, const EventItem& after);
+  // Gives event `index` (a live event) new fields and selects it, or `selection` when given
+  // (the event the user went on to, when leaving one commits its edits).
+  bool ChangeEvent(int index, const EventItem& after,
+                   std::optional<int32_t> selection = std::nullopt);
   // Appends an event in slot EventCount with the mark, time and effect of `fields` and selects
   // it. False when the table is full.
   bool AddEvent(const EventItem& fields);
