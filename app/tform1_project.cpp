@@ -2,6 +2,7 @@
 // and "Make" with the log window.
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QTimer>
 #include <algorithm>
 #include <ctime>
@@ -13,7 +14,7 @@
 #include "app/document/names.h"
 #include "app/document/number_text.h"
 #include "app/document/project_file.h"
-#include "app/editing/project_kind.h"
+#include "app/editing/project_backup.h"
 #include "app/editing/working_copy.h"
 #include "app/tform1.h"
 #include "build/gui/tform3.h"
@@ -78,19 +79,20 @@ void TForm1::SaveProject() {
   UpdateModified();
 }
 
-bool TForm1::LoadProject() {
-  return LoadProjectFile(Cp932ToUtf8(ProjectFilePath(doc_)), doc_) == ProjectLoad::kLoaded;
-}
+bool TForm1::LoadProject() { return ReadProject(doc_).Loaded(); }
 
 void TForm1::LoadDocument() {
-  backup_before_save_ = false;
-  const std::string path = ProjectFilePath(doc_);
-  if (LoadProjectFile(Cp932ToUtf8(path), doc_) == ProjectLoad::kNotAProject) {
-    backup_before_save_ = true;
-    dialogs_.ShowNotice(QStringLiteral("%1 はプロジェクトファイルとして読めません。"
-                                       "ファイルはそのまま残し、最初に保存するときに %1.bak "
-                                       "として残します。")
-                            .arg(FromCp932(path)));
+  const ProjectLoad load = ReadProject(doc_);
+  // A file that was not read whole would lose what was left out on the next save: it is kept
+  // beside it first, and the user is told.
+  backup_before_save_ =
+      load.status != ProjectLoad::Status::kLoaded && load.status != ProjectLoad::Status::kMissing;
+  if (backup_before_save_) {
+    const QString path = FromCp932(ProjectFilePath(doc_));
+    dialogs_.ShowNotice(QString::fromStdString(load.Message) +
+                        QStringLiteral("。\nファイルはそのまま残し、最初に保存するときに"
+                                       "元のファイルを %1.bak として残します。")
+                            .arg(QFileInfo(path).fileName()));
   }
   if (doc_.EventCount == 0) {
     // No events to edit, as for a new project: one new event, so that typing is never lost.
@@ -130,8 +132,7 @@ void TForm1::OfferRecoveryCopy() {
     return;
   }
   auto restored = std::make_unique<EventTable>();
-  ParseProject(copy->project_bytes, *restored);
-  if (restored->EventCount == 0) {
+  if (!ParseProject(copy->project_bytes, *restored).Loaded() || restored->EventCount == 0) {
     UpdateModified();
     return;
   }

@@ -1,8 +1,8 @@
 #include "wrd/vnl_reader.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fstream>
+
+#include "files/regular_file.h"
 
 namespace {
 
@@ -133,23 +133,6 @@ VnlFile ReadVnl(std::span<const uint8_t> bytes) {
 }
 
 VnlFile ReadVnlFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) {
-    throw std::runtime_error(path + ": " + std::strerror(errno));
-  }
-  std::streamoff size = in.tellg();
-  if (size < 0) {
-    throw std::runtime_error(path + ": cannot determine the file size");
-  }
-  if (static_cast<uint64_t>(size) > kMaxVnlFileSize) {
-    throw std::runtime_error(path + ": larger than " + std::to_string(kMaxVnlFileSize >> 20) +
-                             " MiB, not read");
-  }
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  in.seekg(0);
-  in.read(reinterpret_cast<char*>(bytes.data()), size);
-  if (in.gcount() != size) {
-    throw std::runtime_error(path + ": read error");
-  }
-  return ReadVnl(bytes);
+  const std::string bytes = ReadRegularFile(path, kMaxVnlFileSize);
+  return ReadVnl(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
 }

@@ -6,8 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/document/project_file.h"
-#include "app/editing/project_kind.h"
+#include "app/editing/project_backup.h"
 #include "app/editing/recovery_copy.h"
 #include "app/editing/recovery_store.h"
 #include "tests/support/temp_folder.h"
@@ -92,52 +91,15 @@ TEST(RecoveryStoreTest, TheDefaultFolderFollowsXdgStateHome) {
   }
 }
 
-TEST(ProjectKindTest, FilesThatCannotBeAProjectAreNotReadAsOne) {
-  struct Case {
-    std::string bytes;
-    bool project;
-  };
-  const Case cases[] = {
-      {"", true},
-      {"Varnel WRD Maker Format 1\r\n@\r\n", true},
-      {"anything\r\n@x\r\n", true},
-      {"@", true},
-      {"Varnel WRD Maker Format 1\r\nA\r\n1\r\n", false},  // no "@" line
-      {"<?xml version=\"1.0\"?>\n<project/>\n", false},
-      {std::string("\xFF\xFEV\0a\0\r\0\n\0@\0\r\0\n\0", 18), false},  // UTF-16
-      {"text\x1A@\r\n", false},  // 0x1A ends the file before the "@"
-  };
-  for (const Case& c : cases) EXPECT_EQ(LooksLikeProject(c.bytes), c.project) << c.bytes;
-}
-
-TEST(ProjectKindTest, ANonProjectLeavesTheTableAndIsKeptAsBak) {
+TEST(ProjectBackupTest, KeepsTheOldFileAsBak) {
   TempFolder temp;
   const std::string path = temp / "song.vwm";
   const std::string original = "Title,Time\r\nIntro,0\r\n";
   std::ofstream(path, std::ios::binary) << original;
-  EventTable table;
-  table.events[0].Mark = "kept";
-  EXPECT_EQ(LoadProjectFile(path, table), ProjectLoad::kNotAProject);
-  EXPECT_EQ(table.events[0].Mark, "kept");
-  EXPECT_EQ(LoadProjectFile(temp / "missing.vwm", table), ProjectLoad::kMissing);
-
   KeepBackup(path);
   EXPECT_EQ(ReadAll(path + ".bak"), original);
   KeepBackup(temp / "missing.vwm");
   EXPECT_FALSE(fs::exists(temp / "missing.vwm.bak"));
-}
-
-TEST(ProjectKindTest, AProjectLoadsAsTheReaderReadsIt) {
-  TempFolder temp;
-  EventTable written;
-  written.events[0].Mark = "A";
-  written.events[0].Count = 96;
-  written.EventCount = 1;
-  WriteProjectFile(temp / "song.vwm", written);
-  EventTable table;
-  EXPECT_EQ(LoadProjectFile(temp / "song.vwm", table), ProjectLoad::kLoaded);
-  EXPECT_EQ(table.EventCount, 1);
-  EXPECT_EQ(table.events[0], written.events[0]);
 }
 
 }  // namespace
