@@ -327,8 +327,10 @@ void TForm1::UpdateModified() {
   const int index = doc_.Selection;
   const bool editing = index >= 0 && index < doc_.EventCount && ReadControls() != loaded_;
   SetModified(editing || !editing_.IsClean());
-  undo_action_->setEnabled(editing || editing_.CanUndo());
-  redo_action_->setEnabled(editing_.CanRedo());
+  if (undo_action_ != nullptr) {
+    undo_action_->setEnabled(editing || editing_.CanUndo());
+    redo_action_->setEnabled(editing_.CanRedo());
+  }
   // A recovery copy follows unsaved changes within the delay; it goes once they are saved.
   if (!recovery_timer_->isActive() && !doc_.MidiPath.empty()) recovery_timer_->start();
 }
