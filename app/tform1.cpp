@@ -13,7 +13,6 @@
 #include <QShortcut>
 #include <QTimer>
 #include <cstdio>
-#include <exception>
 
 #include "app/cp932_text.h"
 #include "app/dialogs.h"
@@ -234,6 +233,7 @@ void TForm1::ShowDocument() {
   }
   UpdatePreviewPicture();
   UpdateModified();
+  emit DocumentChanged();
 }
 
 bool TForm1::CommitWorkingCopy(std::optional<int> next) {
@@ -244,6 +244,7 @@ bool TForm1::CommitWorkingCopy(std::optional<int> next) {
   const bool changed =
       editing_.ChangeEvent(index, ApplyEdits(doc_.events[index], loaded_, edited), next);
   loaded_ = edited;
+  if (changed) emit DocumentChanged();
   return changed;
 }
 
@@ -263,6 +264,7 @@ void TForm1::CommitGesture(const std::function<void(EventItem&)>& change) {
   if (editing_.ChangeEvent(index, item)) {
     ShowEvent(index);
     RefreshEventList();
+    emit DocumentChanged();
   }
   UpdateModified();
 }
@@ -398,13 +400,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  // A save that failed keeps the window (and the changes) open.
   bool go_ahead = false;
-  try {
-    go_ahead = QuerySave();
-  } catch (const std::exception& error) {
-    // A save that failed keeps the window (and the changes) open.
-    dialogs_.ShowError(QString::fromUtf8(error.what()));
-  }
+  RunHandler(dialogs_, [&] { go_ahead = QuerySave(); });
   if (!go_ahead) {
     event->ignore();
     return;

@@ -83,6 +83,11 @@ class TForm1 : public QWidget {
   // Reads the project file into the emptied table; false when it cannot be opened.
   bool LoadProject();
 
+ signals:
+  // The table, the selection or the names changed (a step made, undone or redone, a song
+  // opened); views of the document (the show, the checks) follow it.
+  void DocumentChanged();
+
  public slots:
   void FormCreate();
 

@@ -63,7 +63,10 @@ class GestureStepTest : public UndoTest, public testing::WithParamInterface<Gest
 TEST_P(GestureStepTest, IsOneStepThatUndoAndRedoTakeBackAndMakeAgain) {
   const std::string bytes_before = Bytes();
   const Shown shown_before = Show();
+  int changes = 0;
+  QObject::connect(form.get(), &TForm1::DocumentChanged, [&] { ++changes; });
   GetParam().make(*form, dialogs, player);
+  EXPECT_GT(changes, 0);
   const std::string bytes_after = Bytes();
   const Shown shown_after = Show();
   ASSERT_NE(bytes_after, bytes_before);
