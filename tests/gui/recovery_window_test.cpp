@@ -1,4 +1,5 @@
 // Recovery copies in the main window, and project files that cannot be read as one.
+#include <QCloseEvent>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -108,6 +109,15 @@ TEST_F(RecoveryWindowTest, OpeningAnotherSongAfterNoRemovesTheCopy) {
   form->OpenClick();
   EXPECT_FALSE(form->Recovery().Exists(ProjectPath()));
   EXPECT_EQ(FileBytes("song.vwm"), kProject);
+}
+
+TEST_F(RecoveryWindowTest, ClosingAfterNoRemovesTheCopy) {
+  MakeCopy();
+  dialogs.answers.push_back(Dialogs::Answer::No);
+  QCloseEvent close;
+  QCoreApplication::sendEvent(form.get(), &close);
+  EXPECT_TRUE(close.isAccepted());
+  EXPECT_FALSE(form->Recovery().Exists(ProjectPath()));
 }
 
 TEST_F(RecoveryWindowTest, AFileThatIsNotAProjectIsKeptAndBackedUpOnTheFirstSave) {
