@@ -382,8 +382,9 @@ void TForm1::CreateUndoActions() {
 
   const Ui::TForm1& ui = *ui_;
   auto* keys = new UndoKeys(this);
-  for (QWidget* field : std::initializer_list<QWidget*>{ui.Mark, ui.Count, ui.Lyrics, ui.X1, ui.Y1,
-                                                        ui.X2, ui.Y2, ui.Picture->lineEdit()}) {
+  for (QWidget* field :
+       std::initializer_list<QWidget*>{ui.Mark, ui.Count, ui.Lyrics, ui.X1, ui.Y1, ui.X2, ui.Y2,
+                                       ui.Picture, ui.Picture->lineEdit()}) {
     if (field != nullptr) field->installEventFilter(keys);
   }
 }

@@ -1,5 +1,6 @@
 #include "app/tform1_undo_keys.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,7 +16,20 @@ UndoKeys::Key UndoKeys::Classify(const QKeyEvent& event) {
   return Key::kNone;
 }
 
+namespace {
+
+// An editable combo box keeps the focus and hands keys to its line edit itself.
+QObject* TextOf(QObject* field) {
+  if (auto* combo = qobject_cast<QComboBox*>(field); combo != nullptr && combo->lineEdit()) {
+    return combo->lineEdit();
+  }
+  return field;
+}
+
+}  // namespace
+
 bool UndoKeys::FieldCanDo(QObject* field, Key key) {
+  field = TextOf(field);
   if (auto* edit = qobject_cast<QLineEdit*>(field)) {
     if (edit->isReadOnly()) return false;
     return key == Key::kUndo ? edit->isUndoAvailable() : edit->isRedoAvailable();
@@ -41,6 +55,7 @@ bool UndoKeys::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (field_first) {
+    watched = TextOf(watched);
     if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
       key == Key::kUndo ? edit->undo() : edit->redo();
     } else if (auto* memo = qobject_cast<QPlainTextEdit*>(watched)) {

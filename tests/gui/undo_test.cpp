@@ -203,6 +203,9 @@ TEST_F(UndoTest, ATextFieldsOwnTypingUndoComesFirst) {
   EXPECT_FALSE(FieldTakes(mark, Qt::ControlModifier, Qt::Key_Z));
   EXPECT_TRUE(FieldTakes(mark, Qt::ControlModifier, Qt::Key_Y));  // its redo first
   EXPECT_TRUE(FieldTakes(mark, Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z));
+  EXPECT_FALSE(FieldTakes(Combo("Picture"), Qt::ControlModifier, Qt::Key_Z));
+  Combo("Picture")->lineEdit()->insert("z");
+  EXPECT_TRUE(FieldTakes(Combo("Picture"), Qt::ControlModifier, Qt::Key_Z));
   Control<QPlainTextEdit>("Lyrics")->insertPlainText("y");
   EXPECT_TRUE(FieldTakes(Control<QPlainTextEdit>("Lyrics"), Qt::ControlModifier, Qt::Key_Z));
 }
