@@ -1,6 +1,8 @@
 #include "app/editing/recovery_store.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -48,8 +50,12 @@ fs::path RecoveryStore::DefaultFolder() {
   const char* state = std::getenv("XDG_STATE_HOME");
   if (state != nullptr && state[0] == '/') return fs::path(state) / kFolderName;
   const char* home = std::getenv("HOME");
-  const fs::path base = home != nullptr && home[0] != '\0' ? fs::path(home) : fs::path(".");
-  return base / ".local" / "state" / kFolderName;
+  if (home == nullptr || home[0] != '/') {
+    // Without HOME the account's home folder; never the working folder, beside the user's files.
+    const passwd* account = ::getpwuid(::getuid());
+    home = account != nullptr && account->pw_dir != nullptr ? account->pw_dir : "/tmp";
+  }
+  return fs::path(home) / ".local" / "state" / kFolderName;
 }
 
 fs::path RecoveryStore::FileFor(const std::string& project_path) const {
