@@ -54,6 +54,8 @@ void TForm1::OpenMidiFile(const QString& path) {
   // The new song opens first: when it fails, the previous song, names and table stay.
   player_.Open(absolute.toStdString());
 
+  // The previous song's changes were saved or declined.
+  RemoveRecoveryCopy();
   SetMidiPath(doc_, cp932Path);
   ui_->Picture->clear();
   ui_->Picture->addItems(BmpFileNames(QFileInfo(absolute).absolutePath()));
@@ -63,15 +65,8 @@ void TForm1::OpenMidiFile(const QString& path) {
   const int32_t length = std::max<int32_t>(player_.Length(), 0);
   ui_->TimeBar->setMaximum(length);
   ui_->TimeBar2->setMaximum(length);
-  if (LoadProject()) {
-    SelectEvent(0);
-    RefreshEventList();
-  } else {
-    AddClick();
-  }
-  UpdatePreviewPicture();
   caption_ = QStringLiteral("Varnel WRD Maker ") + QFileInfo(absolute).fileName();
-  SetModified(false);
+  LoadDocument();
 }
 
 void TForm1::PlayClick() {
@@ -132,11 +127,20 @@ void TForm1::TimeBarScroll(int code) {
 
 void TForm1::TimeBar2Scroll(int code) {
   if (code != ScrollCodes::kEndScroll) return;
-  SetModified(true);
-  ui_->Count->setText(QString::number(ui_->TimeBar2->value()));
+  // The release of the bar is one step; edits made before it are another.
+  const int32_t released = ui_->TimeBar2->value();
+  const int32_t count =
+      std::clamp(loaded_.Count, ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
+  ui_->TimeBar2->setValue(count);
+  CommitGesture([released](Item& item) { item.Count = released; });
 }
 
-void TForm1::TimeClick() { ui_->TimeBar2->setValue(ReadNumber(ToCp932(ui_->Counter->text()))); }
+void TForm1::TimeClick() {
+  // The time shown, as the bar can hold it; the Count text and the unsaved-changes mark follow.
+  const int32_t position = std::clamp(ReadNumber(ToCp932(ui_->Counter->text())),
+                                      ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
+  CommitGesture([position](Item& item) { item.Count = position; });
+}
 
 void TForm1::PlayKey() {
   if (FocusInTextEdit()) return;
