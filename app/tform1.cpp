@@ -21,6 +21,7 @@
 #include "app/tform1_scroll_codes.h"
 #include "build/gui/tform3.h"
 #include "preview/tform2.h"
+#include "show/timeline_widget.h"
 #include "ui_tform1.h"
 
 namespace {
@@ -69,6 +70,7 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
 
   ConnectHandlers();
   CreateShortcuts();
+  CreatePlaybackExtras();
   FormCreate();
   timer_->start();
 }
@@ -214,6 +216,7 @@ void TForm1::RefreshEventList() {
   if (list->verticalScrollBar()->value() != top) list->verticalScrollBar()->setValue(top);
   if (list->currentRow() != selected && selected < list->count()) list->setCurrentRow(selected);
   refreshing_list_ = false;
+  UpdateTimelineMarkers();
 }
 
 void TForm1::UpdatePreviewPicture() {

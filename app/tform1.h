@@ -5,12 +5,16 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/document/event_table.h"
+#include "app/timing_settings.h"
 
 class Dialogs;
 class MediaPlayer;
+class QLabel;
 class QTimer;
+class TimelineWidget;
 class TForm2;
 class TForm3;
 namespace Ui {
@@ -41,6 +45,26 @@ class TForm1 : public QWidget {
   void OpenMidiFile(const QString& path);
 
   const EventTable& Document() const { return doc_; }
+
+  // The timing settings (reaction delay, snapping, speed); until UseSettingsFile they are
+  // kept nowhere.
+  TimingSettings& Settings() { return settings_; }
+  // Reads the timing settings from an INI file and keeps every change there; the playback
+  // speed follows them.
+  void UseSettingsFile(const QString& path);
+
+  // One change of event times: each named event (table slot) moves to its new Count.
+  struct Retiming {
+    int index = 0;
+    int32_t count = 0;
+  };
+  // Applies a retiming as one edit (nudges and timeline drags come here).
+  void Retime(const std::vector<Retiming>& changes);
+  // A notice in the window's status line (not a box: it must not take the focus while the
+  // user taps along); empty clears it.
+  void ShowStatus(const QString& text);
+  // The timeline window, created on first use.
+  TimelineWidget* Timeline();
 
   // Commits the edit controls into the selected event (when there is one), selects `index`
   // (0 .. 1023) and loads it into the controls. Leaves Modified as it was.
@@ -100,6 +124,16 @@ class TForm1 : public QWidget {
   void RewindKey();
   void AddKey();
   void StepKey(int direction);
+  // Ctrl+Up / Ctrl+Down: the next playback speed of 25, 50, 75, 100 %.
+  void SpeedKey(int direction);
+  // L: loops from the selected event to the next one in time, or ends the loop.
+  void LoopKey();
+  // Ctrl+Left / Ctrl+Right (with Shift: also every later event) by one sixteenth.
+  void NudgeKey(int direction, bool with_later);
+  // Ctrl+K: the timing settings and the calibration.
+  void TimingKey();
+  // Ctrl+T: shows the timeline window.
+  void TimelineKey();
 
  protected:
   // FormCloseQuery: the window closes (and the program ends) only when QuerySave agrees.
@@ -111,6 +145,18 @@ class TForm1 : public QWidget {
   void SetModified(bool modified);
   void UpdateCaption();
   void SetCounterText(int32_t position);
+  // Status line, timeline and the keys of the playback controls.
+  void CreatePlaybackExtras();
+  // The position a tap (Add, Time) takes: the song position heard at the press, less the
+  // reaction delay while playing, at the nearest sixteenth (or note start); shown in Counter.
+  int32_t TapPosition();
+  // The selected event's Count as the controls hold it.
+  int32_t SelectedCount() const;
+  void UpdateTimelineSong();
+  void UpdateTimelineMarkers();
+  void UpdateTimelinePosition();
+  void TimelineSeek(int32_t position);
+  void TimelineActivate(int index);
   void SetColorSwatch(uint32_t color);
   void SendLyricsToPreview();
   bool FocusInTextEdit() const;
@@ -129,4 +175,10 @@ class TForm1 : public QWidget {
   bool refreshing_list_ = false;
   bool building_ = false;  // a Make is running (its log lets window events through)
   bool sound_notice_checked_ = false;
+  TimingSettings settings_;
+  QLabel* status_ = nullptr;
+  bool looping_ = false;
+  int32_t loop_from_ = 0, loop_to_ = 0;
+  std::unique_ptr<TimelineWidget> timeline_;  // a window of its own
+  QTimer* timeline_timer_ = nullptr;
 };

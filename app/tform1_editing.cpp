@@ -27,7 +27,7 @@ void TForm1::AddClick() {
   }
   Item& item = doc_.events[n];
   item.Mark = ToCp932(QStringLiteral("新規イベント"));
-  item.Count = ReadNumber(ToCp932(ui_->Counter->text()));
+  item.Count = TapPosition();
   item.Effect = 0;
   SelectEvent(n);
   doc_.EventCount = n + 1;

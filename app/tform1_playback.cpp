@@ -1,7 +1,8 @@
 // The main window's playback and time controls: opening a song, play and stop, rewind, the
-// position poll and the two time bars.
+// position poll, the two time bars, taps, speed, loop, nudges and the timeline.
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QScrollBar>
 #include <algorithm>
 #include <stdexcept>
@@ -11,14 +12,12 @@
 #include "app/document/names.h"
 #include "app/document/number_text.h"
 #include "app/playback/media_player.h"
+#include "app/playback/midi_song.h"
 #include "app/tform1.h"
 #include "app/tform1_scroll_codes.h"
 #include "ui_tform1.h"
 
 namespace {
-
-constexpr int kSixteenthsPerBar = 16;  // the position display assumes 4/4 time
-constexpr int kSixteenthsPerBeat = 4;
 
 // The names of the folder's BMP files: regular files ending in ".bmp" in any letter case,
 // hidden files left out, in name order.
@@ -54,6 +53,8 @@ void TForm1::OpenMidiFile(const QString& path) {
   }
   // The new song opens first: when it fails, the previous song, names and table stay.
   player_.Open(absolute.toStdString());
+  ShowStatus(QString::fromStdString(player_.RepairNotice()));
+  looping_ = false;  // the new song starts without a loop
 
   SetMidiPath(doc_, cp932Path);
   ui_->Picture->clear();
@@ -73,6 +74,7 @@ void TForm1::OpenMidiFile(const QString& path) {
   UpdatePreviewPicture();
   caption_ = QStringLiteral("Varnel WRD Maker ") + QFileInfo(absolute).fileName();
   SetModified(false);
+  UpdateTimelineSong();
 }
 
 void TForm1::PlayClick() {
@@ -86,7 +88,7 @@ void TForm1::PlayClick() {
   if (!sound_notice_checked_) {
     sound_notice_checked_ = true;
     const std::string notice = player_.TakeSoundNotice();
-    if (!notice.empty()) dialogs_.ShowNotice(QString::fromStdString(notice));
+    if (!notice.empty()) ShowStatus(QString::fromStdString(notice));
   }
 }
 
@@ -97,18 +99,27 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::Timer1Timer() {
-  if (doc_.MidiPath.empty() || doc_.Dragging) return;
+  if (doc_.MidiPath.empty()) return;
+  // A song that ended by itself: the next click plays, and the caption says so.
+  if (!player_.IsPlaying() && ui_->Play->text() != QStringLiteral("再生")) {
+    ui_->Play->setText(QStringLiteral("再生"));
+  }
+  if (doc_.Dragging) return;
   const int32_t position = player_.Position();
   SetCounterText(position);
   ui_->TimeBar->setValue(position);
 }
 
 void TForm1::SetCounterText(int32_t position) {
-  // The position first, so that the number rules read it back; then bar and beat.
-  const int32_t sixteenths = std::max<int32_t>(position, 0);
-  const int bar = sixteenths / kSixteenthsPerBar + 1;
-  const int beat = sixteenths % kSixteenthsPerBar / kSixteenthsPerBeat + 1;
-  const QString text = QStringLiteral("%1 (%2:%3)").arg(position).arg(bar).arg(beat);
+  // The position first, so that the number rules read it back; then bar and beat from the
+  // song's time signatures, the speed when it is not 100 % and the loop.
+  const std::shared_ptr<const MidiSong> song = player_.Song();
+  const Meter meter = song ? song->meter : Meter();
+  const int64_t division = player_.Tempo().Division();
+  const Meter::Beat beat = meter.At(int64_t(std::max<int32_t>(position, 0)) * division / 4);
+  QString text = QStringLiteral("%1 (%2:%3)").arg(position).arg(beat.bar).arg(beat.beat);
+  if (player_.Speed() != 100) text += QStringLiteral(" %1%").arg(player_.Speed());
+  if (looping_) text += QStringLiteral(" ループ");
   if (ui_->Counter->text() == text) return;
   ui_->Counter->setText(text);
   ui_->Counter->adjustSize();
@@ -120,6 +131,7 @@ void TForm1::TimeBarScroll(int code) {
   const bool playing = player_.IsPlaying();
   player_.Seek(ui_->TimeBar->value());
   if (playing) player_.Resume();
+  UpdateTimelinePosition();
 }
 
 void TForm1::TimeBar2Scroll(int code) {
@@ -128,7 +140,7 @@ void TForm1::TimeBar2Scroll(int code) {
   ui_->Count->setText(QString::number(ui_->TimeBar2->value()));
 }
 
-void TForm1::TimeClick() { ui_->TimeBar2->setValue(ReadNumber(ToCp932(ui_->Counter->text()))); }
+void TForm1::TimeClick() { ui_->TimeBar2->setValue(TapPosition()); }
 
 void TForm1::PlayKey() {
   if (FocusInTextEdit()) return;

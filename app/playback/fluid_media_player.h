@@ -36,11 +36,18 @@ class FluidMediaPlayer : public MediaPlayer {
   int32_t Length() const override;
   int32_t Position() const override;
   bool IsPlaying() const override;
+  int64_t SongMicros() const override;
+  const TempoMap& Tempo() const override;
+  std::shared_ptr<const MidiSong> Song() const override { return song_; }
+  std::string RepairNotice() const override;
 
   void Play() override;
   void Stop() override;
   void Seek(int32_t position) override;
   void Resume() override;
+  void SetSpeed(int percent) override;
+  int Speed() const override { return speed_; }
+  void SetLoop(int32_t from, int32_t to) override;
 
   std::string TakeSoundNotice() override;
 
@@ -50,10 +57,15 @@ class FluidMediaPlayer : public MediaPlayer {
   void Halt();
   // Starts the playback thread where the clock stands.
   void Start();
+  // Applies a change to the clock; a playing song plays on by the changed rule.
+  template <typename Change>
+  void Rule(Change change);
 
   std::shared_ptr<const TimeSource> time_;
   std::unique_ptr<MidiSink> sink_;
   std::string sound_notice_;
+  int speed_ = 100;
+  TempoMap no_tempo_;  // what Tempo() gives while no song is open
 
   std::shared_ptr<const MidiSong> song_;
   std::shared_ptr<const std::vector<int64_t>> event_micros_;

@@ -52,3 +52,13 @@ int64_t TempoMap::SixteenthAtMicros(int64_t micros) const {
       Wide(segment.tick) * 4 * segment.tempo + Wide(micros - segment.micros) * division_ * 4;
   return static_cast<int64_t>(num / (Wide(division_) * segment.tempo));
 }
+
+int64_t TempoMap::TickAtMicros(int64_t micros) const {
+  if (micros <= 0) return 0;
+  auto after = std::upper_bound(
+      segments_.begin(), segments_.end(), micros,
+      [](int64_t value, const Segment& segment) { return value < segment.micros; });
+  const Segment& segment = *(after - 1);
+  return segment.tick +
+         static_cast<int64_t>(Wide(micros - segment.micros) * division_ / segment.tempo);
+}
