@@ -17,6 +17,8 @@ struct ClockRule {
   bool Loops() const { return loop_from < loop_to && anchor_song < loop_to; }
   // The song time at reading `now`; never before the anchor (a reading before it counts as it).
   int64_t SongAt(int64_t now) const;
+  // How many times the song has wrapped at the loop's end by reading `now`.
+  int64_t WrapsAt(int64_t now) const;
   // Real microseconds until the song advances by `song_micros` (rounded up).
   int64_t RealMicros(int64_t song_micros) const;
 };

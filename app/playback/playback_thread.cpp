@@ -71,16 +71,17 @@ void PlaybackThread::Run() {
   sink_->Reset();
   for (size_t i = 0; i < next; ++i) Send(events[i], true);
 
-  int64_t last = rule_.anchor_song;
+  int64_t wraps = 0;
   for (;;) {
-    const int64_t now = std::min(rule_.SongAt(time_->NowMicros()), end_micros_);
-    if (now < last) {
-      // Wrapped at the loop's end: what lies before it plays, then the loop starts again.
+    const int64_t reading = time_->NowMicros();
+    const int64_t now = std::min(rule_.SongAt(reading), end_micros_);
+    if (const int64_t wrapped = rule_.WrapsAt(reading); wrapped != wraps) {
+      // At the loop's end: what lies before it plays, then the loop starts again.
+      wraps = wrapped;
       while (next < events.size() && micros[next] < rule_.loop_to) Send(events[next++], false);
       sink_->NotesOff();
       next = first_at(rule_.loop_from);
     }
-    last = now;
     while (next < events.size() && micros[next] <= now) Send(events[next++], false);
     if (now >= end_micros_) {
       sink_->NotesOff();
