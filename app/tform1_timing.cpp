@@ -127,6 +127,8 @@ void TForm1::NudgeKey(int direction, bool with_later) {
   const int32_t from = SelectedCount();
   const int32_t length = player_.Length();
   auto moved = [&](int32_t count) { return std::clamp(count + direction, 0, length); };
+  // At either end of the song nothing moves, so that the spacing of a group is kept.
+  if (moved(from) == from) return;
   std::vector<Retiming> changes{{doc_.Selection, moved(from)}};
   if (with_later) {
     for (int i = 0; i < doc_.EventCount; ++i) {
