@@ -10,7 +10,7 @@ packages=(
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
-  xvfb x11-apps imagemagick netpbm
+  xvfb x11-apps imagemagick netpbm xdotool
   clang libclang-rt-14-dev
 )
 
