@@ -37,8 +37,8 @@ QStringList BmpFileNames(const QString& folder) {
 
 void TForm1::OpenClick() {
   if (!doc_.MidiPath.empty() && !QuerySave()) return;
-  const QString path =
-      dialogs_.OpenFileName(QStringLiteral("MIDIファイル (*.mid *.MID)"), MidiFolderPath());
+  const QString path = dialogs_.OpenFileName(
+      QStringLiteral("MIDIファイル (*.mid *.MID *.rmi *.RMI)"), MidiFolderPath());
   if (path.isEmpty()) return;
   OpenMidiFile(path);
 }

@@ -74,7 +74,7 @@ def main():
     with tempfile.TemporaryDirectory() as home:
         os.environ.update(HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
                           DISPLAY=":57")
-        xvfb = subprocess.Popen(["Xvfb", ":57", "-screen", "0", "1024x768x24"])
+        xvfb = subprocess.Popen(["Xvfb", ":57", "-noreset", "-screen", "0", "1024x768x24"])
         time.sleep(1)
         try:
             for label, steps, taps, sixteenths_per_second in (

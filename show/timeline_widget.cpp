@@ -44,6 +44,7 @@ void TimelineWidget::SetSelected(int index) {
 }
 
 void TimelineWidget::SetPosition(double sixteenth, bool follow) {
+  if (sixteenth == position_ && !follow) return;  // nothing moved: no repaint
   position_ = sixteenth;
   const double visible = width() / pixels_;
   if (follow) {

@@ -103,7 +103,7 @@ std::span<const uint8_t> UnwrapRiff(std::span<const uint8_t> bytes,
         uint32_t(p[4]) | uint32_t(p[5]) << 8 | uint32_t(p[6]) << 16 | uint32_t(p[7]) << 24;
     const size_t left = bytes.size() - offset - kChunkHeaderSize;
     if (std::memcmp(p, "data", 4) == 0) {
-      repairs->push_back("RIFF RMID の包みを外しました");
+      if (size > left) repairs->push_back("ファイルが途中で切れています (RIFF の data チャンク)");
       return bytes.subspan(offset + kChunkHeaderSize, std::min(size, left));
     }
     if (size >= left) break;
