@@ -19,7 +19,6 @@ constexpr double kFollowAt = 0.25;  // where the playing position stays while fo
 
 TimelineWidget::TimelineWidget(QWidget* parent) : QWidget(parent) {
   setMinimumHeight(72);
-  setMouseTracking(false);
   setFocusPolicy(Qt::ClickFocus);
 }
 

@@ -7,6 +7,8 @@
 
 #include "app/playback/meter.h"
 
+class QPainter;
+
 // One event on the timeline: where it happens, its mark and its fades, in sixteenth notes.
 struct TimelineMarker {
   int index = 0;  // the event's slot in the table
@@ -59,7 +61,7 @@ class TimelineWidget : public QWidget {
  private:
   // The marker drawn under a point, or -1.
   int MarkerAt(int x) const;
-  void PaintGrid(class QPainter& painter) const;
+  void PaintGrid(QPainter& painter) const;
   void PaintMarkers(QPainter& painter) const;
 
   Meter meter_;

@@ -89,7 +89,7 @@ std::string FluidMediaPlayer::RepairNotice() const {
 }
 
 template <typename Change>
-void FluidMediaPlayer::Rule(Change change) {
+void FluidMediaPlayer::ChangeClock(Change change) {
   if (!song_) return;
   const bool playing = clock_->IsPlaying();
   Halt();
@@ -99,11 +99,11 @@ void FluidMediaPlayer::Rule(Change change) {
 
 void FluidMediaPlayer::SetSpeed(int percent) {
   speed_ = std::clamp(percent, 25, 100);
-  Rule([this](SongClock& clock) { clock.SetSpeed(speed_); });
+  ChangeClock([this](SongClock& clock) { clock.SetSpeed(speed_); });
 }
 
 void FluidMediaPlayer::SetLoop(int32_t from, int32_t to) {
-  Rule([this, from, to](SongClock& clock) {
+  ChangeClock([this, from, to](SongClock& clock) {
     const TempoMap& tempo = song_->tempo;
     if (from < to) {
       clock.SetLoop(tempo.MicrosAtSixteenth(from), tempo.MicrosAtSixteenth(to));

@@ -59,7 +59,7 @@ class FluidMediaPlayer : public MediaPlayer {
   void Start();
   // Applies a change to the clock; a playing song plays on by the changed rule.
   template <typename Change>
-  void Rule(Change change);
+  void ChangeClock(Change change);
 
   std::shared_ptr<const TimeSource> time_;
   std::unique_ptr<MidiSink> sink_;

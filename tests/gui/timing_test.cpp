@@ -1,9 +1,11 @@
 // The main window's timing tools with the scripted player: taps, bars and beats, speed, the
 // loop, nudges, notices in the status line, the settings file and the timeline.
+#include <QDialogButtonBox>
 #include <QMouseEvent>
-#include <QSettings>
+#include <QSpinBox>
 
 #include "app/playback/midi_song.h"
+#include "app/timing_dialog.h"
 #include "show/timeline_widget.h"
 
 #include "main_window_fixture.h"
@@ -209,6 +211,21 @@ TEST_F(TimingTest, TheTimelineSeeksRetimesAndSelects) {
   EXPECT_EQ(Doc().Selection, 1);
   EXPECT_EQ(List()->currentRow(), 1);
   timeline->close();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TimingTest, TheTimingDialogKeepsWhatOkConfirms) {
+  TimingDialog dialog(form->Settings());
+  dialog.findChild<QSpinBox*>("Delay")->setValue(80);
+  dialog.findChild<QComboBox*>("Snap")->setCurrentIndex(4);
+  dialog.reject();
+  EXPECT_EQ(form->Settings().ReactionDelayMs(), 0);
+  dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  EXPECT_EQ(form->Settings().ReactionDelayMs(), 80);
+  EXPECT_EQ(form->Settings().SnapChannel(), 4);
 }
 
 }  // namespace
