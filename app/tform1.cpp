@@ -93,9 +93,10 @@ void TForm1::ConnectHandlers() {
   connect(ui.Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
   connect(ui.Play, &QPushButton::clicked, this, &TForm1::PlayClick);
   connect(ui.Test, &QPushButton::clicked, this, &TForm1::TestClick);
-  connect(ui.Add, &QPushButton::clicked, this, &TForm1::AddClick);
+  // The two tap buttons act when pressed: the song position of the press is the one meant.
+  connect(ui.Add, &QPushButton::pressed, this, &TForm1::AddClick);
   connect(ui.Delete, &QPushButton::clicked, this, &TForm1::DeleteClick);
-  connect(ui.Time, &QPushButton::clicked, this, &TForm1::TimeClick);
+  connect(ui.Time, &QPushButton::pressed, this, &TForm1::TimeClick);
   connect(ui.PictureButton, &QPushButton::clicked, this, &TForm1::PictureButtonClick);
   connect(ui.Preview, &QPushButton::clicked, this, &TForm1::PreviewClick);
   connect(ui.Color, &QPushButton::clicked, this, &TForm1::ColorClick);

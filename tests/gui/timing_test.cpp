@@ -229,3 +229,25 @@ TEST_F(TimingTest, TheTimingDialogKeepsWhatOkConfirms) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TimingTest, TheTapButtonsTakeThePositionOfThePressNotOfTheRelease) {
+  player.playing = true;
+  player.song_micros = 8 * kSixteenth;
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  for (const char* name : {"Add", "Time"}) {
+    player.song_micros = 8 * kSixteenth;
+    QCoreApplication::sendEvent(Button(name), &press);
+    player.song_micros = 10 * kSixteenth;
+    QCoreApplication::sendEvent(Button(name), &release);
+  }
+  EXPECT_EQ(Doc().EventCount, 2);
+  EXPECT_EQ(Doc().events[1].Count, 8);
+  EXPECT_EQ(Bar("TimeBar2")->value(), 8);
+}
+
+}  // namespace
