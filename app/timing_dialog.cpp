@@ -96,7 +96,9 @@ bool TimingDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TimingDialog::StartCalibration() {
-  if (!sound_) {
+  if (!sound_ && !sound_tried_) {
+    // Once per dialog: loading the soundfont takes a moment, and a missing device stays missing.
+    sound_tried_ = true;
     std::string problem;
     sound_ = FluidSynthOutput::Create({}, &problem);
     if (!sound_) result_->setText(QString::fromStdString(problem));  // the flashes still lead

@@ -44,6 +44,7 @@ class TimingDialog : public QDialog {
 
   SteadyTimeSource clock_;
   std::unique_ptr<FluidSynthOutput> sound_;
+  bool sound_tried_ = false;
   std::optional<Calibration> calibration_;
   int64_t first_click_ = 0;
   int sent_ = 0;
