@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "app/dialogs.h"
+#include "app/handler_guard.h"
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   // The name only: a display name would be appended to every window's caption on X11
@@ -12,12 +13,12 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
+  // The windows' handlers catch their own errors (RunHandler); this is the last net for an
+  // event handler that throws.
   try {
     return QApplication::notify(receiver, event);
-  } catch (const std::exception& error) {
-    ReportError(QString::fromUtf8(error.what()));
   } catch (...) {
-    ReportError(QStringLiteral("Unknown error"));
+    ReportError(ErrorMessage(std::current_exception()));
   }
   return false;
 }

@@ -1,16 +1,45 @@
 // Varnel WRD Maker: the main window with its preview and build log windows. The one optional
-// argument is a MIDI file to open at start-up.
+// argument is a MIDI file, or a project file standing for its song, to open at start-up.
+#include <QLibraryInfo>
 #include <QStringList>
+#include <QTranslator>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include "app/application.h"
+#include "app/document/song_argument.h"
 #include "app/playback/fluid_media_player.h"
 #include "app/qt_dialogs.h"
 #include "app/tform1.h"
 #include "build/gui/tform3.h"
 #include "preview/tform2.h"
+#include "vwrd_version.h"
 
 namespace {
+
+constexpr char kUsage[] =
+    "Usage: varnel-wrd-maker [SONG.mid | SONG.vwm]\n"
+    "\n"
+    "Times a slideshow to a MIDI song and makes its WRD files. A MIDI file given here is opened\n"
+    "at start-up; a project file (SONG.vwm) opens its song, the MIDI file of the same base name.\n"
+    "\n"
+    "  --help     show this text\n"
+    "  --version  show the version\n";
+
+// Qt's own texts (standard buttons, file and colour dialogs) in Japanese, like the rest of the
+// program. Without the translation the program still runs, with those texts in English.
+void LoadQtTranslation(QTranslator& translator) {
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  if (translator.load(QStringLiteral("qtbase_ja"), folder)) {
+    QCoreApplication::installTranslator(&translator);
+  } else {
+    std::fprintf(stderr,
+                 "varnel-wrd-maker: Qt の日本語訳 %s/qtbase_ja.qm を読めません "
+                 "(qt6-translations-l10n が必要です)。Qt の標準ダイアログは英語で表示されます。\n",
+                 folder.toLocal8Bit().constData());
+  }
+}
 
 int Run(Application& app, Dialogs& dialogs) {
   FluidMediaPlayer player;
@@ -25,7 +54,8 @@ int Run(Application& app, Dialogs& dialogs) {
   const QStringList arguments = QCoreApplication::arguments();
   if (arguments.size() > 1) {
     try {
-      form1.OpenMidiFile(arguments.at(1));
+      const std::string song = SongPathForArgument(arguments.at(1).toStdString());
+      form1.OpenMidiFile(QString::fromStdString(song));
     } catch (const std::exception& error) {
       app.ReportError(QString::fromUtf8(error.what()));
     }
@@ -36,7 +66,15 @@ int Run(Application& app, Dialogs& dialogs) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that they work without a display.
+  if (PrintVersionIfAsked(argc, argv, "varnel-wrd-maker")) return 0;
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
   Application app(argc, argv);
+  QTranslator qtTranslation;
+  LoadQtTranslation(qtTranslation);
   QtDialogs dialogs;
   app.SetDialogs(&dialogs);
   try {
@@ -44,7 +82,7 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     dialogs.ShowError(QString::fromUtf8(error.what()));
   } catch (...) {
-    dialogs.ShowError(QStringLiteral("Unknown error"));
+    dialogs.ShowError(QStringLiteral("不明なエラーです"));
   }
   return 0;
 }

@@ -2,6 +2,7 @@
 // the unsaved-changes mark and closing.
 #include "app/tform1.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -12,21 +13,28 @@
 #include <QShortcut>
 #include <QTimer>
 #include <cstdio>
-#include <exception>
 
 #include "app/cp932_text.h"
 #include "app/dialogs.h"
 #include "app/document/names.h"
 #include "app/document/number_text.h"
+#include "app/editing/working_copy.h"
 #include "app/tform1_scroll_codes.h"
+#include "app/tform1_undo_keys.h"
 #include "build/gui/tform3.h"
+#include "build/picture_cache.h"
 #include "preview/tform2.h"
+#include "show/double_click_relay.h"
+#include "show/show_window.h"
 #include "show/timeline_widget.h"
 #include "ui_tform1.h"
 
 namespace {
 
 constexpr int kTimerInterval = 300;  // ms between two polls of the song position
+// A recovery copy is written this long after the first change that it does not hold yet, so it
+// is never more than ten seconds behind.
+constexpr int kRecoveryDelay = 5000;
 constexpr int kListItemHeight = 12;
 
 QString Decimal(int32_t value) { return QString::number(value); }
@@ -48,7 +56,8 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       ui_(std::make_unique<Ui::TForm1>()),
       player_(player),
-      dialogs_(dialogs) {
+      dialogs_(dialogs),
+      pictures_(std::make_shared<PictureCache>()) {
   ui_->setupUi(this);
   setFixedSize(684, 414);
   // "ＭＳ Ｐゴシック" is not installed here; the proportional Japanese Gothic fonts of the
@@ -67,9 +76,14 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
   timer_ = new QTimer(this);
   timer_->setObjectName(QStringLiteral("Timer1"));
   timer_->setInterval(kTimerInterval);
+  recovery_timer_ = new QTimer(this);
+  recovery_timer_->setObjectName(QStringLiteral("RecoveryTimer"));
+  recovery_timer_->setSingleShot(true);
+  recovery_timer_->setInterval(kRecoveryDelay);
 
   ConnectHandlers();
   CreateShortcuts();
+  CreateUndoActions();
   CreatePlaybackExtras();
   FormCreate();
   timer_->start();
@@ -80,63 +94,68 @@ TForm1::~TForm1() = default;
 void TForm1::AttachPreview(TForm2* preview) {
   preview_ = preview;
   if (preview_ == nullptr) return;
-  connect(preview_, &TForm2::TextRectChosen, this, &TForm1::SetTextRect);
+  preview_->SetPictureCache(pictures_);
+  connect(preview_, &TForm2::TextRectChosen, this, Guard(&TForm1::SetTextRect));
 }
 
 void TForm1::AttachLog(TForm3* log) { log_ = log; }
 
 void TForm1::ConnectHandlers() {
   Ui::TForm1& ui = *ui_;
-  connect(ui.Open, &QPushButton::clicked, this, &TForm1::OpenClick);
-  connect(ui.Save, &QPushButton::clicked, this, &TForm1::SaveClick);
-  connect(ui.Make, &QPushButton::clicked, this, &TForm1::MakeClick);
-  connect(ui.Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-  connect(ui.Play, &QPushButton::clicked, this, &TForm1::PlayClick);
-  connect(ui.Test, &QPushButton::clicked, this, &TForm1::TestClick);
+  connect(ui.Open, &QPushButton::clicked, this, Guard(&TForm1::OpenClick));
+  connect(ui.Save, &QPushButton::clicked, this, Guard(&TForm1::SaveClick));
+  connect(ui.Make, &QPushButton::clicked, this, Guard(&TForm1::MakeClick));
+  connect(ui.Button1, &QPushButton::clicked, this, Guard(&TForm1::Button1Click));
+  connect(ui.Play, &QPushButton::clicked, this, Guard(&TForm1::PlayClick));
+  connect(ui.Test, &QPushButton::clicked, this, Guard(&TForm1::TestClick));
   // The two tap buttons act when pressed: the song position of the press is the one meant.
-  connect(ui.Add, &QPushButton::pressed, this, &TForm1::AddClick);
-  connect(ui.Delete, &QPushButton::clicked, this, &TForm1::DeleteClick);
-  connect(ui.Time, &QPushButton::pressed, this, &TForm1::TimeClick);
-  connect(ui.PictureButton, &QPushButton::clicked, this, &TForm1::PictureButtonClick);
-  connect(ui.Preview, &QPushButton::clicked, this, &TForm1::PreviewClick);
-  connect(ui.Color, &QPushButton::clicked, this, &TForm1::ColorClick);
-  connect(timer_, &QTimer::timeout, this, &TForm1::Timer1Timer);
+  connect(ui.Add, &QPushButton::pressed, this, Guard(&TForm1::AddClick));
+  connect(ui.Delete, &QPushButton::clicked, this, Guard(&TForm1::DeleteClick));
+  connect(ui.Time, &QPushButton::pressed, this, Guard(&TForm1::TimeClick));
+  connect(ui.PictureButton, &QPushButton::clicked, this, Guard(&TForm1::PictureButtonClick));
+  connect(ui.Preview, &QPushButton::clicked, this, Guard(&TForm1::PreviewClick));
+  connect(ui.Color, &QPushButton::clicked, this, Guard(&TForm1::ColorClick));
+  connect(timer_, &QTimer::timeout, this, Guard(&TForm1::Timer1Timer));
+  connect(recovery_timer_, &QTimer::timeout, this, Guard(&TForm1::RecoveryTimerTimer));
 
-  connect(new ScrollCodes(ui.TimeBar), &ScrollCodes::Scroll, this, &TForm1::TimeBarScroll);
-  connect(new ScrollCodes(ui.TimeBar2), &ScrollCodes::Scroll, this, &TForm1::TimeBar2Scroll);
+  connect(new ScrollCodes(ui.TimeBar), &ScrollCodes::Scroll, this, Guard(&TForm1::TimeBarScroll));
+  connect(new ScrollCodes(ui.TimeBar2), &ScrollCodes::Scroll, this, Guard(&TForm1::TimeBar2Scroll));
 
   // A mouse click (also on the line already highlighted) and a keyboard move of the
   // highlight both count as a click in the list; the refresh's own changes do not.
-  connect(ui.EventList, &QListWidget::itemClicked, this, &TForm1::EventListClick);
+  connect(ui.EventList, &QListWidget::itemClicked, this, Guard(&TForm1::EventListClick));
+  connect(new DoubleClickRelay(ui.EventList->viewport()), &DoubleClickRelay::DoubleClicked, this,
+          Guard(&TForm1::EventListDoubleClick));
   connect(ui.EventList, &QListWidget::currentRowChanged, this, [this] {
     if (!refreshing_list_ && QGuiApplication::mouseButtons() == Qt::NoButton &&
         ui_->EventList->hasFocus()) {
-      EventListClick();
+      RunHandler(dialogs_, [this] { EventListClick(); });
     }
   });
 
-  connect(ui.Mark, &QLineEdit::textChanged, this, &TForm1::MarkChange);
-  connect(ui.Count, &QLineEdit::textChanged, this, &TForm1::CountChange);
-  connect(ui.Lyrics, &QPlainTextEdit::textChanged, this, &TForm1::LyricsChange);
-  connect(ui.Effect, &QComboBox::currentIndexChanged, this, &TForm1::EffectChange);
-  connect(ui.Align, &QComboBox::currentIndexChanged, this, &TForm1::AlignChange);
+  connect(ui.Mark, &QLineEdit::textChanged, this, Guard(&TForm1::MarkChange));
+  connect(ui.Count, &QLineEdit::textChanged, this, Guard(&TForm1::CountChange));
+  connect(ui.Lyrics, &QPlainTextEdit::textChanged, this, Guard(&TForm1::LyricsChange));
+  connect(ui.Effect, &QComboBox::currentIndexChanged, this, Guard(&TForm1::EffectChange));
+  connect(ui.Align, &QComboBox::currentIndexChanged, this, Guard(&TForm1::AlignChange));
   for (QLineEdit* edit : {ui.X1, ui.Y1, ui.X2, ui.Y2}) {
-    connect(edit, &QLineEdit::textChanged, this, &TForm1::X1Change);
+    connect(edit, &QLineEdit::textChanged, this, Guard(&TForm1::X1Change));
   }
-  connect(ui.Picture, &QComboBox::editTextChanged, this, &TForm1::PictureChange);
-  connect(ui.Naraberu, &QCheckBox::clicked, this, &TForm1::PictureChange);
+  connect(ui.Picture, &QComboBox::editTextChanged, this, Guard(&TForm1::PictureChange));
+  connect(ui.Naraberu, &QCheckBox::clicked, this, Guard(&TForm1::PictureChange));
 }
 
 void TForm1::CreateShortcuts() {
-  auto add = [this](const QKeySequence& keys, auto slot) {
+  auto add = [this](const QKeySequence& keys, std::function<void()> handler) {
     auto* shortcut = new QShortcut(keys, this);
     shortcut->setContext(Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, this, slot);
+    connect(shortcut, &QShortcut::activated, this,
+            [this, handler] { RunHandler(dialogs_, handler); });
   };
-  add(QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::SaveClick);
-  add(QKeySequence(Qt::Key_Space), &TForm1::PlayKey);
-  add(QKeySequence(Qt::Key_Home), &TForm1::RewindKey);
-  add(QKeySequence(Qt::Key_Insert), &TForm1::AddKey);
+  add(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { SaveClick(); });
+  add(QKeySequence(Qt::Key_Space), [this] { PlayKey(); });
+  add(QKeySequence(Qt::Key_Home), [this] { RewindKey(); });
+  add(QKeySequence(Qt::Key_Insert), [this] { AddKey(); });
   add(QKeySequence(Qt::ALT | Qt::Key_Right), [this] { StepKey(1); });
   add(QKeySequence(Qt::ALT | Qt::Key_Left), [this] { StepKey(-1); });
 }
@@ -157,25 +176,33 @@ void TForm1::FormCreate() {
 
 void TForm1::SelectEvent(int index) {
   if (index < 0 || index >= EventTable::kCapacity) return;
-  const bool modified = doc_.Modified;
+  // Redoing the commit comes back to the event the user went on to.
+  CommitWorkingCopy(index);
+  ShowEvent(index);
+  UpdateModified();
+}
+
+EventItem TForm1::ReadControls() const {
+  const Ui::TForm1& ui = *ui_;
+  EventItem item;
+  item.Mark = ToCp932(ui.Mark->text());
+  item.Count = ui.TimeBar2->value();
+  item.Lyrics = MemoToLyrics(ui.Lyrics->toPlainText());
+  item.Effect = ui.Effect->currentIndex();
+  item.Picture = ToCp932(ui.Picture->currentText());
+  item.X1 = ReadNumber(ToCp932(ui.X1->text()));
+  item.X2 = ReadNumber(ToCp932(ui.X2->text()));
+  item.Y1 = ReadNumber(ToCp932(ui.Y1->text()));
+  item.Y2 = ReadNumber(ToCp932(ui.Y2->text()));
+  item.Naraberu = ui.Naraberu->isChecked() ? 1 : 0;
+  item.Align = ui.Align->currentIndex();
+  item.Color = working_color_;
+  return item;
+}
+
+void TForm1::LoadControls(const EventItem& item) {
   Ui::TForm1& ui = *ui_;
-  if (doc_.Selection >= 0) {
-    Item& item = doc_.events[doc_.Selection];
-    item.Mark = ToCp932(ui.Mark->text());
-    item.Count = ui.TimeBar2->value();
-    item.Lyrics = MemoToLyrics(ui.Lyrics->toPlainText());
-    item.Effect = ui.Effect->currentIndex();
-    item.Picture = ToCp932(ui.Picture->currentText());
-    item.X1 = ReadNumber(ToCp932(ui.X1->text()));
-    item.X2 = ReadNumber(ToCp932(ui.X2->text()));
-    item.Y1 = ReadNumber(ToCp932(ui.Y1->text()));
-    item.Y2 = ReadNumber(ToCp932(ui.Y2->text()));
-    item.Naraberu = ui.Naraberu->isChecked() ? 1 : 0;
-    item.Align = ui.Align->currentIndex();
-    item.Color = working_color_;
-  }
-  doc_.Selection = index;
-  const Item& item = doc_.events[index];
+  loading_ = true;
   ui.Mark->setText(FromCp932(item.Mark));
   ui.Lyrics->setPlainText(LyricsToMemo(item.Lyrics));
   ui.Effect->setCurrentIndex(item.Effect >= 0 && item.Effect < ui.Effect->count() ? item.Effect
@@ -191,11 +218,78 @@ void TForm1::SelectEvent(int index) {
   ui.Align->setCurrentIndex(item.Align >= 0 && item.Align < ui.Align->count() ? item.Align : -1);
   working_color_ = item.Color;
   SetColorSwatch(item.Color);
+  loading_ = false;
   if (preview_ != nullptr) {
     preview_->SetRect(item.X1, item.Y1, item.X2, item.Y2);
   }
   SendLyricsToPreview();
-  SetModified(modified);
+}
+
+void TForm1::ShowEvent(int index) {
+  doc_.Selection = index >= 0 && index < EventTable::kCapacity ? index : -1;
+  LoadControls(doc_.Selection >= 0 ? doc_.events[doc_.Selection] : EventItem());
+  loaded_ = ReadControls();
+}
+
+void TForm1::ShowDocument() {
+  ShowEvent(doc_.Selection);
+  RefreshEventList();
+  // The highlight names the event in the controls.
+  if (doc_.Selection >= 0 && doc_.Selection < ui_->EventList->count() &&
+      ui_->EventList->currentRow() != doc_.Selection) {
+    refreshing_list_ = true;
+    ui_->EventList->setCurrentRow(doc_.Selection);
+    refreshing_list_ = false;
+  }
+  UpdatePreviewPicture();
+  UpdateModified();
+  emit DocumentChanged();
+}
+
+bool TForm1::CommitWorkingCopy(std::optional<int> next) {
+  const int index = doc_.Selection;
+  if (index < 0 || index >= doc_.EventCount) return false;
+  const EventItem edited = ReadControls();
+  if (edited == loaded_) return false;
+  const bool changed =
+      editing_.ChangeEvent(index, ApplyEdits(doc_.events[index], loaded_, edited), next);
+  loaded_ = edited;
+  if (changed) emit DocumentChanged();
+  return changed;
+}
+
+void TForm1::CommitGesture(const std::function<void(EventItem&)>& change) {
+  CommitWorkingCopy();
+  const int index = doc_.Selection;
+  if (index < 0 || index >= doc_.EventCount) {
+    // No event to change: the controls alone take the change, as a working copy does.
+    EventItem item = ReadControls();
+    change(item);
+    LoadControls(item);
+    UpdateModified();
+    return;
+  }
+  EventItem item = doc_.events[index];
+  change(item);
+  if (editing_.ChangeEvent(index, item)) {
+    ShowEvent(index);
+    RefreshEventList();
+    emit DocumentChanged();
+  }
+  UpdateModified();
+}
+
+void TForm1::RetimeEvents(const std::vector<EventTime>& times) {
+  CommitWorkingCopy();
+  if (editing_.RetimeEvents(times)) ShowDocument();
+}
+
+void TForm1::ReadWorkingDocument(EventTable& into) const {
+  into = doc_;
+  const int index = doc_.Selection;
+  if (index >= 0 && index < doc_.EventCount) {
+    into.events[index] = ApplyEdits(doc_.events[index], loaded_, ReadControls());
+  }
 }
 
 void TForm1::RefreshEventList() {
@@ -214,8 +308,9 @@ void TForm1::RefreshEventList() {
         QSize(list->fontMetrics().horizontalAdvance(line->text()) + 4, kListItemHeight));
   }
   list->doItemsLayout();  // the scroll range follows the new lines at once
-  if (list->verticalScrollBar()->value() != top) list->verticalScrollBar()->setValue(top);
+  // The highlight first: setting it scrolls the list, and the top line is then put back.
   if (list->currentRow() != selected && selected < list->count()) list->setCurrentRow(selected);
+  if (list->verticalScrollBar()->value() != top) list->verticalScrollBar()->setValue(top);
   refreshing_list_ = false;
   UpdateTimelineMarkers();
 }
@@ -235,12 +330,30 @@ void TForm1::UpdatePreviewPicture() {
 }
 
 void TForm1::SetTextRect(int x1, int y1, int x2, int y2) {
-  ui_->X1->setText(Decimal(x1));
-  ui_->X2->setText(Decimal(x2));
-  ui_->Y1->setText(Decimal(y1));
-  ui_->Y2->setText(Decimal(y2));
-  // The edits do not signal a change when a value stays the same; a drag still counts.
-  SetModified(true);
+  // A dragged rectangle is one step of its own.
+  CommitGesture([&](EventItem& item) {
+    item.X1 = x1;
+    item.X2 = x2;
+    item.Y1 = y1;
+    item.Y2 = y2;
+  });
+}
+
+void TForm1::EditChanged() {
+  if (loading_) return;
+  UpdateModified();
+}
+
+void TForm1::UpdateModified() {
+  const int index = doc_.Selection;
+  const bool editing = index >= 0 && index < doc_.EventCount && ReadControls() != loaded_;
+  SetModified(editing || !editing_.IsClean());
+  if (undo_action_ != nullptr) {
+    undo_action_->setEnabled(editing || editing_.CanUndo());
+    redo_action_->setEnabled(editing_.CanRedo());
+  }
+  // A recovery copy follows unsaved changes within the delay; it goes once they are saved.
+  if (!recovery_timer_->isActive() && !doc_.MidiPath.empty()) recovery_timer_->start();
 }
 
 void TForm1::SetModified(bool modified) {
@@ -266,6 +379,35 @@ void TForm1::SendLyricsToPreview() {
                       working_color_);
 }
 
+void TForm1::CreateUndoActions() {
+  // Window-wide keys; the text fields let their own typing undo go first (UndoKeys). The same
+  // actions make the event list's menu.
+  undo_action_ = new QAction(QStringLiteral("元に戻す"), this);
+  undo_action_->setObjectName(QStringLiteral("UndoAction"));
+  undo_action_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redo_action_ = new QAction(QStringLiteral("やり直し"), this);
+  redo_action_->setObjectName(QStringLiteral("RedoAction"));
+  redo_action_->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  for (QAction* action : {undo_action_, redo_action_}) {
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setEnabled(false);
+    addAction(action);
+    ui_->EventList->addAction(action);
+  }
+  ui_->EventList->setContextMenuPolicy(Qt::ActionsContextMenu);
+  connect(undo_action_, &QAction::triggered, this, Guard(&TForm1::UndoClick));
+  connect(redo_action_, &QAction::triggered, this, Guard(&TForm1::RedoClick));
+
+  const Ui::TForm1& ui = *ui_;
+  auto* keys = new UndoKeys(this);
+  for (QWidget* field :
+       std::initializer_list<QWidget*>{ui.Mark, ui.Count, ui.Lyrics, ui.X1, ui.Y1, ui.X2, ui.Y2,
+                                       ui.Picture, ui.Picture->lineEdit()}) {
+    if (field != nullptr) field->installEventFilter(keys);
+  }
+}
+
 bool TForm1::FocusInTextEdit() const {
   QWidget* focus = focusWidget();
   return qobject_cast<QLineEdit*>(focus) != nullptr ||
@@ -278,20 +420,19 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  // A save that failed keeps the window (and the changes) open.
   bool go_ahead = false;
-  try {
-    go_ahead = QuerySave();
-  } catch (const std::exception& error) {
-    // A save that failed keeps the window (and the changes) open.
-    dialogs_.ShowError(QString::fromUtf8(error.what()));
-  }
+  RunHandler(dialogs_, [&] { go_ahead = QuerySave(); });
   if (!go_ahead) {
     event->ignore();
     return;
   }
   event->accept();
+  // The changes were saved, declined or never made: no recovery copy is left behind.
+  RemoveRecoveryCopy();
   // The program ends with the main window, even while the preview or the log is open.
   if (preview_ != nullptr) preview_->close();
   if (log_ != nullptr) log_->close();
+  if (show_ != nullptr) show_->close();
   QCoreApplication::quit();
 }

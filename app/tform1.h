@@ -3,17 +3,25 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/document/event_table.h"
+#include "app/editing/editing_model.h"
+#include "app/editing/recovery_store.h"
+#include "app/handler_guard.h"
 #include "app/timing_settings.h"
 
 class Dialogs;
 class MediaPlayer;
+class PictureCache;
+class QAction;
 class QLabel;
 class QTimer;
+class ShowWindow;
 class TimelineWidget;
 class TForm2;
 class TForm3;
@@ -22,9 +30,11 @@ class TForm1;
 }
 
 // The main window. It owns the document (the event table and the names of the open MIDI
-// file); its edit controls are the working copy of the selected event, and SelectEvent is the
-// only path between them and the table. Every modal box and dialog goes through `dialogs`;
-// the song plays through `player`. Both must outlive the window.
+// file) through its editing model, which keeps every change as a step that can be undone; the
+// window turns the user's gestures into those steps. Its edit controls are the working copy of
+// the selected event, and SelectEvent is the only path between them and the table. Every modal
+// box and dialog goes through `dialogs`; the song plays through `player`. Both must outlive the
+// window.
 class TForm1 : public QWidget {
   Q_OBJECT
 
@@ -45,6 +55,18 @@ class TForm1 : public QWidget {
   void OpenMidiFile(const QString& path);
 
   const EventTable& Document() const { return doc_; }
+  // The document as it stands, the edit controls' working copy in the selected event, without
+  // committing anything.
+  void ReadWorkingDocument(EventTable& into) const;
+  const EditingModel& Editing() const { return editing_; }
+
+  // Gives events new times as one step (a nudge, a marker dragged on a timeline). The edits in
+  // the controls are committed first; the controls and the list then show the new times.
+  void RetimeEvents(const std::vector<EventTime>& times);
+
+  // Where recovery copies are kept (by default RecoveryStore::DefaultFolder()).
+  void SetRecoveryFolder(const std::string& folder);
+  const RecoveryStore& Recovery() const { return recovery_; }
 
   // The timing settings (reaction delay, snapping, speed); until UseSettingsFile they are
   // kept nowhere.
@@ -53,17 +75,10 @@ class TForm1 : public QWidget {
   // speed follows them.
   void UseSettingsFile(const QString& path);
 
-  // One change of event times: each named event (table slot) moves to its new Count.
-  struct Retiming {
-    int index = 0;
-    int32_t count = 0;
-  };
-  // Applies a retiming as one edit (nudges and timeline drags come here).
-  void Retime(const std::vector<Retiming>& changes);
   // A notice in the window's status line (not a box: it must not take the focus while the
   // user taps along); empty clears it.
   void ShowStatus(const QString& text);
-  // The timeline window, created on first use.
+  // The timeline strip of the show window (both made on first use).
   TimelineWidget* Timeline();
 
   // Commits the edit controls into the selected event (when there is one), selects `index`
@@ -89,6 +104,11 @@ class TForm1 : public QWidget {
   // Reads the project file into the emptied table; false when it cannot be opened.
   bool LoadProject();
 
+ signals:
+  // The table, the selection or the names changed (a step made, undone or redone, a song
+  // opened); views of the document (the show, the checks) follow it.
+  void DocumentChanged();
+
  public slots:
   void FormCreate();
 
@@ -103,6 +123,8 @@ class TForm1 : public QWidget {
 
   // Event editing.
   void EventListClick();
+  // Seeks the song to the event of the line.
+  void EventListDoubleClick();
   void AddClick();
   void DeleteClick();
   void MarkChange();
@@ -119,6 +141,12 @@ class TForm1 : public QWidget {
   void SaveClick();
   void MakeClick();
 
+  // The history: Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z, and the event list's menu.
+  void UndoClick();
+  void RedoClick();
+  // Writes the recovery copy while there are unsaved changes (removes it when there are none).
+  void RecoveryTimerTimer();
+
   // Keyboard shortcuts beyond the buttons.
   void PlayKey();
   void RewindKey();
@@ -132,7 +160,7 @@ class TForm1 : public QWidget {
   void NudgeKey(int direction, bool with_later);
   // Ctrl+K: the timing settings and the calibration.
   void TimingKey();
-  // Ctrl+T: shows the timeline window.
+  // Ctrl+T: shows the show window with its timeline strip.
   void TimelineKey();
 
  protected:
@@ -142,6 +170,33 @@ class TForm1 : public QWidget {
  private:
   void ConnectHandlers();
   void CreateShortcuts();
+  void CreateUndoActions();
+  // A handler as a slot: its errors go to the error box instead of through Qt.
+  template <typename... Args>
+  auto Guard(void (TForm1::*handler)(Args...));
+
+  // The edit controls as an event, and an event into the controls (with their handlers quiet).
+  EventItem ReadControls() const;
+  void LoadControls(const EventItem& item);
+  // Selects `index` and loads it into the controls without committing them: what they held is
+  // dropped (after a deletion, an undo, an open). -1 empties them.
+  void ShowEvent(int index);
+  // Shows the table after a step: the selected event, the list with its highlight on it, the
+  // preview and the unsaved-changes mark.
+  void ShowDocument();
+  // The edits made to the selected event since it was loaded, as one step. False: none.
+  // `next`: the event selected after it, when the commit is the leaving of this one.
+  bool CommitWorkingCopy(std::optional<int> next = std::nullopt);
+  // A gesture that changes the selected event (a colour, a rectangle, a time): the edits before
+  // it are one step, the gesture another.
+  void CommitGesture(const std::function<void(EventItem&)>& change);
+  // Opens the project of the song just opened, then its recovery copy if there is one.
+  void LoadDocument();
+  void OfferRecoveryCopy();
+  void RemoveRecoveryCopy();
+  // A control changed: the unsaved-changes mark and the recovery copy follow.
+  void EditChanged();
+  void UpdateModified();
   void SetModified(bool modified);
   void UpdateCaption();
   void SetCounterText(int32_t position);
@@ -157,6 +212,10 @@ class TForm1 : public QWidget {
   void UpdateTimelinePosition();
   void TimelineSeek(int32_t position);
   void TimelineActivate(int index);
+  // A marker dragged to a new time.
+  void TimelineMove(int index, int32_t count);
+  // The show window, made on first use.
+  ShowWindow* MakeShowWindow();
   void SetColorSwatch(uint32_t color);
   void SendLyricsToPreview();
   bool FocusInTextEdit() const;
@@ -168,8 +227,19 @@ class TForm1 : public QWidget {
   Dialogs& dialogs_;
   TForm2* preview_ = nullptr;
   TForm3* log_ = nullptr;
+  ShowWindow* show_ = nullptr;  // made on first use
+  std::shared_ptr<PictureCache> pictures_;
   QTimer* timer_ = nullptr;
-  EventTable doc_;
+  QTimer* recovery_timer_ = nullptr;
+  QAction* undo_action_ = nullptr;
+  QAction* redo_action_ = nullptr;
+  EditingModel editing_;
+  EventTable& doc_ = editing_.Table();
+  EventItem loaded_;  // the controls as the selected event was loaded into them
+  bool loading_ = false;
+  RecoveryStore recovery_{RecoveryStore::DefaultFolder()};
+  bool recovery_error_shown_ = false;
+  bool backup_before_save_ = false;  // the project file is not one: keep it before replacing it
   uint32_t working_color_ = 0;  // the colour dialog's current colour: the working copy of Color
   QString caption_;             // the window caption without the unsaved-changes mark
   bool refreshing_list_ = false;
@@ -179,6 +249,12 @@ class TForm1 : public QWidget {
   QLabel* status_ = nullptr;
   bool looping_ = false;
   int32_t loop_from_ = 0, loop_to_ = 0;
-  std::unique_ptr<TimelineWidget> timeline_;  // a window of its own
+  TimelineWidget* timeline_ = nullptr;  // the show window's strip, once connected
   QTimer* timeline_timer_ = nullptr;
 };
+
+template <typename... Args>
+auto TForm1::Guard(void (TForm1::*handler)(Args...)) {
+  return
+      [this, handler](Args... args) { RunHandler(dialogs_, [&] { (this->*handler)(args...); }); };
+}

@@ -5,8 +5,10 @@
 #include "app/cp932_text.h"
 #include "app/dialogs.h"
 #include "app/document/number_text.h"
+#include "app/playback/media_player.h"
 #include "app/tform1.h"
 #include "preview/tform2.h"
+#include "show/show_window.h"
 #include "ui_tform1.h"
 
 void TForm1::EventListClick() {
@@ -25,58 +27,66 @@ void TForm1::AddClick() {
                             .arg(EventTable::kCapacity));
     return;
   }
-  Item& item = doc_.events[n];
-  item.Mark = ToCp932(QStringLiteral("新規イベント"));
-  item.Count = TapPosition();
-  item.Effect = 0;
-  SelectEvent(n);
-  doc_.EventCount = n + 1;
-  RefreshEventList();
-  SetModified(true);
+  const int32_t tap = TapPosition();  // the position of the press, before anything else
+  CommitWorkingCopy();
+  Item fields;
+  fields.Mark = ToCp932(QStringLiteral("新規イベント"));
+  fields.Count = tap;
+  fields.Effect = 0;
+  editing_.AddEvent(fields);
+  // The controls edit the new event, and the list's highlight names it.
+  ShowDocument();
 }
 
 void TForm1::DeleteClick() {
   if (doc_.EventCount <= 1) return;
   const Dialogs::Answer answer = dialogs_.AskYesNo(QStringLiteral("削除します"), ui_->Mark->text());
-  if (answer == Dialogs::Answer::Yes && doc_.Selection >= 0 && doc_.Selection < doc_.EventCount) {
-    for (int i = doc_.Selection + 1; i < doc_.EventCount; ++i) {
-      doc_.events[i - 1] = doc_.events[i];
-    }
-    --doc_.EventCount;
-    const int shown = std::min(doc_.Selection, doc_.EventCount - 1);
-    if (doc_.Selection >= doc_.EventCount) {
-      ui_->EventList->setCurrentRow(doc_.EventCount - 1);
-    }
-    // The controls still hold the deleted event: load the event now at that place (or the
-    // new last one) without committing them over it.
-    doc_.Selection = -1;
-    SelectEvent(shown);
-    RefreshEventList();
-    UpdatePreviewPicture();
-  }
-  SetModified(true);
+  if (answer != Dialogs::Answer::Yes) return;
+  if (doc_.Selection < 0 || doc_.Selection >= doc_.EventCount) return;
+  // Edits made before are a step of their own, so that undoing the deletion brings them back.
+  CommitWorkingCopy();
+  // The controls still hold the deleted event: the event now at that place (or the new last
+  // one) is loaded into them without committing them over it.
+  editing_.DeleteEvent(doc_.Selection);
+  ShowDocument();
 }
 
-void TForm1::MarkChange() { SetModified(true); }
+void TForm1::UndoClick() {
+  // Edits not yet committed are the latest step: they are the first to go.
+  CommitWorkingCopy();
+  if (!editing_.Undo()) return;
+  ShowDocument();
+}
 
-void TForm1::CountChange() { SetModified(true); }
+void TForm1::RedoClick() {
+  // New edits replace the steps that could be redone, as in any editor.
+  if (CommitWorkingCopy() || !editing_.Redo()) {
+    UpdateModified();
+    return;
+  }
+  ShowDocument();
+}
+
+void TForm1::MarkChange() { EditChanged(); }
+
+void TForm1::CountChange() { EditChanged(); }
 
 void TForm1::LyricsChange() {
-  SetModified(true);
+  EditChanged();
   SendLyricsToPreview();
 }
 
-void TForm1::EffectChange() { SetModified(true); }
+void TForm1::EffectChange() { EditChanged(); }
 
 void TForm1::AlignChange() {
-  SetModified(true);
+  EditChanged();
   SendLyricsToPreview();
 }
 
-void TForm1::X1Change() { SetModified(true); }
+void TForm1::X1Change() { EditChanged(); }
 
 void TForm1::PictureChange() {
-  SetModified(true);
+  EditChanged();
   UpdatePreviewPicture();
 }
 
@@ -92,11 +102,12 @@ void TForm1::ColorClick() {
   const std::optional<QColor> chosen =
       dialogs_.ChooseColor(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
   if (!chosen) return;
-  working_color_ = static_cast<uint32_t>(chosen->red()) |
-                   static_cast<uint32_t>(chosen->green()) << 8 |
-                   static_cast<uint32_t>(chosen->blue()) << 16;
+  const uint32_t color = static_cast<uint32_t>(chosen->red()) |
+                         static_cast<uint32_t>(chosen->green()) << 8 |
+                         static_cast<uint32_t>(chosen->blue()) << 16;
+  // A chosen colour is one step of its own.
+  CommitGesture([color](Item& item) { item.Color = color; });
   SetColorSwatch(working_color_);
-  SetModified(true);
   SendLyricsToPreview();
 }
 
@@ -107,4 +118,19 @@ void TForm1::PreviewClick() {
   preview_->activateWindow();
 }
 
-void TForm1::TestClick() { PreviewClick(); }
+ShowWindow* TForm1::MakeShowWindow() {
+  if (show_ == nullptr) {
+    show_ = new ShowWindow(
+        player_, [this](EventTable& into) { ReadWorkingDocument(into); },
+        [this] { return doc_.Dragging ? ui_->TimeBar->value() : player_.Position(); }, pictures_,
+        this);
+  }
+  return show_;
+}
+
+void TForm1::TestClick() {
+  MakeShowWindow();
+  show_->show();
+  show_->raise();
+  show_->activateWindow();
+}

@@ -48,14 +48,15 @@ void TForm1::OpenMidiFile(const QString& path) {
   const std::string cp932Path = ToCp932(absolute);
   if (FromCp932(cp932Path) != absolute) {
     // The document keeps paths in CP932; a name it cannot hold would name another file.
-    throw std::runtime_error("The file name cannot be written in Shift-JIS: " +
-                             absolute.toStdString());
+    throw std::runtime_error("ファイル名を Shift-JIS で表せません: " + absolute.toStdString());
   }
   // The new song opens first: when it fails, the previous song, names and table stay.
   player_.Open(absolute.toStdString());
   ShowStatus(QString::fromStdString(player_.RepairNotice()));
   looping_ = false;  // the new song starts without a loop
 
+  // The previous song's changes were saved or declined.
+  RemoveRecoveryCopy();
   SetMidiPath(doc_, cp932Path);
   ui_->Picture->clear();
   ui_->Picture->addItems(BmpFileNames(QFileInfo(absolute).absolutePath()));
@@ -65,15 +66,8 @@ void TForm1::OpenMidiFile(const QString& path) {
   const int32_t length = std::max<int32_t>(player_.Length(), 0);
   ui_->TimeBar->setMaximum(length);
   ui_->TimeBar2->setMaximum(length);
-  if (LoadProject()) {
-    SelectEvent(0);
-    RefreshEventList();
-  } else {
-    AddClick();
-  }
-  UpdatePreviewPicture();
   caption_ = QStringLiteral("Varnel WRD Maker ") + QFileInfo(absolute).fileName();
-  SetModified(false);
+  LoadDocument();
   UpdateTimelineSong();
 }
 
@@ -96,6 +90,15 @@ void TForm1::Button1Click() {
   const bool playing = player_.IsPlaying();
   player_.Seek(0);
   if (playing) player_.Resume();
+}
+
+void TForm1::EventListDoubleClick() {
+  const int row = ui_->EventList->currentRow();
+  if (doc_.MidiPath.empty() || row < 0 || row >= doc_.EventCount) return;
+  const bool playing = player_.IsPlaying();
+  player_.Seek(doc_.events[row].Count);
+  if (playing) player_.Resume();
+  ui_->TimeBar->setValue(player_.Position());
 }
 
 void TForm1::Timer1Timer() {
@@ -136,11 +139,21 @@ void TForm1::TimeBarScroll(int code) {
 
 void TForm1::TimeBar2Scroll(int code) {
   if (code != ScrollCodes::kEndScroll) return;
-  SetModified(true);
-  ui_->Count->setText(QString::number(ui_->TimeBar2->value()));
+  // The release of the bar is one step; edits made before it are another.
+  const int32_t released = ui_->TimeBar2->value();
+  const int32_t count =
+      std::clamp(loaded_.Count, ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
+  ui_->TimeBar2->setValue(count);
+  CommitGesture([released](Item& item) { item.Count = released; });
 }
 
-void TForm1::TimeClick() { ui_->TimeBar2->setValue(TapPosition()); }
+void TForm1::TimeClick() {
+  // The position of the press, as the bar can hold it; the Count text and the unsaved-changes
+  // mark follow.
+  const int32_t position =
+      std::clamp(TapPosition(), ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
+  CommitGesture([position](Item& item) { item.Count = position; });
+}
 
 void TForm1::PlayKey() {
   if (FocusInTextEdit()) return;

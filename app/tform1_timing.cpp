@@ -1,10 +1,11 @@
 // The main window's timing tools: exact taps, speed, the loop, nudges, the status line, the
-// timing settings and the timeline window.
+// timing settings and the timeline strip of the show window.
 #include <QLabel>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <limits>
 
 #include "app/cp932_text.h"
@@ -15,6 +16,7 @@
 #include "app/tform1.h"
 #include "app/timing_dialog.h"
 #include "build/command_generator.h"
+#include "show/show_window.h"
 #include "show/timeline_widget.h"
 #include "ui_tform1.h"
 
@@ -35,25 +37,26 @@ void TForm1::CreatePlaybackExtras() {
   status_->setGeometry(248, 392, 432, 14);
   status_->hide();
 
-  auto add = [this](const QKeySequence& keys, auto slot) {
+  auto add = [this](const QKeySequence& keys, std::function<void()> handler) {
     auto* shortcut = new QShortcut(keys, this);
     shortcut->setContext(Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, this, slot);
+    connect(shortcut, &QShortcut::activated, this,
+            [this, handler] { RunHandler(dialogs_, handler); });
   };
   add(QKeySequence(Qt::CTRL | Qt::Key_Up), [this] { SpeedKey(1); });
   add(QKeySequence(Qt::CTRL | Qt::Key_Down), [this] { SpeedKey(-1); });
-  add(QKeySequence(Qt::Key_L), &TForm1::LoopKey);
+  add(QKeySequence(Qt::Key_L), [this] { LoopKey(); });
   add(QKeySequence(Qt::CTRL | Qt::Key_Right), [this] { NudgeKey(1, false); });
   add(QKeySequence(Qt::CTRL | Qt::Key_Left), [this] { NudgeKey(-1, false); });
   add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Right), [this] { NudgeKey(1, true); });
   add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Left), [this] { NudgeKey(-1, true); });
-  add(QKeySequence(Qt::CTRL | Qt::Key_K), &TForm1::TimingKey);
-  add(QKeySequence(Qt::CTRL | Qt::Key_T), &TForm1::TimelineKey);
+  add(QKeySequence(Qt::CTRL | Qt::Key_K), [this] { TimingKey(); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_T), [this] { TimelineKey(); });
 
   timeline_timer_ = new QTimer(this);
   timeline_timer_->setObjectName(QStringLiteral("TimelineTimer"));
   timeline_timer_->setInterval(kTimelineInterval);
-  connect(timeline_timer_, &QTimer::timeout, this, &TForm1::UpdateTimelinePosition);
+  connect(timeline_timer_, &QTimer::timeout, this, Guard(&TForm1::UpdateTimelinePosition));
 }
 
 void TForm1::UseSettingsFile(const QString& path) {
@@ -129,7 +132,7 @@ void TForm1::NudgeKey(int direction, bool with_later) {
   auto moved = [&](int32_t count) { return std::clamp(count + direction, 0, length); };
   // At either end of the song nothing moves, so that the spacing of a group is kept.
   if (moved(from) == from) return;
-  std::vector<Retiming> changes{{doc_.Selection, moved(from)}};
+  std::vector<EventTime> changes{{doc_.Selection, moved(from)}};
   if (with_later) {
     for (int i = 0; i < doc_.EventCount; ++i) {
       if (i != doc_.Selection && doc_.events[i].Count >= from) {
@@ -137,22 +140,7 @@ void TForm1::NudgeKey(int direction, bool with_later) {
       }
     }
   }
-  Retime(changes);
-}
-
-void TForm1::Retime(const std::vector<Retiming>& changes) {
-  // The one place where event times change outside the edit controls: one edit, one undo step.
-  for (const Retiming& change : changes) {
-    if (change.index < 0 || change.index >= doc_.EventCount) continue;
-    doc_.events[change.index].Count = change.count;
-    if (change.index == doc_.Selection) {
-      // The controls are the selected event's working copy.
-      ui_->TimeBar2->setValue(change.count);
-      ui_->Count->setText(QString::number(change.count));
-    }
-  }
-  RefreshEventList();
-  SetModified(true);
+  RetimeEvents(changes);  // one press, one step
 }
 
 void TForm1::TimingKey() {
@@ -162,25 +150,26 @@ void TForm1::TimingKey() {
 
 TimelineWidget* TForm1::Timeline() {
   if (!timeline_) {
-    timeline_ = std::make_unique<TimelineWidget>();
-    timeline_->setWindowTitle(QStringLiteral("タイムライン"));
-    timeline_->resize(760, 120);
-    connect(timeline_.get(), &TimelineWidget::SeekRequested, this, &TForm1::TimelineSeek);
-    connect(timeline_.get(), &TimelineWidget::MarkerMoved, this, [this](int index, int32_t count) {
-      Retime({{index, count}});
-    });
-    connect(timeline_.get(), &TimelineWidget::MarkerActivated, this, &TForm1::TimelineActivate);
+    timeline_ = MakeShowWindow()->Timeline();
+    connect(timeline_, &TimelineWidget::SeekRequested, this, Guard(&TForm1::TimelineSeek));
+    // The drag ends at the release: one drag, one step.
+    connect(timeline_, &TimelineWidget::MarkerMoved, this, Guard(&TForm1::TimelineMove));
+    connect(timeline_, &TimelineWidget::MarkerActivated, this, Guard(&TForm1::TimelineActivate));
     UpdateTimelineSong();
     timeline_timer_->start();
   }
-  return timeline_.get();
+  return timeline_;
 }
 
 void TForm1::TimelineKey() {
-  TimelineWidget* timeline = Timeline();
-  timeline->show();
-  timeline->raise();
+  Timeline();
+  show_->ShowTimeline(true);
+  show_->show();
+  show_->raise();
+  show_->activateWindow();
 }
+
+void TForm1::TimelineMove(int index, int32_t count) { RetimeEvents({{index, count}}); }
 
 void TForm1::UpdateTimelineSong() {
   if (!timeline_) return;

@@ -26,6 +26,8 @@ inline constexpr std::string_view kLogBadBmp =
     "\xB5\x82\xAD\x82\xCD"
     "256\x90\x46\x88\xC8\x8A\x4F\x82\xCC"
     "BMP\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xC5\x82\xA0\x82\xE9";
+// 原因: (the line after an error line that says why)
+inline constexpr std::string_view kLogReason = "\x8C\xB4\x88\xF6: ";
 // 未使用色を検索中
 inline constexpr std::string_view kLogSearchingFreeColour =
     "\x96\xA2\x8E\x67\x97\x70\x90\x46\x82\xF0\x8C\x9F\x8D\xF5\x92\x86";

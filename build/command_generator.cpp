@@ -5,6 +5,7 @@
 
 #include "app/document/names.h"
 #include "build/build_texts.h"
+#include "build/lyric_layout.h"
 #include "wrd/vbinary_out.h"
 
 namespace {
@@ -226,21 +227,9 @@ int CommandGenerator::TextColour(const EventItem& item, int cur) {
 
 void CommandGenerator::WriteLyrics(const EventItem& item, int tc) {
   Line("ActivePage(32767); " + std::string(build_texts::kScriptTextPage));
-  const std::string& text = item.Lyrics;
-  size_t pos = 0;
-  for (int64_t k = 0; pos < text.size(); ++k) {
-    const size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
-    const std::string line = text.substr(pos, end - pos);
-    pos = end;
-    if (pos < text.size() && text[pos] == '\r') ++pos;
-    if (pos < text.size() && text[pos] == '\n') ++pos;
-    if (line.empty()) continue;
-    const int64_t len = static_cast<int64_t>(line.size());
-    const int64_t x1 = item.X1;
-    const int64_t room = static_cast<int64_t>(item.X2) - x1 - 8 * len;
-    const int32_t x = Wrap(item.Align == 0 ? x1 : item.Align == 1 ? x1 + room : x1 + room / 2);
-    const int32_t y = Wrap(static_cast<int64_t>(item.Y1) + 16 * k);
-    out_.DrawText(kScreenPage, 255, 1, tc, 0, Point(x, y), line.c_str());
-    Line("DrawText(" + Number(x) + ", " + Number(y) + ", " + Number(tc) + ", \"" + line + "\");");
+  for (const LyricLine& line : LayOutLyrics(item.Lyrics, item.Align, item.X1, item.Y1, item.X2)) {
+    out_.DrawText(kScreenPage, 255, 1, tc, 0, Point(line.x, line.y), line.text.c_str());
+    Line("DrawText(" + Number(line.x) + ", " + Number(line.y) + ", " + Number(tc) + ", \"" +
+         line.text + "\");");
   }
 }

@@ -7,7 +7,7 @@
 #include "app/document/cp932.h"
 #include "app/document/names.h"
 #include "build/build_texts.h"
-#include "build/dos_file_time.h"
+#include "build/png_freshness.h"
 #include "picture/bitmap_file.h"
 #include "picture/png_writer.h"
 
@@ -15,13 +15,29 @@ namespace {
 
 void Log(BuildLog& log, std::string_view line) { log.AddLogLine(std::string(line)); }
 
+// The error line of an unusable picture, then the reason (Japanese, UTF-8).
+void LogBadPicture(Picture& picture, BuildLog& log, const std::string& reason) {
+  Log(log, build_texts::kLogBadBmp);
+  log.AddLogLine(std::string(build_texts::kLogReason) + Utf8ToCp932(reason));
+  picture.LoadFailed = 1;
+}
+
 // Loads, checks and converts one new picture; fills the entry.
 bool LoadPicture(const EventTable& table, Picture& picture, BuildLog& log) {
+  const std::string bmpPath = Cp932ToUtf8(picture.Path);
   BitmapFile image;
-  if (!image.Load(Cp932ToUtf8(picture.Path)) || image.BitCount() != 8 || image.Width() <= 0 ||
-      image.Height() <= 0) {
-    Log(log, build_texts::kLogBadBmp);
-    picture.LoadFailed = 1;
+  if (picture.Path.find('\0') != std::string::npos) {
+    LogBadPicture(picture, log, "画像の名前にNULバイトが含まれています");
+    return false;
+  }
+  if (!image.Load(bmpPath)) {
+    LogBadPicture(picture, log, image.ErrorText());
+    return false;
+  }
+  if (image.BitCount() != 8) {
+    LogBadPicture(
+        picture, log,
+        std::to_string(image.BitCount()) + "ビットの画像です (256色の8ビットのみ扱えます)");
     return false;
   }
   picture.LoadFailed = 0;
@@ -36,12 +52,12 @@ bool LoadPicture(const EventTable& table, Picture& picture, BuildLog& log) {
       std::memcpy(picture.Palette.data(), image.Palette(), entries * 4);
   }
   const std::string pngPath = Cp932ToUtf8(table.MidiFolder + PngName(picture.Path));
-  const int32_t pngTime = DosFileTime(pngPath);
-  const int32_t bmpTime = DosFileTime(Cp932ToUtf8(picture.Path));
-  if (pngTime >= 0 && pngTime >= bmpTime) return false;
+  if (PngUpToDate(pngPath, bmpPath)) return false;
   Log(log, build_texts::kLogConverting);
-  if (!WritePng(pngPath, image)) {
+  std::string why;
+  if (!WritePng(pngPath, image, &why)) {
     Log(log, build_texts::kLogPngFailed);
+    if (!why.empty()) log.AddLogLine(std::string(build_texts::kLogReason) + Utf8ToCp932(why));
     return false;
   }
   return true;

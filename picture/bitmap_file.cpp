@@ -1,85 +1,42 @@
 #include "picture/bitmap_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <new>
 
+#include "files/regular_file.h"
 #include "picture/bmp_header.h"
 #include "picture/bmp_rle.h"
 
-namespace {
-
-// Closes a file descriptor when it goes out of scope.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-// Reads up to `size` bytes at `offset`; returns how many it got (fewer at the end of the file)
-// or -1 with errno set.
-int64_t ReadAt(int fd, uint64_t offset, uint8_t* to, size_t size) {
-  size_t done = 0;
-  while (done < size) {
-    const ssize_t got = ::pread(fd, to + done, size - done, static_cast<off_t>(offset + done));
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return -1;
-    if (got == 0) break;
-    done += static_cast<size_t>(got);
-  }
-  return static_cast<int64_t>(done);
-}
-
-std::string Reason() { return std::strerror(errno); }
-
-}  // namespace
-
 bool BitmapFile::Load(const std::string& path) {
   Clear();
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.Get() < 0) return Fail("cannot open " + path + ": " + Reason());
-  struct stat info {};
-  if (::fstat(fd.Get(), &info) != 0) return Fail("cannot examine " + path + ": " + Reason());
-  if (!S_ISREG(info.st_mode)) return Fail(path + " is not a regular file");
-  const auto file_size = static_cast<uint64_t>(info.st_size);
-
-  // The fixed headers first, then as far as the headers and colour table reach.
-  std::vector<uint8_t> head;
-  uint64_t needed = std::min<uint64_t>(file_size, 54);
-  while (head.size() < needed) {
-    const size_t have = head.size();
-    head.resize(needed);
-    const int64_t got = ReadAt(fd.Get(), have, head.data() + have, needed - have);
-    if (got < 0) return Fail("cannot read " + path + ": " + Reason());
-    head.resize(have + static_cast<size_t>(got));
-    if (head.size() < needed) break;  // the file shrank meanwhile: it is judged as it is
-    needed = BmpHeadBytes(head, file_size);
+  try {
+    const RegularFile file(path);
+    const uint64_t file_size = file.Size();
+    // The fixed headers first, then as far as the headers and colour table reach.
+    std::vector<uint8_t> head;
+    uint64_t needed = std::min<uint64_t>(file_size, 54);
+    while (head.size() < needed) {
+      const size_t have = head.size();
+      head.resize(needed);
+      head.resize(have + file.ReadAt(have, head.data() + have, needed - have));
+      if (head.size() < needed) break;  // the file shrank meanwhile: it is judged as it is
+      needed = BmpHeadBytes(head, file_size);
+    }
+    const ReadBytes read = [&file](uint64_t offset, uint8_t* to, size_t size) {
+      if (file.ReadAt(offset, to, size) < size) {
+        throw BmpFormatError("ピクセルデータの途中でファイルが終わっています");
+      }
+    };
+    if (!LoadParsed(head, std::max<uint64_t>(file_size, head.size()), read)) {
+      error_ = path + ": " + error_;
+      return false;
+    }
+    return true;
+  } catch (const FileReadError& error) {
+    return Fail(error.what());
   }
-  const ReadBytes read = [&fd](uint64_t offset, uint8_t* to, size_t size) {
-    const int64_t got = ReadAt(fd.Get(), offset, to, size);
-    if (got < 0) throw BmpFormatError("cannot read the pixel data: " + Reason());
-    if (static_cast<size_t>(got) < size)
-      throw BmpFormatError("the file ends inside its pixel data");
-  };
-  if (!LoadParsed(head, std::max<uint64_t>(file_size, head.size()), read)) {
-    error_ = path + ": " + error_;
-    return false;
-  }
-  return true;
 }
 
 bool BitmapFile::LoadFromMemory(std::span<const uint8_t> file) {
@@ -96,12 +53,12 @@ bool BitmapFile::LoadParsed(std::span<const uint8_t> head, uint64_t file_size,
     const BmpHeader header = ReadBmpHeader(head);
     if (header.Paletted()) {
       if (header.pixel_offset > file_size) {
-        throw BmpFormatError("pixel data offset " + std::to_string(header.pixel_offset) +
-                             " lies past the end of the file");
+        throw BmpFormatError("ピクセルデータの位置 " + std::to_string(header.pixel_offset) +
+                             " がファイルの終わりより後ろです");
       }
       const size_t entries = header.FilePaletteEntries();
       if (head.size() - header.PaletteOffset() < entries * 4) {
-        throw BmpFormatError("the file ends inside its colour table");
+        throw BmpFormatError("カラーテーブルの途中でファイルが終わっています");
       }
       const uint64_t available = file_size - header.pixel_offset;
       const size_t size = static_cast<size_t>(header.Stride()) * static_cast<size_t>(header.rows);
@@ -110,7 +67,7 @@ bool BitmapFile::LoadParsed(std::span<const uint8_t> head, uint64_t file_size,
       if (header.compression == BmpHeader::kRgb) {
         // Checked before the buffer is allocated, so that a short file cannot claim gigabytes.
         if (available < header.PixelBytesNeeded()) {
-          throw BmpFormatError("the file ends inside its pixel data");
+          throw BmpFormatError("ピクセルデータの途中でファイルが終わっています");
         }
         pixels_ = std::make_unique_for_overwrite<uint8_t[]>(size);
         // The last row may lack its padding; the pixels are all there.
@@ -118,6 +75,8 @@ bool BitmapFile::LoadParsed(std::span<const uint8_t> head, uint64_t file_size,
         read(header.pixel_offset, pixels_.get(), stored);
         std::fill(pixels_.get() + stored, pixels_.get() + size, uint8_t{0});
       } else {
+        // Checked before the buffer is allocated: a few bytes of runs cannot claim gigabytes.
+        CheckRle8Covers(header, available);
         std::vector<uint8_t> data(static_cast<size_t>(std::min(available, MaxRle8Bytes(header))));
         read(header.pixel_offset, data.data(), data.size());
         pixels_ = std::make_unique<uint8_t[]>(size);  // skipped pixels are index 0
@@ -133,7 +92,7 @@ bool BitmapFile::LoadParsed(std::span<const uint8_t> head, uint64_t file_size,
   } catch (const BmpFormatError& e) {
     return Fail(e.what());
   } catch (const std::bad_alloc&) {
-    return Fail("not enough memory for the picture");
+    return Fail("画像を読み込むメモリが足りません");
   }
 }
 

@@ -35,7 +35,7 @@ class BitmapFile {
   // The same as Load for the bytes of a whole BMP file held in memory.
   bool LoadFromMemory(std::span<const uint8_t> file);
 
-  // Why the last Load failed (UTF-8, English); empty after a successful one.
+  // Why the last Load failed (Japanese, UTF-8); empty after a successful one.
   const std::string& ErrorText() const { return error_; }
 
   // Bits per pixel of the info header (1, 2, 4, 8, 16, 24 or 32 after a successful load).

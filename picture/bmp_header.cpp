@@ -58,19 +58,19 @@ uint32_t BmpHeader::FilePaletteEntries() const {
 
 BmpHeader ReadBmpHeader(std::span<const uint8_t> file) {
   if (file.size() < BmpHeader::kFileHeaderSize + 4) {
-    throw BmpFormatError("the file is shorter than a BMP file header");
+    throw BmpFormatError("BMPのファイルヘッダより短いファイルです");
   }
   BmpHeader h;
   h.pixel_offset = U32(file, 10);
   h.header_size = U32(file, 14);
   if (h.header_size == kCoreHeaderSize) {
-    throw BmpFormatError("OS/2 1.x BMP files (12-byte header) are not supported");
+    throw BmpFormatError("OS/2 1.x形式のBMPファイル (12バイトのヘッダ) は扱えません");
   }
   if (h.header_size < kMinInfoHeaderSize || h.header_size > kMaxInfoHeaderSize) {
-    throw BmpFormatError("unknown info header size " + std::to_string(h.header_size));
+    throw BmpFormatError("情報ヘッダの大きさ " + std::to_string(h.header_size) + " は扱えません");
   }
   if (file.size() < kFixedPartSize || file.size() - BmpHeader::kFileHeaderSize < h.header_size) {
-    throw BmpFormatError("the file is shorter than its info header");
+    throw BmpFormatError("情報ヘッダより短いファイルです");
   }
   const int32_t width = S32(file, 18);
   const int32_t height = S32(file, 22);
@@ -78,17 +78,17 @@ BmpHeader ReadBmpHeader(std::span<const uint8_t> file) {
   h.compression = U32(file, 30);
   h.colors_used = U32(file, 46);
   if (!KnownBitCount(h.bit_count)) {
-    throw BmpFormatError("unsupported bit count " + std::to_string(h.bit_count));
+    throw BmpFormatError("1ピクセル " + std::to_string(h.bit_count) + " ビットの画像は扱えません");
   }
   if (width <= 0 || height == 0) {
-    throw BmpFormatError("picture size " + std::to_string(width) + " x " + std::to_string(height) +
-                         " holds no pixels");
+    throw BmpFormatError("画像の大きさ " + std::to_string(width) + " x " + std::to_string(height) +
+                         " にはピクセルがありません");
   }
   const int64_t rows = height < 0 ? -static_cast<int64_t>(height) : height;
   if (width > BitmapFile::kMaxSide || rows > BitmapFile::kMaxSide) {
-    throw BmpFormatError("picture size " + std::to_string(width) + " x " + std::to_string(rows) +
-                         " exceeds " + std::to_string(BitmapFile::kMaxSide) + " x " +
-                         std::to_string(BitmapFile::kMaxSide));
+    throw BmpFormatError("画像の大きさ " + std::to_string(width) + " x " + std::to_string(rows) +
+                         " が上限の " + std::to_string(BitmapFile::kMaxSide) + " x " +
+                         std::to_string(BitmapFile::kMaxSide) + " を超えています");
   }
   h.width = width;
   h.rows = static_cast<int32_t>(rows);
@@ -98,18 +98,18 @@ BmpHeader ReadBmpHeader(std::span<const uint8_t> file) {
   }
   if (h.compression == BmpHeader::kRle8) {
     if (h.bit_count != 8) {
-      throw BmpFormatError("RLE8 compression in a " + std::to_string(h.bit_count) + "-bit picture");
+      throw BmpFormatError(std::to_string(h.bit_count) + "ビットの画像にRLE8圧縮が使われています");
     }
     if (!h.bottom_up) {
-      throw BmpFormatError("a top-down picture cannot be run-length encoded");
+      throw BmpFormatError("上から下へ並ぶ画像はランレングス圧縮できません");
     }
   } else if (h.compression != BmpHeader::kRgb) {
-    throw BmpFormatError("unsupported compression " + std::to_string(h.compression) + " in a " +
-                         std::to_string(h.bit_count) + "-bit picture");
+    throw BmpFormatError(std::to_string(h.bit_count) + "ビットの画像の圧縮形式 " +
+                         std::to_string(h.compression) + " は扱えません");
   }
   if (h.pixel_offset < h.PaletteOffset()) {
-    throw BmpFormatError("pixel data offset " + std::to_string(h.pixel_offset) +
-                         " lies inside the headers");
+    throw BmpFormatError("ピクセルデータの位置 " + std::to_string(h.pixel_offset) +
+                         " がヘッダの中です");
   }
   return h;
 }
@@ -137,4 +137,13 @@ uint64_t BmpHeadBytes(std::span<const uint8_t> head, uint64_t file_size) {
 uint64_t MaxRle8Bytes(const BmpHeader& header) {
   const auto rows = static_cast<uint64_t>(header.rows);
   return 4 * static_cast<uint64_t>(header.width) * rows + 2 * rows + 2;
+}
+
+void CheckRle8Covers(const BmpHeader& header, uint64_t data_bytes) {
+  const uint64_t pixels = static_cast<uint64_t>(header.width) * static_cast<uint64_t>(header.rows);
+  if (pixels > kMaxRle8PixelsPerByte * data_bytes) {
+    throw BmpFormatError("ランレングスデータ (" + std::to_string(data_bytes) + " バイト) では " +
+                         std::to_string(header.width) + " x " + std::to_string(header.rows) +
+                         " の画像を埋められません");
+  }
 }

@@ -4,7 +4,7 @@
 #include <span>
 #include <stdexcept>
 
-// Why a BMP file cannot be read (UTF-8 message).
+// Why a BMP file cannot be read (Japanese, UTF-8).
 class BmpFormatError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -54,3 +54,11 @@ uint64_t BmpHeadBytes(std::span<const uint8_t> head, uint64_t file_size);
 // pixel (4 bytes) for every pixel, an end of line for every row and the end mark. Data beyond
 // this is never read.
 uint64_t MaxRle8Bytes(const BmpHeader& header);
+
+// The most pixels one byte of RLE8 data can paint: a run of 255 pixels takes two bytes.
+inline constexpr uint64_t kMaxRle8PixelsPerByte = 128;
+
+// Throws BmpFormatError when `data_bytes` of run-length data cannot paint the picture `header`
+// claims even as runs of 255 pixels: such a file is mostly skipped pixels, and would make the
+// reader allocate a buffer out of all proportion to the file.
+void CheckRle8Covers(const BmpHeader& header, uint64_t data_bytes);

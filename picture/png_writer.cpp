@@ -1,16 +1,15 @@
 #include "picture/png_writer.h"
 
-#include <fcntl.h>
 #include <png.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "files/file_replacement.h"
 #include "picture/bitmap_file.h"
 
 namespace {
@@ -60,29 +59,9 @@ bool EncodePng(const PngJob& job) {
   return true;
 }
 
-// Creates a new file beside `path` for writing and returns it with its name; null when the
-// folder does not exist or is not writable.
-std::FILE* CreateTemporaryBeside(const std::string& path, std::string& temporary) {
-  std::random_device random;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    temporary = path + "." + std::to_string(random() % 1000000000u) + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      std::FILE* file = ::fdopen(fd, "wb");
-      if (file == nullptr) {
-        ::close(fd);
-        std::remove(temporary.c_str());
-      }
-      return file;
-    }
-    if (errno != EEXIST) return nullptr;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
-bool WritePng(const std::string& path, const BitmapFile& image) {
+bool WritePng(const std::string& path, const BitmapFile& image, std::string* why) {
   if (image.BitCount() > 8) {
     std::fputs("フルカラーBMPは扱えません\n", stdout);
     std::fflush(stdout);
@@ -108,26 +87,35 @@ bool WritePng(const std::string& path, const BitmapFile& image) {
     entry += 4;
   }
 
-  std::string temporary;
-  std::FILE* file = CreateTemporaryBeside(path, temporary);
-  if (file == nullptr) return false;
-  const PngJob job{file,
-                   static_cast<png_uint_32>(width),
-                   static_cast<png_uint_32>(height),
-                   bits,
-                   palette.data(),
-                   colors,
-                   rows.data(),
-                   row_bytes};
-  bool ok = EncodePng(job);
-  ok = std::fflush(file) == 0 && ok;
-  // On the disk before the rename: a PNG emptied by a crash would look up to date forever.
-  ok = ::fdatasync(::fileno(file)) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
-  // Only a complete file replaces the target: a truncated PNG would look up to date.
-  if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
+  try {
+    // Synced: a PNG emptied by a crash would look up to date for ever.
+    FileReplacement replacement(path, FileReplacement::Durability::kSynced);
+    const int fd = ::dup(replacement.Descriptor());
+    std::FILE* file = fd < 0 ? nullptr : ::fdopen(fd, "wb");
+    if (file == nullptr) {
+      if (fd >= 0) ::close(fd);
+      throw FileWriteError(path + ": 書き込めません (" + ErrnoText(errno) + ")");
+    }
+    const PngJob job{file,
+                     static_cast<png_uint_32>(width),
+                     static_cast<png_uint_32>(height),
+                     bits,
+                     palette.data(),
+                     colors,
+                     rows.data(),
+                     row_bytes};
+    const bool encoded = EncodePng(job);
+    const bool flushed = std::fflush(file) == 0;
+    const int error = errno;
+    const bool closed = std::fclose(file) == 0;
+    // Only a complete file replaces the target: a truncated PNG would look up to date.
+    if (!encoded) throw FileWriteError(path + ": libpngがエラーを報告しました");
+    if (!flushed || !closed)
+      throw FileWriteError(path + ": 書き込めません (" + ErrnoText(error) + ")");
+    replacement.Commit();
+    return true;
+  } catch (const FileWriteError& failure) {
+    if (why != nullptr) *why = failure.what();
     return false;
   }
-  return true;
 }

@@ -9,9 +9,10 @@ class BitmapFile;
 // palette as PLTE, its rows top row first, no interlace; the file holds only the IHDR, PLTE, IDAT
 // and IEND chunks. Returns true when the whole file was written.
 //
-// The file is written to a temporary file beside `path` and renamed over it only when libpng
-// finished without error and the file was closed cleanly; on any failure the temporary file is
-// removed and an existing file at `path` is left as it was. A picture of more than 8 bits prints
-// "フルカラーBMPは扱えません" (UTF-8) and a line end to the standard output and returns false
-// without creating a file. libpng reports its own errors and warnings on the standard error.
-bool WritePng(const std::string& path, const BitmapFile& image);
+// The file is written through a FileReplacement and put in place only when libpng finished
+// without error and the file was closed cleanly; on any failure an existing file at `path` is
+// left as it was, and `why` (when given) receives the reason (Japanese, UTF-8). A picture of more
+// than 8 bits prints "フルカラーBMPは扱えません" (UTF-8) and a line end to the standard output and
+// returns false without creating a file. libpng reports its own errors and warnings on the standard
+// error.
+bool WritePng(const std::string& path, const BitmapFile& image, std::string* why = nullptr);

@@ -2,16 +2,29 @@
 
 #include <QPainter>
 #include <QPalette>
+#include <stdexcept>
 #include <utility>
 
+#include "app/document/cp932.h"
+#include "build/picture_cache.h"
 #include "preview/invert_rect.h"
-#include "preview/lyric_layout.h"
 #include "preview/paint_box.h"
-#include "preview/picture_loader.h"
-#include "preview/preview_scene.h"
+#include "show/model/show_model.h"
+#include "show/refusal_banner.h"
 #include "ui_tform2.h"
 
-TForm2::TForm2(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TForm2>()) {
+namespace {
+
+constexpr int kScreenWidth = Screen::kWidth;
+constexpr int kScreenHeight = Screen::kHeight;
+
+}  // namespace
+
+TForm2::TForm2(QWidget* parent)
+    : QWidget(parent),
+      ui_(std::make_unique<Ui::TForm2>()),
+      cache_(std::make_shared<PictureCache>()),
+      model_(std::make_unique<ShowModel>(cache_)) {
   ui_->setupUi(this);
   paint_box_ = ui_->PaintBox1;
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -36,21 +49,28 @@ void TForm2::FormCreate() {
   paint_box_->setGeometry(0, 0, kScreenWidth, kScreenHeight);
   move(350, 324);
   dragging_ = false;
-  back_ = QImage(kScreenWidth, kScreenHeight, QImage::Format_RGB32);
+  RenderPicture();
+}
+
+void TForm2::SetPictureCache(std::shared_ptr<PictureCache> cache) {
+  cache_ = std::move(cache);
+  model_ = std::make_unique<ShowModel>(cache_);
   RenderPicture();
 }
 
 void TForm2::SetPicture(const QString& path, bool tile) {
-  picture_ = QImage();
+  picture_.clear();
   if (!path.isEmpty()) {
-    try {
-      picture_ = LoadPreviewPicture(path);
-    } catch (...) {
+    const auto decoded = cache_->Get(Utf8ToCp932(path.toStdString()));
+    if (decoded->BitCount == 0) {
       // The window shows no picture before the error box tells why.
       RenderPicture();
       paint_box_->repaint();
-      throw;
+      throw std::runtime_error(QStringLiteral("画像を読み込めません: %1 (%2)")
+                                   .arg(path, QString::fromStdString(decoded->Reason))
+                                   .toStdString());
     }
+    picture_ = path;
     tile_ = tile;
   }
   RenderPicture();
@@ -137,15 +157,27 @@ void TForm2::PaintBox1MouseUp(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) 
 
 void TForm2::RenderPicture() {
   ++picture_renders_;
-  back_.fill(palette().color(QPalette::Window));
-  {
+  // The event alone, at tick 0 and without its effect: its finished screen.
+  auto table = std::make_unique<EventTable>();
+  EventItem& item = table->events[0];
+  table->EventCount = 1;
+  item.Picture = Utf8ToCp932(picture_.toStdString());
+  item.Naraberu = tile_ ? 1 : 0;
+  item.Lyrics = lyrics_;
+  item.Align = align_;
+  item.Color = color_;
+  item.X1 = committed_.x1;
+  item.Y1 = committed_.y1;
+  item.X2 = committed_.x2;
+  item.Y2 = committed_.y2;
+  model_->Update(*table);
+  QImage rgb(kScreenWidth, kScreenHeight, QImage::Format_RGB888);
+  model_->ScreenAt(0).ToRgb(rgb.bits());
+  back_ = rgb.convertToFormat(QImage::Format_RGB32);
+  refusal_ = QString::fromStdString(model_->RefusalAt(0));
+  if (!refusal_.isEmpty()) {
     QPainter painter(&back_);
-    DrawPreviewPicture(painter, picture_, tile_);
-    if (!lyrics_.empty()) {
-      DrawPreviewLyrics(painter,
-                        LayOutLyrics(lyrics_, align_, committed_.x1, committed_.y1, committed_.x2),
-                        color_);
-    }
+    DrawRefusalBanner(painter, back_.rect(), refusal_);
   }
   screen_ = back_.copy();
   InvertRect(screen_, working_);

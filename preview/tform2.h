@@ -10,15 +10,18 @@
 #include "preview/preview_rect.h"
 
 class PaintBox;
+class PictureCache;
+class ShowModel;
 class QPainter;
 namespace Ui {
 class TForm2;
 }
 
-// The preview window: the selected event's picture at the screen's real size of 640 x 480,
-// centred or tiled as the build places it, its lyric lines as the player draws them, and
-// the lyric rectangle in inverted pixels. A rectangle dragged with the mouse is reported
-// through TextRectChosen. Closing the window only hides it.
+// The preview window: the player's screen for the selected event at its real size of 640 x 480
+// (the event built alone in memory and played: the picture centred on its colour 0 or tiled,
+// the lyric lines in their colour), and the lyric rectangle in inverted pixels. A picture the
+// build refuses is shown as refused, with the reason. A rectangle dragged with the mouse is
+// reported through TextRectChosen. Closing the window only hides it.
 //
 // The picture and the lyrics are composed once into a back buffer; the screen image is that
 // buffer with the working rectangle inverted, so that moving the rectangle costs two
@@ -31,9 +34,10 @@ class TForm2 : public QWidget {
   ~TForm2() override;
 
   // Shows the BMP file at `path` (a UTF-8 file-system path), tiled or centred; an empty path
-  // shows no picture and keeps the tile flag. A file that cannot be read as a bitmap (or is
-  // too large to hold) leaves the window without a picture, with the tile flag as it was,
-  // and throws std::runtime_error with a readable message.
+  // shows no picture and keeps the tile flag. A file that cannot be read as a bitmap at all
+  // leaves the window without a picture, with the tile flag as it was, and throws
+  // std::runtime_error with a readable message. A bitmap the build refuses (not 256 colours)
+  // is shown as refused.
   void SetPicture(const QString& path, bool tile);
   // Sets the committed and the working rectangle, in this order of corners (not reordered).
   void SetRect(int x1, int y1, int x2, int y2);
@@ -42,8 +46,13 @@ class TForm2 : public QWidget {
   // draws them: 8 pixels per byte, 16 pixels per line. Empty lyrics draw nothing.
   void SetLyrics(const std::string& cp932Lyrics, int align, uint32_t color);
 
+  // Reads pictures through `cache` from now on (shared with the show window).
+  void SetPictureCache(std::shared_ptr<PictureCache> cache);
+
   PaintBox* PaintBox1() const { return paint_box_; }
-  bool HasPicture() const { return !picture_.isNull(); }
+  bool HasPicture() const { return !picture_.isEmpty(); }
+  // Why the build refuses the picture; empty when it does not.
+  const QString& Refusal() const { return refusal_; }
   bool Tile() const { return tile_; }
   bool Dragging() const { return dragging_; }
   PreviewRect CommittedRect() const { return committed_; }
@@ -65,14 +74,17 @@ class TForm2 : public QWidget {
   void PaintBox1MouseUp(Qt::MouseButton button, int x, int y);
 
  private:
-  // Composes the picture and the lyrics into the back buffer and shows it.
+  // Composes the player's screen for the event into the back buffer and shows it.
   void RenderPicture();
   // Inverts the working rectangle on the screen image: drawing it twice erases it.
   void InvertWorkingRect();
 
   std::unique_ptr<Ui::TForm2> ui_;
   PaintBox* paint_box_ = nullptr;
-  QImage picture_;
+  std::shared_ptr<PictureCache> cache_;
+  std::unique_ptr<ShowModel> model_;
+  QString picture_;  // the picture's path
+  QString refusal_;
   bool tile_ = false;
   std::string lyrics_;
   int align_ = 0;

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
-bash scripts/setup.sh
+bash scripts/setup.sh test
 CC=clang CXX=clang++ cmake -S . -B out/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVWRD_FUZZ=ON \
   -DVWRD_GUI=OFF -DVWRD_TESTS=ON -DVWRD_BENCH=OFF >/dev/null
 targets=("$@")

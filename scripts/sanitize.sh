@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer in out/sanitize and runs those tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh test
 cmake -S . -B out/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVWRD_SANITIZE=ON -DVWRD_GUI=OFF \
   -DVWRD_BENCH=OFF >/dev/null
 cmake --build out/sanitize -j"$(nproc)"

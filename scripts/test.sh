@@ -3,6 +3,6 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
+bash scripts/build.sh test
 ctest --test-dir out --output-on-failure -j"$(nproc)"
 bash scripts/sanitize.sh

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "wrd/shift_jis.h"
 #include "wrd/vnl_reader.h"
 
 namespace {
@@ -56,8 +57,6 @@ class Fields {
   bool ok_ = true;
 };
 
-bool IsCp932Lead(uint8_t byte) { return (byte >= 0x81 && byte <= 0x9F) || byte >= 0xE0; }
-
 std::string Hex(uint8_t byte) {
   char text[3];
   std::snprintf(text, sizeof text, "%02X", byte);
@@ -69,7 +68,7 @@ std::string Fields::Text() {
   while (offset_ < payload_->size()) {
     uint8_t byte = (*payload_)[offset_++];
     // The second byte of a double-byte character may be a backslash: keep pairs together.
-    if (IsCp932Lead(byte) && byte <= 0xFC && offset_ < payload_->size()) {
+    if (IsShiftJisLead(byte) && offset_ < payload_->size()) {
       out += static_cast<char>(byte);
       out += static_cast<char>((*payload_)[offset_++]);
     } else if (byte < 0x20 || byte == 0x7F || byte == '"' || byte == '\\') {

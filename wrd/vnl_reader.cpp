@@ -1,8 +1,8 @@
 #include "wrd/vnl_reader.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fstream>
+
+#include "files/regular_file.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ class Cursor {
 
   uint8_t Byte(const char* what) {
     if (AtEnd()) {
-      throw VnlError(offset_, std::string("file ends inside ") + what);
+      throw VnlError(offset_, std::string(what) + "の途中でファイルが終わっています");
     }
     return bytes_[offset_++];
   }
@@ -37,7 +37,7 @@ class Cursor {
         return value;
       }
     }
-    throw VnlError(start, std::string(what) + " is longer than four bytes");
+    throw VnlError(start, std::string(what) + "が 4 バイトを超えています");
   }
 
   std::vector<uint8_t> Take(size_t n) {
@@ -54,19 +54,19 @@ class Cursor {
 
 uint32_t ReadHeader(Cursor& in, std::span<const uint8_t> bytes) {
   if (bytes.size() < kHeaderSize) {
-    throw VnlError(bytes.size(), "file ends inside the 16-byte header");
+    throw VnlError(bytes.size(), "16 バイトのヘッダーの途中でファイルが終わっています");
   }
   if (std::memcmp(bytes.data(), kSignature, 10) != 0) {
-    throw VnlError(0, "not a VNL file (no \"Varnel WRD\" signature)");
+    throw VnlError(0, "VNL ファイルではありません (\"Varnel WRD\" の署名がありません)");
   }
   if (bytes[10] != 0 || bytes[11] != 0) {
-    throw VnlError(10, "header bytes 10 and 11 are not 00 00");
+    throw VnlError(10, "ヘッダーのバイト 10 と 11 が 00 00 ではありません");
   }
   uint32_t version = static_cast<uint32_t>(bytes[12]) | static_cast<uint32_t>(bytes[13]) << 8 |
                      static_cast<uint32_t>(bytes[14]) << 16 |
                      static_cast<uint32_t>(bytes[15]) << 24;
   if (version != 1) {
-    throw VnlError(12, "unsupported format version " + std::to_string(version));
+    throw VnlError(12, "形式のバージョン " + std::to_string(version) + " には対応していません");
   }
   in.Take(kHeaderSize);
   return version;
@@ -80,26 +80,27 @@ void ReadBlock(Cursor& in, int block, std::vector<VnlRecord>& records) {
     record.block = block;
     record.offset = in.Offset();
     if (block == 1) {
-      tick += in.VarLen("a record's tick delta");
+      tick += in.VarLen("レコードのティック差分");
       if (tick > UINT32_MAX) {
-        throw VnlError(record.offset, "tick beyond 32 bits");
+        throw VnlError(record.offset, "ティックが 32 ビットを超えています");
       }
     }
     size_t lengthOffset = in.Offset();
-    uint32_t length = in.VarLen("a record's length");
+    uint32_t length = in.VarLen("レコードの長さ");
     if (length == 0) {
-      throw VnlError(lengthOffset, "record length 0 (a record holds at least its opcode)");
+      throw VnlError(lengthOffset,
+                     "レコードの長さが 0 です (レコードには少なくともオペコードがあります)");
     }
     if (length > in.Remaining()) {
-      throw VnlError(lengthOffset,
-                     "record length " + std::to_string(length) + " runs past the end of the file");
+      throw VnlError(lengthOffset, "レコードの長さ " + std::to_string(length) +
+                                       " がファイルの終わりを越えています");
     }
-    record.opcode = in.Byte("a record");
+    record.opcode = in.Byte("レコード");
     record.payload = in.Take(length - 1);
     record.tick = static_cast<uint32_t>(tick);
     bool end = record.opcode == kEndOpcode;
     if (end && !record.payload.empty()) {
-      throw VnlError(record.offset, "end record with a payload");
+      throw VnlError(record.offset, "終了レコードにデータがあります");
     }
     if (block == 1 && record.opcode == kStartOpcode) {
       tick = 0;  // the writer starts every batch after a Start record from tick 0
@@ -114,7 +115,7 @@ void ReadBlock(Cursor& in, int block, std::vector<VnlRecord>& records) {
 }  // namespace
 
 VnlError::VnlError(size_t offset, const std::string& what)
-    : std::runtime_error("byte offset " + std::to_string(offset) + ": " + what), offset_(offset) {}
+    : std::runtime_error("バイト位置 " + std::to_string(offset) + ": " + what), offset_(offset) {}
 
 VnlFile ReadVnl(std::span<const uint8_t> bytes) {
   Cursor in(bytes);
@@ -122,34 +123,17 @@ VnlFile ReadVnl(std::span<const uint8_t> bytes) {
   file.version = ReadHeader(in, bytes);
   ReadBlock(in, 0, file.records);
   if (in.AtEnd()) {
-    throw VnlError(in.Offset(), "file ends before the Data block");
+    throw VnlError(in.Offset(), "Data ブロックの前でファイルが終わっています");
   }
   ReadBlock(in, 1, file.records);
   if (!in.AtEnd()) {
-    throw VnlError(in.Offset(),
-                   std::to_string(in.Remaining()) + " bytes after the end of the Data block");
+    throw VnlError(in.Offset(), "Data ブロックの終わりの後に " + std::to_string(in.Remaining()) +
+                                    " バイトあります");
   }
   return file;
 }
 
 VnlFile ReadVnlFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) {
-    throw std::runtime_error(path + ": " + std::strerror(errno));
-  }
-  std::streamoff size = in.tellg();
-  if (size < 0) {
-    throw std::runtime_error(path + ": cannot determine the file size");
-  }
-  if (static_cast<uint64_t>(size) > kMaxVnlFileSize) {
-    throw std::runtime_error(path + ": larger than " + std::to_string(kMaxVnlFileSize >> 20) +
-                             " MiB, not read");
-  }
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  in.seekg(0);
-  in.read(reinterpret_cast<char*>(bytes.data()), size);
-  if (in.gcount() != size) {
-    throw std::runtime_error(path + ": read error");
-  }
-  return ReadVnl(bytes);
+  const std::string bytes = ReadRegularFile(path, kMaxVnlFileSize);
+  return ReadVnl(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
 }

@@ -38,9 +38,11 @@ struct VnlFile {
 // block up to its end record, the Data block up to its end record, and nothing after it.
 // Throws VnlError naming the byte offset for anything else.
 VnlFile ReadVnl(std::span<const uint8_t> bytes);
-// Reads the file at path (a file-system path). Throws std::runtime_error when it cannot be read
-// or is larger than kMaxVnlFileSize, VnlError when it is malformed.
+// Reads the regular file at path (a file-system path). Throws FileReadError (a
+// std::runtime_error) when it cannot be read, is no regular file or is larger than
+// kMaxVnlFileSize, VnlError when it is malformed.
 VnlFile ReadVnlFile(const std::string& path);
+// The largest VNL file any reader takes, and so the largest the build writes.
 constexpr size_t kMaxVnlFileSize = 64u << 20;
 
 // A readable line for the record: the build's commands by name with their fields

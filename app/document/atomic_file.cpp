@@ -1,91 +1,29 @@
 #include "app/document/atomic_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <vector>
 
-namespace {
-
-std::string Reason(int error) { return std::strerror(error); }
-
-std::string DirectoryOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
+AtomicFile::AtomicFile(const std::string& path, Durability durability,
+                       FileReplacement::Temporary temporary)
+    : path_(path), file_(path, durability, temporary) {
+  // The stream closes a descriptor of its own; the replacement keeps the one it links.
+  const int fd = ::dup(file_.Descriptor());
+  if (fd < 0) throw FileWriteError(path + ": 書き込めません (" + ErrnoText(errno) + ")");
+  buffer_ = std::make_unique<__gnu_cxx::stdio_filebuf<char>>(fd, std::ios::out | std::ios::binary);
+  stream_.rdbuf(buffer_.get());
 }
 
-// Makes the file's contents durable before it replaces the target.
-bool SyncFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool synced = ::fsync(fd) == 0;
-  return ::close(fd) == 0 && synced;
-}
-
-}  // namespace
-
-AtomicFile::AtomicFile(const std::string& path, Durability durability)
-    : path_(path), durability_(durability) {
-  const size_t slash = path.rfind('/');
-  std::string pattern = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
-                        "." + path.substr(slash == std::string::npos ? 0 : slash + 1) +
-                        ".tmpXXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) {
-    throw FileWriteError(path + ": cannot create a temporary file in " + DirectoryOf(path) + ": " +
-                         Reason(errno));
-  }
-  // mkstemp makes the file private; the result should have the old file's mode, or the usual one.
-  struct stat old {};
-  ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-  ::close(fd);
-  temporary_ = name.data();
-  stream_.open(temporary_, std::ios::binary | std::ios::trunc);
-  if (!stream_) {
-    const int error = errno;
-    std::remove(temporary_.c_str());
-    throw FileWriteError(path + ": cannot open a temporary file: " + Reason(error));
-  }
-}
-
-AtomicFile::~AtomicFile() {
-  if (!committed_) {
-    stream_.close();
-    std::remove(temporary_.c_str());
-  }
-}
+AtomicFile::~AtomicFile() = default;
 
 void AtomicFile::Commit() {
   stream_.flush();
-  const bool written = static_cast<bool>(stream_);
-  const int writeError = errno;
-  stream_.close();
-  if (!written || stream_.fail()) {
-    std::remove(temporary_.c_str());
-    committed_ = true;
-    throw FileWriteError(path_ + ": cannot write: " + Reason(writeError != 0 ? writeError : EIO));
+  const bool written = static_cast<bool>(stream_) && buffer_->close() != nullptr;
+  const int error = errno;
+  if (!written) {
+    throw FileWriteError(path_ + ": 書き込めません (" + ErrnoText(error != 0 ? error : EIO) + ")");
   }
-  if (durability_ == Durability::kSynced && !SyncFile(temporary_)) {
-    const int error = errno;
-    std::remove(temporary_.c_str());
-    committed_ = true;
-    throw FileWriteError(path_ + ": cannot write: " + Reason(error));
-  }
-  if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
-    const int error = errno;
-    std::remove(temporary_.c_str());
-    committed_ = true;
-    throw FileWriteError(path_ + ": cannot replace the file: " + Reason(error));
-  }
-  committed_ = true;
+  file_.Commit();
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& bytes,

@@ -1,29 +1,25 @@
 #pragma once
 
-#include <fstream>
-#include <stdexcept>
+#include <ext/stdio_filebuf.h>
+
+#include <memory>
+#include <ostream>
 #include <string>
 
-// Thrown when an output file cannot be written; the message (UTF-8) names the path and the
-// reason.
-class FileWriteError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+#include "files/file_errors.h"
+#include "files/file_replacement.h"
 
-// Writes a file so that a reader never sees it half-written: the bytes go to a temporary file
-// beside the target, which Commit() flushes to disk and renames over the target. A file that is
-// destroyed without a successful Commit() removes its temporary file and leaves the target as it
-// was.
+// Writes a file so that a reader never sees it half-written: a stream over a FileReplacement.
+// Commit() puts the written file in place of the target; a file destroyed without a successful
+// Commit() leaves the target as it was and nothing behind.
 class AtomicFile {
  public:
-  // Whether Commit() waits until the bytes are on the disk before the rename. Files that can be
-  // made again (the build's outputs) may skip it; the user's own data does not.
-  enum class Durability { kSynced, kUnsynced };
+  using Durability = FileReplacement::Durability;
 
-  // `path` is a file-system path (UTF-8). Throws FileWriteError when the temporary file cannot
-  // be created.
-  explicit AtomicFile(const std::string& path, Durability durability = Durability::kSynced);
+  // `path` is a file-system path (UTF-8). Throws FileWriteError when the file cannot be made.
+  explicit AtomicFile(
+      const std::string& path, Durability durability = Durability::kSynced,
+      FileReplacement::Temporary temporary = FileReplacement::Temporary::kUnnamedWhereOffered);
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
@@ -31,18 +27,16 @@ class AtomicFile {
   // The stream to write to (binary: no translation).
   std::ostream& Stream() { return stream_; }
 
-  // Closes, syncs and renames the temporary file over the target. Throws FileWriteError (and
-  // removes the temporary file) when any write failed.
+  // Flushes the stream and replaces the target. Throws FileWriteError when any write failed.
   void Commit();
 
   const std::string& Path() const { return path_; }
 
  private:
   std::string path_;
-  std::string temporary_;
-  std::ofstream stream_;
-  Durability durability_;
-  bool committed_ = false;
+  FileReplacement file_;
+  std::unique_ptr<__gnu_cxx::stdio_filebuf<char>> buffer_;
+  std::ostream stream_{nullptr};
 };
 
 // Writes `bytes` to `path` through an AtomicFile. Throws FileWriteError.

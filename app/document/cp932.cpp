@@ -3,7 +3,9 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstring>
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -12,10 +14,17 @@ struct IconvCloser {
 };
 using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
 
-std::string Convert(const std::string& in, const char* to, const char* from,
-                    const std::string& replacement) {
+}  // namespace
+
+std::string ConvertText(const std::string& in, const char* to, const char* from,
+                        const std::string& replacement) {
   iconv_t raw = iconv_open(to, from);
-  if (raw == reinterpret_cast<iconv_t>(-1)) return in;
+  if (raw == reinterpret_cast<iconv_t>(-1)) {
+    // Passing the bytes through would write UTF-8 where CP932 belongs (or the reverse) without a
+    // word; a system without the conversion cannot edit these texts at all.
+    throw Cp932Error(std::string("Cannot convert text from ") + from + " to " + to + ": " +
+                     std::strerror(errno));
+  }
   IconvHandle cd(raw);
   std::string out;
   out.reserve(in.size() * 3 / 2 + 4);
@@ -39,10 +48,10 @@ std::string Convert(const std::string& in, const char* to, const char* from,
   return out;
 }
 
-}  // namespace
-
 std::string Cp932ToUtf8(const std::string& cp932) {
-  return Convert(cp932, "UTF-8", "CP932", "\xEF\xBF\xBD");
+  return ConvertText(cp932, "UTF-8", "CP932", "\xEF\xBF\xBD");
 }
 
-std::string Utf8ToCp932(const std::string& utf8) { return Convert(utf8, "CP932", "UTF-8", "?"); }
+std::string Utf8ToCp932(const std::string& utf8) {
+  return ConvertText(utf8, "CP932", "UTF-8", "?");
+}

@@ -2,18 +2,16 @@
 
 #include <vector>
 
-namespace {
+#include "wrd/shift_jis.h"
 
-bool IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
+namespace {
 
 // Byte offsets at which characters start, Shift-JIS double-byte characters counting as one.
 std::vector<size_t> CharacterStarts(std::string_view text) {
   std::vector<size_t> starts;
   for (size_t pos = 0; pos < text.size();) {
     starts.push_back(pos);
-    pos += IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+    pos += ShiftJisCharLength(text, pos);
   }
   return starts;
 }
@@ -23,7 +21,7 @@ size_t LastSeparator(std::string_view text) {
   size_t last = std::string_view::npos;
   for (size_t pos = 0; pos < text.size();) {
     const unsigned char byte = static_cast<unsigned char>(text[pos]);
-    if (IsLeadByte(byte) && pos + 1 < text.size()) {
+    if (IsShiftJisLead(byte) && pos + 1 < text.size()) {
       pos += 2;  // the trail byte may be 0x5C without being a separator
       continue;
     }

@@ -77,7 +77,7 @@ bool FluidMediaPlayer::IsPlaying() const { return song_ && clock_->IsPlaying(); 
 
 int64_t FluidMediaPlayer::SongMicros() const { return song_ ? clock_->SongMicros() : 0; }
 
-const TempoMap& FluidMediaPlayer::Tempo() const { return song_ ? song_->tempo : no_tempo_; }
+const TempoMap& FluidMediaPlayer::Tempo() const { return song_ ? song_->tempo : no_song_tempo_; }
 
 std::string FluidMediaPlayer::RepairNotice() const {
   if (!song_ || song_->repairs.empty()) return {};

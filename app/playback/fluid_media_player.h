@@ -37,6 +37,7 @@ class FluidMediaPlayer : public MediaPlayer {
   int32_t Position() const override;
   bool IsPlaying() const override;
   int64_t SongMicros() const override;
+  // The open song's tempo map; 120 beats per minute while no song is open.
   const TempoMap& Tempo() const override;
   std::shared_ptr<const MidiSong> Song() const override { return song_; }
   std::string RepairNotice() const override;
@@ -65,7 +66,7 @@ class FluidMediaPlayer : public MediaPlayer {
   std::unique_ptr<MidiSink> sink_;
   std::string sound_notice_;
   int speed_ = 100;
-  TempoMap no_tempo_;  // what Tempo() gives while no song is open
+  TempoMap no_song_tempo_;  // what Tempo() gives while no song is open
 
   std::shared_ptr<const MidiSong> song_;
   std::shared_ptr<const std::vector<int64_t>> event_micros_;

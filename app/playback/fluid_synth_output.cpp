@@ -158,3 +158,9 @@ void FluidSynthOutput::Reset() { fluid_synth_system_reset(synth_.get()); }
 void FluidSynthOutput::Render(float* left, float* right, int frames) {
   fluid_synth_write_float(synth_.get(), frames, left, 0, 1, right, 0, 1);
 }
+
+int FluidSynthOutput::SampleRate() const {
+  double rate = 44100;
+  fluid_settings_getnum(settings_.get(), "synth.sample-rate", &rate);
+  return static_cast<int>(rate);
+}

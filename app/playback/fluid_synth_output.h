@@ -33,6 +33,8 @@ class FluidSynthOutput : public MidiSink {
 
   // Renders `frames` stereo frames into the two buffers; for a synthesizer without audio.
   void Render(float* left, float* right, int frames);
+  // The synthesizer's sample rate, in frames per second.
+  int SampleRate() const;
 
  private:
   struct SettingsDeleter {

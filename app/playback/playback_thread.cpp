@@ -4,18 +4,13 @@
 #include <chrono>
 #include <utility>
 
+#include "app/playback/send_midi_event.h"
+
 namespace {
 
 // The longest sleep between two looks at the time source: it bounds the lag behind a time
 // source that is not the steady clock (tests set theirs by hand).
 constexpr int64_t kMaxWaitMicros = 5000;
-
-bool IsStateEvent(const MidiEvent& event) {
-  if (event.status == MidiEvent::kSysEx) return true;
-  if (!event.IsChannel()) return false;
-  const uint8_t kind = event.Kind();
-  return kind == 0xB0 || kind == 0xC0 || kind == 0xD0 || kind == 0xE0;
-}
 
 }  // namespace
 
@@ -48,15 +43,7 @@ bool PlaybackThread::Wait(int64_t micros) {
 }
 
 void PlaybackThread::Send(const MidiEvent& event, bool state_only) {
-  if (state_only && !IsStateEvent(event)) return;
-  if (event.IsChannel()) {
-    sink_->Channel(event.status, event.data1, event.data2);
-  } else if (event.status == MidiEvent::kSysEx && event.data_size > 0 &&
-             song_->Data(event)[event.data_size - 1] == 0xF7) {
-    // Only complete messages: split sysex packets and F7 escapes carry nothing a synthesizer
-    // here could take.
-    sink_->SysEx(song_->Data(event), event.data_size - 1);
-  }
+  SendMidiEvent(*song_, event, *sink_, state_only);
 }
 
 void PlaybackThread::Run() {

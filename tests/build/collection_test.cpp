@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <map>
+
+#include "app/document/cp932.h"
+
 #include "build/build_case.h"
 #include "build/dos_file_time.h"
 #include "build/picture_table.h"
@@ -108,9 +115,19 @@ TEST(CollectionTest, APictureUsingEveryIndexTakesTheNearestPaletteColour) {
   EXPECT_NE(std::find(lines.begin(), lines.end(), "DrawText(0, 0, 100, \"x\");"), lines.end());
 }
 
+const std::map<std::string, std::string> kReasons = {
+    {"missing", "ファイルがありません"},
+    {"24-bit", "24ビットの画像です"},
+    {"garbage", "BMPのファイルヘッダより短いファイルです"},
+    {"empty", "BMPのファイルヘッダより短いファイルです"},
+    {"pipe", "通常のファイルではありません (名前付きパイプ)"},
+    {"nul", "NULバイト"},
+};
+
 TEST(CollectionTest, AnUnreadablePictureKeepsItsLoaderButShowsNoPicture) {
-  for (const std::string kind : {"missing", "24-bit", "garbage", "empty"}) {
+  for (const std::string kind : {"missing", "24-bit", "garbage", "empty", "pipe"}) {
     BuildCase build;
+    if (kind == "pipe") ::mkfifo((build.Folder().Path() / "p.bmp").c_str(), 0600);
     if (kind == "24-bit")
       test_bmp::WriteFile(build.Folder().Path() / "p.bmp", test_bmp::Bmp24(8, 8));
     if (kind == "garbage")
@@ -124,6 +141,12 @@ TEST(CollectionTest, AnUnreadablePictureKeepsItsLoaderButShowsNoPicture) {
     build.Make();
     EXPECT_TRUE(build.Logged(kBadBmp)) << kind;
     EXPECT_EQ(build.Result().ErrorLines, 1) << kind;
+    // The error line is followed by the reason the reader found.
+    const auto bad = std::find(build.Log().lines.begin(), build.Log().lines.end(), kBadBmp);
+    ASSERT_NE(bad + 1, build.Log().lines.end());
+    EXPECT_TRUE(Cp932ToUtf8(*(bad + 1)).starts_with("原因: ")) << kind;
+    EXPECT_NE(Cp932ToUtf8(*(bad + 1)).find(kReasons.at(kind)), std::string::npos)
+        << kind << ": " << Cp932ToUtf8(*(bad + 1));
     EXPECT_FALSE(build.Logged(kConverting)) << kind;
     EXPECT_FALSE(fs::exists(build.Folder().Path() / "p.png")) << kind;
     const Lines lines = build.ScriptLines();
@@ -180,6 +203,52 @@ TEST(CollectionTest, ANewerOrEquallyOldPngIsKept) {
     EXPECT_EQ(build.Result().PicturesConverted, c.converted ? 1 : 0) << c.name;
     EXPECT_EQ(ReadFile(png) == "old png", !c.converted) << c.name;
   }
+}
+
+// The packed DOS time has two-second steps: a BMP changed in the same step as its PNG was
+// written must still be converted. Exact times decide, to the nanosecond.
+TEST(CollectionTest, ABitmapChangedWithinOneSecondOfItsPngIsConverted) {
+  struct Case {
+    const char* name;
+    long pngNanos;  // the PNG's time past the second; the BMP's is 0.6 s past it
+    bool converted;
+  };
+  for (Case c : {Case{"older within the second", 100'000'000, true},
+                 Case{"same nanosecond", 600'000'000, false},
+                 Case{"one nanosecond newer", 600'000'001, false}}) {
+    BuildCase build;
+    build.Picture("a.bmp", 8, 8);
+    const fs::path bmp = build.Folder().Path() / "a.bmp";
+    const fs::path png = build.Folder().Path() / "a.png";
+    test_bmp::WriteFile(png, "old png");
+    const time_t second = 1'765'000'000;  // an even second: both lie in one DOS time step
+    const timespec bmpTimes[2] = {{second, 600'000'000}, {second, 600'000'000}};
+    const timespec pngTimes[2] = {{second, c.pngNanos}, {second, c.pngNanos}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, bmp.c_str(), bmpTimes, 0), 0);
+    ASSERT_EQ(::utimensat(AT_FDCWD, png.c_str(), pngTimes, 0), 0);
+    build.Add("m", 0, "a.bmp");
+    build.Make();
+    EXPECT_EQ(build.Logged(kConverting), c.converted) << c.name;
+  }
+}
+
+// A NUL byte would cut the name short onto the BMP itself; a folder named like the PNG is no PNG.
+TEST(CollectionTest, ANulInThePictureNameOrAFolderForThePngIsAnError) {
+  BuildCase build;
+  build.Picture("night.bmp", 8, 8);
+  build.Picture("day.bmp", 8, 8);
+  fs::create_directory(build.Folder().Path() / "day.png");
+  build.Add("m", 0, std::string("night.bmp\0png", 13));
+  build.Add("n", 10, "day.bmp");
+  build.Make();
+  const Lines& lines = build.Log().lines;
+  const auto bad = std::find(lines.begin(), lines.end(), kBadBmp);
+  ASSERT_NE(bad, lines.end());
+  EXPECT_NE(Cp932ToUtf8(*(bad + 1)).find(kReasons.at("nul")), std::string::npos);
+  EXPECT_TRUE(build.Logged(kConverting));
+  EXPECT_EQ(build.Result().ErrorLines, 2);  // the NUL picture and the PNG that cannot be written
+  EXPECT_TRUE(fs::is_directory(build.Folder().Path() / "day.png"));
+  EXPECT_EQ(build.Folder().Names().size(), 5u);  // song.vnl, song.evn, two BMPs, the folder
 }
 
 TEST(CollectionTest, FileTimesPackAsDosDateAndTime) {

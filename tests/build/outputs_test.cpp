@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
 
+#include "app/document/cp932.h"
 #include "build/build_case.h"
 
 namespace {
@@ -101,6 +103,30 @@ TEST(OutputsTest, TheWorkingDirectoryIsNeitherUsedNorChanged) {
   EXPECT_EQ(fs::current_path(), before);
   EXPECT_TRUE(fs::exists(build.Folder().Path() / "w.png"));
   EXPECT_FALSE(fs::exists(before / "w.png"));
+}
+
+}  // namespace
+
+namespace {
+
+// No reader takes a VNL file above kMaxVnlFileSize: the build refuses to write one, with an
+// error line and its reason, and the old file stays.
+TEST(OutputsLimitTest, AVnlFileLargerThanAnyReaderTakesIsRefused) {
+  build_test::BuildCase build;
+  test_bmp::WriteFile(build.Folder().Path() / "song.vnl", "old");
+  std::string line(200, 'x');
+  std::string lyrics;
+  while (lyrics.size() <= kMaxVnlFileSize) lyrics += line + "\r\n";
+  build.Add("huge", 0).Lyrics = lyrics;
+  build.Make();
+  EXPECT_FALSE(build.Result().VnlWritten);
+  EXPECT_EQ(build_test::ReadFile(build.Folder().Path() / "song.vnl"), "old");
+  const auto& lines = build.Log().lines;
+  const auto failed = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+    return Cp932ToUtf8(l).starts_with("エラー: VNLファイルの出力に失敗 ");
+  });
+  ASSERT_NE(failed, lines.end());
+  EXPECT_EQ(Cp932ToUtf8(*(failed + 1)), "原因: VNLファイルが上限の64 MiBを超えます");
 }
 
 }  // namespace

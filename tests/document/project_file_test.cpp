@@ -337,7 +337,7 @@ TEST(ProjectFileTest, SavedProjectReadsBackFromItsFile) {
   EXPECT_EQ(ReadAll(folder.Path() / "song.vwm"), kExampleBytes);
   auto read = std::make_unique<EventTable>();
   SetMidiPath(*read, table->MidiPath);
-  EXPECT_TRUE(ReadProject(*read));
+  EXPECT_EQ(ReadProject(*read).status, ProjectLoad::Status::kLoaded);
   EXPECT_EQ(read->EventCount, 1);
   EXPECT_EQ(read->events[0].Mark, "A");
   // Nothing but the project file is left in the folder.
@@ -348,10 +348,10 @@ TEST(ProjectFileTest, AMissingProjectFileReadsAsFalse) {
   TempFolder folder;
   auto table = std::make_unique<EventTable>();
   SetMidiPath(*table, folder.Path().string() + "/none.mid");
-  EXPECT_FALSE(ReadProject(*table));
+  EXPECT_EQ(ReadProject(*table).status, ProjectLoad::Status::kMissing);
   fs::create_directory(folder.Path() / "dir.vwm");
   SetMidiPath(*table, folder.Path().string() + "/dir.mid");
-  EXPECT_FALSE(ReadProject(*table));
+  EXPECT_EQ(ReadProject(*table).status, ProjectLoad::Status::kUnreadable);
 }
 
 TEST(ProjectFileTest, AProjectThatCannotBeWrittenThrowsAndNamesThePath) {

@@ -50,11 +50,11 @@ TEST_F(EventEditingTest, AddWithoutASongCreatesANewEventAtTimeZero) {
   EXPECT_EQ(form->windowTitle(), QStringLiteral("*Varnel WRD Maker"));
 }
 
-TEST_F(EventEditingTest, AddLeavesTheHighlightedLineWhereItWas) {
+TEST_F(EventEditingTest, AddHighlightsTheNewEvent) {
   form->AddClick();
   ClickLine(0);
   form->AddClick();
-  EXPECT_EQ(List()->currentRow(), 0);
+  EXPECT_EQ(List()->currentRow(), 1);
   EXPECT_EQ(Doc().Selection, 1);
   EXPECT_EQ(Doc().EventCount, 2);
 }
@@ -108,7 +108,6 @@ TEST_F(EventEditingTest, EveryEditMarksTheDocumentModified) {
     EXPECT_TRUE(form->windowTitle().startsWith('*'));
   };
   expect_change("Mark", [&] { Edit("Mark")->setText("x"); });
-  expect_change("Count", [&] { Edit("Count")->setText("5"); });
   expect_change("Lyrics", [&] { Control<QPlainTextEdit>("Lyrics")->setPlainText("la"); });
   expect_change("Effect", [&] { Combo("Effect")->setCurrentIndex(2); });
   expect_change("Align", [&] { Combo("Align")->setCurrentIndex(1); });
@@ -118,7 +117,10 @@ TEST_F(EventEditingTest, EveryEditMarksTheDocumentModified) {
   expect_change("Picture", [&] { Combo("Picture")->setEditText("a.bmp"); });
   expect_change("Naraberu", [&] { Control<QCheckBox>("Naraberu")->click(); });
   expect_change("SetTextRect", [&] { form->SetTextRect(1, 2, 3, 4); });
-  expect_change("TimeBar2 release", [&] { form->TimeBar2Scroll(8); });
+  expect_change("TimeBar2 release", [&] {
+    Bar("TimeBar2")->setValue(Bar("TimeBar2")->value() + 7);
+    form->TimeBar2Scroll(8);
+  });
 }
 
 TEST_F(EventEditingTest, RectangleEditsCommitByTheNumberRules) {
@@ -140,15 +142,13 @@ TEST_F(EventEditingTest, RectangleEditsCommitByTheNumberRules) {
   }
 }
 
-TEST_F(EventEditingTest, DraggedRectangleFillsTheEditsButTheEventKeepsItsOldOneUntilCommitted) {
+TEST_F(EventEditingTest, DraggedRectangleFillsTheEditsAndTheEvent) {
   form->AddClick();
   form->SetTextRect(20, 50, 100, 300);
   EXPECT_EQ(Edit("X1")->text(), "20");
   EXPECT_EQ(Edit("Y1")->text(), "50");
   EXPECT_EQ(Edit("X2")->text(), "100");
   EXPECT_EQ(Edit("Y2")->text(), "300");
-  EXPECT_EQ(Doc().events[0].X2, 0);
-  form->AddClick();
   EXPECT_EQ(Doc().events[0].X1, 20);
   EXPECT_EQ(Doc().events[0].Y1, 50);
   EXPECT_EQ(Doc().events[0].X2, 100);
@@ -212,15 +212,18 @@ TEST_F(EventEditingTest, AddAfterADeletionReusesTheOldLastSlot) {
   EXPECT_EQ(added.Effect, 0);
 }
 
-TEST_F(EventEditingTest, DeclinedDeletionKeepsTheTableButMarksModified) {
+TEST_F(EventEditingTest, DeclinedDeletionChangesNothing) {
+  form->OpenMidiFile(MakeSong("song.mid", 400));
   MakeThreeEvents(*form);
   const auto before = Doc().events;
   form->SaveClick();
+  const size_t steps = form->Editing().UndoCount();
   dialogs.answers.push_back(Dialogs::Answer::No);
   form->DeleteClick();
-  EXPECT_EQ(Doc().EventCount, 3);
+  EXPECT_EQ(Doc().EventCount, 4);
   EXPECT_EQ(Doc().events, before);
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_FALSE(Doc().Modified);
+  EXPECT_EQ(form->Editing().UndoCount(), steps);
 }
 
 TEST_F(EventEditingTest, TheLastRemainingEventCannotBeDeleted) {
@@ -304,7 +307,7 @@ TEST_F(EventEditingTest, RefreshKeepsTheTopVisibleLine) {
   form->show();
   for (int i = 0; i < 100; ++i) form->AddClick();
   List()->verticalScrollBar()->setValue(50);
-  form->AddClick();
+  form->RefreshEventList();
   EXPECT_EQ(List()->verticalScrollBar()->value(), 50);
 }
 

@@ -134,7 +134,7 @@ TEST_F(FormLayoutTest, WindowIsFixedAt684By414WithItsCaptionAndFont) {
 }
 
 TEST_F(FormLayoutTest, ControlsHaveTheirBehaviourSettings) {
-  EXPECT_TRUE(Button("Test")->isHidden());
+  EXPECT_FALSE(Button("Test")->isHidden());
   EXPECT_TRUE(Edit("Count")->isReadOnly());
   EXPECT_TRUE(Combo("Picture")->isEditable());
   EXPECT_FALSE(Combo("Effect")->isEditable());

@@ -32,6 +32,8 @@ class MainWindowTest : public testing::Test {
     ASSERT_TRUE(dir.isValid());
     form = std::make_unique<TForm1>(player, dialogs);
     form->findChild<QTimer*>("Timer1")->stop();
+    // Recovery copies go to the test's own folder, never to the user's.
+    form->SetRecoveryFolder(dir.filePath("state").toStdString());
   }
 
   template <typename T>

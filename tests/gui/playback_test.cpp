@@ -261,15 +261,15 @@ TEST_F(PlaybackTest, PlayWithoutASongThrowsTheNoDeviceErrorAndKeepsTheCaption) {
   EXPECT_THROW(form->Button1Click(), MediaError);
 }
 
-TEST_F(PlaybackTest, TimeMovesTheEventBarButNotTheCountText) {
+TEST_F(PlaybackTest, TimeSetsTheEventBarTheCountTextAndModified) {
   MakeFile("song.vwm", kTwoEventProject);
   OpenSong();
   player.position = 96;
   form->Timer1Timer();
   form->TimeClick();
   EXPECT_EQ(Bar("TimeBar2")->value(), 96);
-  EXPECT_EQ(Edit("Count")->text(), "16");
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_EQ(Edit("Count")->text(), "96");
+  EXPECT_TRUE(Doc().Modified);
   ClickLine(1);
   EXPECT_EQ(Doc().events[0].Count, 96);
 }
@@ -296,7 +296,7 @@ TEST_F(PlaybackTest, ReleasingTimeBar2SetsTheCountTextAndMarksModified) {
   EXPECT_EQ(Doc().events[0].Count, 123);
 }
 
-TEST_F(PlaybackTest, AnEventBeyondTheSongEndShowsTheBarAtItsEndAndCommitsTheLength) {
+TEST_F(PlaybackTest, AnEventBeyondTheSongEndShowsTheBarAtItsEndAndKeepsItsTimeUntilMoved) {
   MakeFile(
       "song.vwm",
       "Varnel WRD Maker Format 1\r\n@\r\nLate\r\n9999\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
@@ -305,7 +305,11 @@ TEST_F(PlaybackTest, AnEventBeyondTheSongEndShowsTheBarAtItsEndAndCommitsTheLeng
   EXPECT_EQ(Bar("TimeBar2")->value(), 640);
   EXPECT_EQ(Edit("Count")->text(), "9999");
   form->SelectEvent(0);
-  EXPECT_EQ(Doc().events[0].Count, 640);
+  EXPECT_EQ(Doc().events[0].Count, 9999);
+  EXPECT_FALSE(Doc().Modified);
+  Bar("TimeBar2")->setValue(600);
+  form->TimeBar2Scroll(8);
+  EXPECT_EQ(Doc().events[0].Count, 600);
 }
 
 TEST_F(PlaybackTest, StepKeysMoveTheSongOneSixteenth) {

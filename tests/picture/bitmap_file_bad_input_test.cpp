@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <climits>
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "picture/bitmap_file.h"
@@ -135,6 +139,8 @@ std::vector<BadInput> BadInputs() {
       {"RLE data without its end mark", MakeBmp(Rle({5, 1, 0, 0})), 0},
       {"RLE data with half an end mark", MakeBmp(Rle({5, 1, 0, 0, 5, 1, 0, 0, 5, 1, 0, 0, 0})), 0},
       {"RLE data empty", MakeBmp(Rle({})), 0},
+      {"RLE decompression bomb: 1080 bytes claim 16384 x 16384",
+       With(Rle({0, 1}), [](BmpLayout& s) { s.width = s.height = 16384; }), 0},
       {"24 bits without pixel data",
        With(Plain(),
             [](BmpLayout& s) {
@@ -255,11 +261,22 @@ INSTANTIATE_TEST_SUITE_P(
                                With(Plain(), [](BmpLayout& s) { s.bit_count = 24; }), 54}),
     [](const testing::TestParamInfo<Truncation>& info) { return info.param.name; });
 
-TEST(BadPathTest, DirectoryFailsTheLoad) {
+// A named pipe would block open() for ever and /dev/zero never ends: neither is read.
+TEST(BadPathTest, OnlyARegularFileIsRead) {
   picture_test::TempDir dir;
-  BitmapFile image;
-  EXPECT_FALSE(image.Load(dir.Path().string()));
-  EXPECT_NE(image.ErrorText().find("not a regular file"), std::string::npos) << image.ErrorText();
+  ASSERT_EQ(::mkfifo(dir.File("pipe.bmp").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", dir.File("zero.bmp"));
+  const std::pair<std::string, std::string> cases[] = {
+      {dir.Path().string(), "(フォルダ)"},
+      {dir.File("pipe.bmp"), "(名前付きパイプ)"},
+      {dir.File("zero.bmp"), "(デバイス)"},
+  };
+  for (const auto& [path, kind] : cases) {
+    BitmapFile image;
+    EXPECT_FALSE(image.Load(path));
+    EXPECT_NE(image.ErrorText().find("通常のファイルではありません " + kind), std::string::npos)
+        << image.ErrorText();
+  }
 }
 
 TEST(BadPathTest, MissingFileFailsTheLoad) {

@@ -92,7 +92,7 @@ TEST(RealWriterTest, TrueColourPictureLoadsItsHeadersOnly) {
 TEST(RealWriterTest, Os2CoreHeaderFailsTheLoad) {
   BitmapFile image;
   EXPECT_FALSE(image.Load(FixturePath("im_bmp2_c256.bmp")));
-  EXPECT_NE(image.ErrorText().find("12-byte header"), std::string::npos) << image.ErrorText();
+  EXPECT_NE(image.ErrorText().find("12バイトのヘッダ"), std::string::npos) << image.ErrorText();
   EXPECT_EQ(image.BitCount(), 0);
 }
 

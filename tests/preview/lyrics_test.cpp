@@ -2,19 +2,9 @@
 #include <vector>
 
 #include "app/document/cp932.h"
-#include "preview/lyric_layout.h"
 #include "preview_fixture.h"
 
 namespace {
-
-struct SplitCase {
-  std::string lyrics;
-  std::vector<std::string> lines;
-};
-
-void PrintTo(const SplitCase& c, std::ostream* out) { *out << testing::PrintToString(c.lyrics); }
-
-class SplitLyricLinesTest : public testing::TestWithParam<SplitCase> {};
 
 // The bounding box of the pixels of one colour; empty when there are none.
 QRect PixelsOf(const QImage& image, QRgb color) {
@@ -30,47 +20,6 @@ QRect PixelsOf(const QImage& image, QRgb color) {
 }
 
 }  // namespace
-
-TEST_P(SplitLyricLinesTest, SplitsAsTheBuildDoes) {
-  EXPECT_EQ(SplitLyricLines(GetParam().lyrics), GetParam().lines);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, SplitLyricLinesTest,
-                         testing::Values(SplitCase{"", {}}, SplitCase{"abc", {"abc"}},
-                                         SplitCase{"abc\r\n", {"abc"}},
-                                         SplitCase{"abc\r\n\r\ndef", {"abc", "", "def"}},
-                                         SplitCase{"a\rb\nc", {"a", "b", "c"}},
-                                         SplitCase{"a\n\rb", {"a", "", "b"}},
-                                         SplitCase{"\r\n", {""}}, SplitCase{"a\r\n\r\n", {"a", ""}},
-                                         SplitCase{"a\r\r\nb", {"a", "", "b"}}));
-
-TEST(LayOutLyricsTest, AlignmentRulesWithEightPixelsPerByte) {
-  EXPECT_EQ(LayOutLyrics("abc", 0, 0, 5, 100).front().x, 0);
-  EXPECT_EQ(LayOutLyrics("abc", 1, 0, 5, 100).front().x, 76);
-  EXPECT_EQ(LayOutLyrics("abc", 2, 0, 5, 100).front().x, 38);
-  EXPECT_EQ(LayOutLyrics("abc", -1, 0, 5, 100).front().x, 38);
-  EXPECT_EQ(LayOutLyrics("abc", 7, 10, 5, 100).front().x, 43);
-  // (11 - 24) / 2 truncates toward zero.
-  EXPECT_EQ(LayOutLyrics("abc", 2, 0, 5, 11).front().x, -6);
-  // A double-byte character counts two bytes.
-  EXPECT_EQ(LayOutLyrics("\x82\xa0", 1, 0, 5, 100).front().x, 84);
-}
-
-TEST(LayOutLyricsTest, EmptyLinesTakeTheirPlaceButDrawNothing) {
-  const std::vector<LyricLine> lines = LayOutLyrics("abc\r\n\r\ndef\r\n", 0, 100, 400, 540);
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0].text, "abc");
-  EXPECT_EQ(lines[0].y, 400);
-  EXPECT_EQ(lines[1].text, "def");
-  EXPECT_EQ(lines[1].y, 432);
-  EXPECT_TRUE(LayOutLyrics("", 0, 0, 0, 0).empty());
-}
-
-TEST(SplitCp932CharactersTest, LeadBytesTakeTheirTrailByte) {
-  EXPECT_EQ(SplitCp932Characters("a\x82\xa0\xb1z\xe0\x40"),
-            (std::vector<std::string>{"a", "\x82\xa0", "\xb1", "z", "\xe0\x40"}));
-  EXPECT_EQ(SplitCp932Characters("a\x82"), (std::vector<std::string>{"a", "\x82"}));
-}
 
 TEST_F(PreviewTest, LyricsAreDrawnInTheirCellsInTheEventsColour) {
   // A rectangle of no height inverts nothing, so the text shows in its own colour.
@@ -119,4 +68,14 @@ TEST_F(PreviewTest, LyricsLieBeneathTheInvertedRectangleAndMoveWithIt) {
   EXPECT_GE(moved.top(), 300);
   preview_.SetLyrics("", 0, 0x000000FF);
   EXPECT_TRUE(PixelsOf(Shown(), qRgb(255, 0, 0)).isEmpty());
+}
+
+TEST_F(PreviewTest, LyricsOverAPictureTakeItsFreeIndexInTheirRealColour) {
+  preview_.SetPicture(WritePicture("small.bmp", 64, 8), true);
+  preview_.SetRect(0, 100, 640, 100);
+  preview_.SetLyrics("abc", 0, 0x00FF00FF);
+  const QImage shown = Shown();
+  const QRect text = PixelsOf(shown.copy(0, 100, 24, 16), qRgb(255, 0, 255));
+  EXPECT_FALSE(text.isEmpty());
+  EXPECT_EQ(shown.pixel(30, 100), PixelColor(30, 100 % 8));  // the tiles around the text
 }

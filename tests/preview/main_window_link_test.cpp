@@ -28,7 +28,8 @@ class MainWindowLinkTest : public PreviewTest {
 }  // namespace
 
 TEST_F(MainWindowLinkTest, DraggedRectangleFillsTheEditsAndMarksTheDocumentModified) {
-  ASSERT_FALSE(form1_.Document().Modified);
+  form1_.AddClick();
+  ASSERT_EQ(form1_.Document().events[0].X2, 0);
   Press(100, 50);
   Move(20, 300);
   Release(20, 300);
@@ -37,6 +38,7 @@ TEST_F(MainWindowLinkTest, DraggedRectangleFillsTheEditsAndMarksTheDocumentModif
   EXPECT_EQ(Edit("X2"), QStringLiteral("100"));
   EXPECT_EQ(Edit("Y2"), QStringLiteral("300"));
   EXPECT_TRUE(form1_.Document().Modified);
+  EXPECT_EQ(form1_.Document().events[0].X2, 100);
   EXPECT_TRUE(dialogs_.shown.empty());
 }
 

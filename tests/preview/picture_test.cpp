@@ -40,7 +40,7 @@ TEST_P(CentredPictureTest, PictureIsCentredWithTruncatedOffsets) {
       const int px = x - p.x0;
       const int py = y - p.y0;
       const bool inside = px >= 0 && px < p.w && py >= 0 && py < p.h;
-      ASSERT_EQ(shown.pixel(x, y), inside ? PixelColor(px, py) : Background())
+      ASSERT_EQ(shown.pixel(x, y), inside ? PixelColor(px, py) : Surround())
           << "at " << x << ", " << y;
     }
   }
@@ -104,6 +104,17 @@ TEST_F(PreviewTest, MissingPictureThrowsWithThePathInTheMessage) {
   } catch (const std::runtime_error& error) {
     EXPECT_NE(std::string(error.what()).find(missing.toStdString()), std::string::npos);
   }
+}
+
+TEST_F(PreviewTest, APictureTheBuildRefusesIsShownAsRefusedWithTheReason) {
+  preview_.SetPicture(WriteTrueColourPicture("deep.bmp", 64, 64), false);
+  EXPECT_TRUE(preview_.HasPicture());
+  EXPECT_TRUE(preview_.Refusal().contains("deep.bmp"));
+  EXPECT_TRUE(preview_.Refusal().contains("24 bits"));
+  EXPECT_EQ(Shown().pixel(320, 240), Background());  // the player draws nothing of it
+  EXPECT_EQ(Shown().pixel(320, 470), qRgb(128, 0, 0));
+  preview_.SetPicture(WritePicture("good.bmp", 8, 8), false);
+  EXPECT_TRUE(preview_.Refusal().isEmpty());
 }
 
 TEST_F(PreviewTest, PictureOfAnotherFormatIsNotTakenForABitmap) {

@@ -15,19 +15,33 @@
 // A preview window with a temporary folder for its pictures.
 class PreviewTest : public testing::Test {
  protected:
-  // The colour a picture's pixel (x, y) gets: every pixel of a test picture is unique.
-  static QRgb PixelColor(int x, int y) {
-    return qRgb(x & 0xFF, y & 0xFF, ((x >> 8) << 4) | (y >> 8));
+  // Palette entry i of the test pictures: a different colour for every index.
+  static QRgb EntryColor(int i) { return qRgb(i, 255 - i, (i * 37) & 0xFF); }
+  // The palette index of a test picture's pixel (x, y).
+  static int PixelIndex(int x, int y) { return (x + 7 * y) & 0xFF; }
+  // The colour the player shows a test picture's pixel (x, y) in.
+  static QRgb PixelColor(int x, int y) { return EntryColor(PixelIndex(x, y)); }
+  // The colour around a centred test picture: its palette entry 0.
+  static QRgb Surround() { return EntryColor(0); }
+
+  // Writes a w x h 256-colour BMP of PixelIndex pixels and returns its path.
+  QString WritePicture(const QString& name, int w, int h) {
+    QImage image(w, h, QImage::Format_Indexed8);
+    QList<QRgb> table;
+    for (int i = 0; i < 256; ++i) table.append(EntryColor(i));
+    image.setColorTable(table);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) image.scanLine(y)[x] = static_cast<uchar>(PixelIndex(x, y));
+    }
+    const QString path = folder_.filePath(name);
+    EXPECT_TRUE(image.save(path, "BMP"));
+    return path;
   }
 
-  // Writes a w x h BMP of PixelColor pixels and returns its path.
-  QString WritePicture(const QString& name, int w, int h) {
+  // A 24-bit BMP, which the build refuses.
+  QString WriteTrueColourPicture(const QString& name, int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-      for (int x = 0; x < w; ++x) {
-        image.setPixel(x, y, PixelColor(x, y));
-      }
-    }
+    image.fill(Qt::red);
     const QString path = folder_.filePath(name);
     EXPECT_TRUE(image.save(path, "BMP"));
     return path;
@@ -46,7 +60,8 @@ class PreviewTest : public testing::Test {
     return preview_.PaintBox1()->grab().toImage().convertToFormat(QImage::Format_RGB32);
   }
 
-  QRgb Background() const { return preview_.palette().color(QPalette::Window).rgb(); }
+  // The player's screen where nothing is drawn.
+  static QRgb Background() { return qRgb(0, 0, 0); }
   static QRgb Inverted(QRgb color) { return color ^ 0x00FFFFFFu; }
 
   void Mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, int x, int y) {

@@ -89,13 +89,21 @@ TEST(VnlDump, MalformedFileGivesOneLineWithTheOffset) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "vnl-dump: " + path.string() +
-                         ": byte offset 92: record length 1 runs past the end of the file\n");
+                         ": バイト位置 92: レコードの長さ 1 がファイルの終わりを越えています\n");
 }
 
 TEST(VnlDump, MissingFileIsAnError) {
   DumpRun run = RunDump("/nonexistent-folder/none.vnl");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("/nonexistent-folder/none.vnl"), std::string::npos);
+}
+
+TEST(VnlDump, AFolderIsRefusedWithTheSystemsReason) {
+  const std::string folder = testing::TempDir();
+  DumpRun run = RunDump(folder);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err.rfind("vnl-dump: " + folder + ": ", 0), 0u) << run.err;
+  EXPECT_EQ(run.err.find("MiB"), std::string::npos) << run.err;
 }
 
 TEST(VnlDump, WrongArgumentsShowTheUsage) {

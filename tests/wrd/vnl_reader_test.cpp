@@ -196,7 +196,7 @@ TEST(VnlReader, TruncationAtEveryByteIsAnErrorWithItsOffset) {
       ADD_FAILURE() << "prefix of " << size << " bytes read without error";
     } catch (const VnlError& e) {
       EXPECT_LE(e.Offset(), size);
-      EXPECT_EQ(std::string(e.what()).rfind("byte offset " + std::to_string(e.Offset()) + ": ", 0),
+      EXPECT_EQ(std::string(e.what()).rfind("バイト位置 " + std::to_string(e.Offset()) + ": ", 0),
                 0u)
           << e.what();
     }
@@ -229,31 +229,33 @@ Bytes WithHeader(Bytes rest) { return Concat({kHeader, rest}); }
 INSTANTIATE_TEST_SUITE_P(
     Files, BadVnl,
     testing::Values(
-        BadInput{"Empty", {}, 0, "byte offset 0: file ends inside the 16-byte header"},
+        BadInput{
+            "Empty", {}, 0, "バイト位置 0: 16 バイトのヘッダーの途中でファイルが終わっています"},
         BadInput{"WrongSignature",
                  Concat({ToBytes("Varnel WRX"), {0, 0, 1, 0, 0, 0, 1, 0, 0, 1, 0}}), 0,
-                 "byte offset 0: not a VNL file (no \"Varnel WRD\" signature)"},
+                 "バイト位置 0: VNL ファイルではありません (\"Varnel WRD\" の署名がありません)"},
         BadInput{"NonZeroPadding",
                  Concat({ToBytes("Varnel WRD"), {0, 1, 1, 0, 0, 0, 1, 0, 0, 1, 0}}), 10,
-                 "byte offset 10: header bytes 10 and 11 are not 00 00"},
+                 "バイト位置 10: ヘッダーのバイト 10 と 11 が 00 00 ではありません"},
         BadInput{"OtherVersion", Concat({ToBytes("Varnel WRD"), {0, 0, 2, 0, 0, 0, 1, 0, 0, 1, 0}}),
-                 12, "byte offset 12: unsupported format version 2"},
+                 12, "バイト位置 12: 形式のバージョン 2 には対応していません"},
         BadInput{"NoDataBlock", WithHeader({0x01, 0x00}), 18,
-                 "byte offset 18: file ends before the Data block"},
+                 "バイト位置 18: Data ブロックの前でファイルが終わっています"},
         BadInput{"OverlongLength", WithHeader({0x81, 0x81, 0x81, 0x81, 0x01}), 16,
-                 "byte offset 16: a record's length is longer than four bytes"},
+                 "バイト位置 16: レコードの長さが 4 バイトを超えています"},
         BadInput{"OverlongDelta", WithHeader({0x01, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}), 18,
-                 "byte offset 18: a record's tick delta is longer than four bytes"},
+                 "バイト位置 18: レコードのティック差分が 4 バイトを超えています"},
         BadInput{"LengthPastTheEnd", WithHeader({0x01, 0x00, 0x00, 0x05, 0x31, 0x01}), 19,
-                 "byte offset 19: record length 5 runs past the end of the file"},
+                 "バイト位置 19: レコードの長さ 5 がファイルの終わりを越えています"},
         BadInput{"HugeLength", WithHeader({0xFF, 0xFF, 0xFF, 0x7F, 0x71}), 16,
-                 "byte offset 16: record length 268435455 runs past the end of the file"},
-        BadInput{"ZeroLength", WithHeader({0x00}), 16,
-                 "byte offset 16: record length 0 (a record holds at least its opcode)"},
+                 "バイト位置 16: レコードの長さ 268435455 がファイルの終わりを越えています"},
+        BadInput{
+            "ZeroLength", WithHeader({0x00}), 16,
+            "バイト位置 16: レコードの長さが 0 です (レコードには少なくともオペコードがあります)"},
         BadInput{"EndRecordWithPayload", WithHeader({0x02, 0x00, 0x05}), 16,
-                 "byte offset 16: end record with a payload"},
+                 "バイト位置 16: 終了レコードにデータがあります"},
         BadInput{"BytesAfterTheEnd", WithHeader({0x01, 0x00, 0x00, 0x01, 0x00, 0xAA, 0xBB}), 21,
-                 "byte offset 21: 2 bytes after the end of the Data block"}),
+                 "バイト位置 21: Data ブロックの終わりの後に 2 バイトあります"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VnlReader, TickBeyond32BitsIsAnError) {
@@ -267,7 +269,7 @@ TEST(VnlReader, TickBeyond32BitsIsAnError) {
     FAIL() << "no error";
   } catch (const VnlError& e) {
     EXPECT_EQ(e.Offset(), 18u + 16 * 6);
-    EXPECT_STREQ(e.what(), "byte offset 114: tick beyond 32 bits");
+    EXPECT_STREQ(e.what(), "バイト位置 114: ティックが 32 ビットを超えています");
   }
 }
 

@@ -10,6 +10,7 @@
 #include "tools/make-demo/demo_pictures.h"
 #include "tools/make-demo/demo_project.h"
 #include "tools/make-demo/demo_song.h"
+#include "vwrd_version.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ void Write(const std::filesystem::path& folder, const char* name, const std::str
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (PrintVersionIfAsked(argc, argv, "make-demo")) return 0;
   if (argc != 2) {
     std::fprintf(stderr, "usage: make-demo FOLDER\n");
     return 2;

@@ -1,11 +1,14 @@
 // vnl-dump FILE.vnl: prints a VNL file's header and one line per record (block, absolute tick,
 // opcode, decoded fields). Texts in the file are CP932; they are printed as UTF-8.
+#include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
 
 #include "app/document/cp932.h"
+#include "vwrd_version.h"
 #include "wrd/vnl_reader.h"
 
 namespace {
@@ -30,6 +33,10 @@ void Dump(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The system's reasons (strerror) in the user's language.
+  std::setlocale(LC_MESSAGES, "");
+  std::setlocale(LC_CTYPE, "");
+  if (PrintVersionIfAsked(argc, argv, "vnl-dump")) return 0;
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::fputs(kUsage, stdout);
     return 0;
@@ -48,7 +55,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (std::fflush(stdout) != 0) {
-    std::fprintf(stderr, "vnl-dump: cannot write the output\n");
+    std::fprintf(stderr, "vnl-dump: 出力を書けません: %s\n", std::strerror(errno));
     return 1;
   }
   return 0;

@@ -1,0 +1,216 @@
+// The player on a Make of 1024 events over 64 distinct 640 x 480 pictures: opening the file,
+// one frame (screen and RGB) at a random tick after a seek, frames while playing, and what
+// vnl-render does in-process (open, one frame, PNG encoding).
+//
+// The song is built in a temporary folder, or in VWRD_BENCH_FOLDER when set (kept then, so that
+// the real vnl-render can be timed on song.vnl).
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "app/document/names.h"
+#include "build/make_wrd_files.h"
+#include "picture/rgb_png_writer.h"
+#include "player/png_folder_source.h"
+#include "player/show_player.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kPictures = 64;
+constexpr int kEvents = 1024;
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+class NullLog : public BuildLog {
+ public:
+  void BeginLog() override {}
+  void AddLogLine(const std::string&) override {}
+  void EndLog() override {}
+};
+
+void PutU32(std::string& out, uint32_t value) {
+  for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// An 8-bit picture of bands with some noise.
+std::string Picture(int seed) {
+  std::string out = "BM";
+  const uint32_t dataOffset = 14 + 40 + 1024;
+  PutU32(out, dataOffset + kWidth * kHeight);
+  PutU32(out, 0);
+  PutU32(out, dataOffset);
+  PutU32(out, 40);
+  PutU32(out, kWidth);
+  PutU32(out, kHeight);
+  out += std::string("\x01\x00\x08\x00", 4);
+  for (uint32_t value : {0u, uint32_t(kWidth * kHeight), 2835u, 2835u, 256u, 0u}) {
+    PutU32(out, value);
+  }
+  for (int i = 0; i < 256; ++i) PutU32(out, (i * 0x010203u + seed * 0x070501u) & 0xFFFFFF);
+  uint32_t noise = 12345u + seed;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      noise = noise * 1103515245u + 12345u;
+      const int band = ((x * (seed + 1)) / 7 + (y * (seed % 5 + 1)) / 5) % 200;
+      out += static_cast<char>((noise >> 28) == 0 ? (noise >> 16) & 0xFF : band);
+    }
+  }
+  return out;
+}
+
+// The song's folder with its pictures, PNG files and song.vnl.
+class Song {
+ public:
+  Song() {
+    const char* given = std::getenv("VWRD_BENCH_FOLDER");
+    keep_ = given != nullptr;
+    folder_ = keep_
+                  ? fs::path(given)
+                  : fs::temp_directory_path() / ("vwrd_player_bench_" + std::to_string(::getpid()));
+    fs::create_directories(folder_);
+    auto table = std::make_unique<EventTable>();
+    SetMidiPath(*table, (folder_ / "song.mid").string());
+    for (int i = 0; i < kPictures; ++i) {
+      std::ofstream(folder_ / ("pic" + std::to_string(i) + ".bmp"), std::ios::binary) << Picture(i);
+    }
+    for (int e = 0; e < kEvents; ++e) {
+      EventItem& item = table->events[e];
+      item.Mark = "event " + std::to_string(e);
+      item.Count = 16 * (e + 1);
+      item.Picture = "pic" + std::to_string(e % kPictures) + ".bmp";
+      item.Effect = e % 3;
+      item.Naraberu = e % 7 == 0 ? 1 : 0;
+      item.Lyrics = "first lyric line\r\n\x82\xA0\x82\xA2\x82\xA4 second line";
+      item.X1 = 20;
+      item.Y1 = 400;
+      item.X2 = 620;
+      item.Align = e % 3;
+      item.Color = 0x00FFFFFF;
+    }
+    table->EventCount = kEvents;
+    NullLog log;
+    MakeWrdFiles(*table, log);
+    std::ifstream in(folder_ / "song.vnl", std::ios::binary);
+    vnl_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  ~Song() {
+    if (!keep_) fs::remove_all(folder_);
+  }
+
+  std::unique_ptr<ShowPlayer> Open(ShowPlayer::Options options = {}) const {
+    return std::make_unique<ShowPlayer>(vnl_, std::make_unique<PngFolderSource>(folder_.string()),
+                                        options);
+  }
+  const std::vector<uint8_t>& Vnl() const { return vnl_; }
+
+ private:
+  fs::path folder_;
+  bool keep_ = false;
+  std::vector<uint8_t> vnl_;
+};
+
+Song& TheSong() {
+  static Song song;  // one build for the whole run
+  return song;
+}
+
+// Runs `frame` once per iteration and reports the median and the slowest time in milliseconds.
+template <typename Frame>
+void TimeFrames(benchmark::State& state, Frame frame) {
+  std::vector<double> times;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    frame();
+    times.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count());
+  }
+  std::sort(times.begin(), times.end());
+  state.counters["median_ms"] = times[times.size() / 2];
+  state.counters["max_ms"] = times.back();
+}
+
+void BM_OpenPlayer(benchmark::State& state) {
+  Song& song = TheSong();
+  TimeFrames(state, [&] { benchmark::DoNotOptimize(song.Open()); });
+}
+BENCHMARK(BM_OpenPlayer)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_FrameAfterSeek(benchmark::State& state) {
+  std::unique_ptr<ShowPlayer> player = TheSong().Open();
+  std::vector<uint8_t> rgb(size_t{kWidth} * kHeight * 3);
+  std::mt19937 random(1);
+  std::uniform_int_distribution<int64_t> ticks(0, player->LastTick());
+  // The first pass over the song takes its snapshots; time the seeks after it.
+  player->ScreenAt(player->LastTick());
+  TimeFrames(state, [&] {
+    player->ScreenAt(ticks(random)).ToRgb(rgb.data());
+    benchmark::DoNotOptimize(rgb.data());
+  });
+}
+BENCHMARK(BM_FrameAfterSeek)->Unit(benchmark::kMicrosecond)->Iterations(2000);
+
+void BM_FrameAfterSeekFirstPass(benchmark::State& state) {
+  // Seeks into a freshly opened player: its snapshots are not there yet.
+  Song& song = TheSong();
+  std::vector<uint8_t> rgb(size_t{kWidth} * kHeight * 3);
+  std::mt19937 random(2);
+  std::unique_ptr<ShowPlayer> player;
+  std::vector<double> times;
+  for (auto _ : state) {
+    state.PauseTiming();
+    player = song.Open();
+    std::uniform_int_distribution<int64_t> ticks(0, player->LastTick());
+    const int64_t tick = ticks(random);
+    state.ResumeTiming();
+    const auto start = std::chrono::steady_clock::now();
+    player->ScreenAt(tick).ToRgb(rgb.data());
+    times.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count());
+  }
+  std::sort(times.begin(), times.end());
+  state.counters["median_ms"] = times[times.size() / 2];
+  state.counters["max_ms"] = times.back();
+}
+BENCHMARK(BM_FrameAfterSeekFirstPass)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+void BM_FramesWhilePlaying(benchmark::State& state) {
+  // 60 frames a second at 120 beats a minute: 1.6 ticks a frame.
+  std::unique_ptr<ShowPlayer> player = TheSong().Open();
+  std::vector<uint8_t> rgb(size_t{kWidth} * kHeight * 3);
+  double tick = 0;
+  TimeFrames(state, [&] {
+    player->ScreenAt(int64_t(tick)).ToRgb(rgb.data());
+    tick += 1.6;
+    if (tick > double(player->LastTick())) tick = 0;
+  });
+}
+BENCHMARK(BM_FramesWhilePlaying)->Unit(benchmark::kMicrosecond)->Iterations(20000);
+
+void BM_RenderInProcess(benchmark::State& state) {
+  // What vnl-render does after reading its arguments and the file.
+  Song& song = TheSong();
+  std::vector<uint8_t> rgb(size_t{kWidth} * kHeight * 3);
+  ShowPlayer::Options options;
+  options.keepSnapshots = false;
+  TimeFrames(state, [&] {
+    std::unique_ptr<ShowPlayer> player = song.Open(options);
+    player->ScreenAt(player->LastTick() * 3 / 4).ToRgb(rgb.data());
+    benchmark::DoNotOptimize(EncodeRgbPng(kWidth, kHeight, rgb.data()));
+  });
+}
+BENCHMARK(BM_RenderInProcess)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace

@@ -1,0 +1,136 @@
+// The show's rebuild after one edit: 1024 events over 64 distinct 640 x 480 pictures, every
+// picture already in the cache, so only the command stream is made again.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/document/names.h"
+#include "build/build_show.h"
+#include "show/model/show_model.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kPictures = 64;
+constexpr int kEvents = 1024;
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+void PutU32(std::string& out, uint32_t value) {
+  for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// An 8-bit picture of diagonal bands; index 255 stays free in every other one.
+std::string Picture(int seed) {
+  std::string out = "BM";
+  const uint32_t dataOffset = 14 + 40 + 1024;
+  PutU32(out, dataOffset + kWidth * kHeight);
+  PutU32(out, 0);
+  PutU32(out, dataOffset);
+  PutU32(out, 40);
+  PutU32(out, kWidth);
+  PutU32(out, kHeight);
+  out += std::string("\x01\x00\x08\x00", 4);
+  for (uint32_t value : {0u, static_cast<uint32_t>(kWidth * kHeight), 2835u, 2835u, 256u, 0u}) {
+    PutU32(out, value);
+  }
+  for (int i = 0; i < 256; ++i) PutU32(out, (i * 0x010203u + seed * 0x070501u) & 0xFFFFFF);
+  const int colours = seed % 2 == 0 ? 255 : 256;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) out += static_cast<char>((x + y + seed) % colours);
+  }
+  return out;
+}
+
+class Song {
+ public:
+  Song() : table_(std::make_unique<EventTable>()) {
+    folder_ = fs::temp_directory_path() / ("vwrd_show_bench_" + std::to_string(::getpid()));
+    fs::create_directories(folder_);
+    for (int i = 0; i < kPictures; ++i) {
+      std::ofstream(folder_ / ("pic" + std::to_string(i) + ".bmp"), std::ios::binary) << Picture(i);
+    }
+    SetMidiPath(*table_, (folder_ / "song.mid").string());
+    for (int e = 0; e < kEvents; ++e) {
+      EventItem& item = table_->events[e];
+      item.Mark = "event " + std::to_string(e);
+      item.Count = 16 * (e + 1);
+      item.Picture = "pic" + std::to_string(e % kPictures) + ".bmp";
+      item.Effect = e % 3;
+      item.Naraberu = e % 7 == 0 ? 1 : 0;
+      item.Lyrics = "first lyric line\r\nsecond lyric line";
+      item.X1 = 20;
+      item.Y1 = 400;
+      item.X2 = 620;
+      item.Align = e % 3;
+      item.Color = 0x00FFFFFF;
+    }
+    table_->EventCount = kEvents;
+  }
+  ~Song() { fs::remove_all(folder_); }
+
+  EventTable& Table() { return *table_; }
+
+ private:
+  fs::path folder_;
+  std::unique_ptr<EventTable> table_;
+};
+
+void BM_RebuildAfterOneEdit(benchmark::State& state) {
+  Song song;
+  PictureCache cache;
+  BuildShow(song.Table(), cache);
+  const int reads = cache.Reads();
+  int n = 0;
+  for (auto _ : state) {
+    song.Table().events[512].Lyrics = "edit " + std::to_string(++n);
+    const ShowBuild build = BuildShow(song.Table(), cache);
+    benchmark::DoNotOptimize(build.Vnl.data());
+  }
+  if (cache.Reads() != reads) state.SkipWithError("a cached picture was read again");
+}
+BENCHMARK(BM_RebuildAfterOneEdit)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// What the show window does after an edit: the build, a new player (pictures loaded, glyphs
+// read on the first text) and the screen at one tick.
+void BM_ShowAfterOneEdit(benchmark::State& state) {
+  Song song;
+  ShowModel model;
+  model.Update(song.Table());
+  int n = 0;
+  for (auto _ : state) {
+    song.Table().events[512].Lyrics = "edit " + std::to_string(++n);
+    model.Update(song.Table());
+    benchmark::DoNotOptimize(model.ScreenAt(16 * 513 * 12 + 200).indices.data());
+  }
+}
+BENCHMARK(BM_ShowAfterOneEdit)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// One frame while playing: the screen at a tick a frame after the last one.
+void BM_FrameWhilePlaying(benchmark::State& state) {
+  Song song;
+  ShowModel model;
+  model.Update(song.Table());
+  int64_t tick = 0;
+  for (auto _ : state) {
+    tick += 2;  // about a frame at 120 beats per minute
+    benchmark::DoNotOptimize(model.ScreenAt(tick).indices.data());
+  }
+}
+BENCHMARK(BM_FrameWhilePlaying)->Unit(benchmark::kMicrosecond)->Iterations(2000);
+
+}  // namespace

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "player/player_state.h"
+#include "wrd/vnl_reader.h"
+
+class GlyphFont;
+class PictureSource;
+
+// The opcodes the player gives a meaning to; any other record does nothing.
+namespace player_opcode {
+constexpr uint8_t kStart = 0x01;
+constexpr uint8_t kAllocatePalette = 0x21;
+constexpr uint8_t kAllocatePage = 0x25;
+constexpr uint8_t kLoadPicture = 0x27;
+constexpr uint8_t kChangePalette = 0x31;
+constexpr uint8_t kDisplayPage = 0x35;
+constexpr uint8_t kSetPalette = 0x41;
+constexpr uint8_t kBlendPalette = 0x42;
+constexpr uint8_t kCopyPalette = 0x43;
+constexpr uint8_t kDrawText = 0x51;
+constexpr uint8_t kFillRect = 0x52;
+constexpr uint8_t kMove = 0x61;
+}  // namespace player_opcode
+
+// Throws VnlError (at the record's offset) when a record the player runs has a payload that
+// does not fit its command, so that running records never meets a malformed one.
+void CheckRecord(const VnlRecord& record);
+
+// Runs one checked Data block record on `state`. Returns its cost (about the bytes it touched),
+// by which the player spaces its snapshots.
+size_t RunRecord(const VnlRecord& record, PlayerState& state, GlyphFont& font,
+                 PictureSource& pictures);
+
+// For each record of `timed` (run in order from `initial`) that draws on a page: the index of a
+// later record that fills the whole page opaquely before anything reads it, or kNotOverwritten.
+// A replay that runs that later record may skip the drawing: its pixels could never be seen.
+// Timed records that allocate or load pages change page sizes; with any of them nothing is
+// marked.
+constexpr size_t kNotOverwritten = static_cast<size_t>(-1);
+std::vector<size_t> FindOverwrittenDrawing(const std::vector<VnlRecord>& timed,
+                                           const PlayerState& initial);

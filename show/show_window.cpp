@@ -1,0 +1,143 @@
+#include "show/show_window.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+#include <algorithm>
+
+#include "app/playback/media_player.h"
+#include "app/playback/wrd_time.h"
+#include "show/refusal_banner.h"
+#include "show/timeline_widget.h"
+#include "show/video_export_dialog.h"
+#include "video/show_video.h"
+
+namespace {
+
+// A frame of a 60 Hz display; the timer keeps to it as closely as the system lets it.
+constexpr int kFrameMillis = 16;
+constexpr int kTimelineHeight = 96;
+
+}  // namespace
+
+ShowWindow::ShowWindow(MediaPlayer& player, DocumentReader document, BarReader bar,
+                       std::shared_ptr<PictureCache> cache, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      player_(player),
+      document_(std::move(document)),
+      bar_(std::move(bar)),
+      model_(std::move(cache)),
+      reading_(std::make_unique<EventTable>()),
+      image_(Screen::kWidth, Screen::kHeight, QImage::Format_RGB888) {
+  setWindowTitle(QStringLiteral("テスト表示"));
+  setAttribute(Qt::WA_QuitOnClose, false);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  image_.fill(Qt::black);
+  timer_ = new QTimer(this);
+  timer_->setTimerType(Qt::PreciseTimer);
+  timer_->setInterval(kFrameMillis);
+  connect(timer_, &QTimer::timeout, this, &ShowWindow::Step);
+  exportVideo_ = new QAction(QStringLiteral("動画を書き出す"), this);
+  connect(exportVideo_, &QAction::triggered, this, &ShowWindow::ExportVideoClick);
+  addAction(exportVideo_);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+  timeline_ = new TimelineWidget(this);
+  timeline_->setObjectName(QStringLiteral("Timeline"));
+  timeline_->hide();
+  SetScale(1);
+}
+
+ShowWindow::~ShowWindow() = default;
+
+int64_t ShowWindow::SongTick() const {
+  const TempoMap& tempo = player_.Tempo();
+  const int64_t micros = player_.IsPlaying()
+                             ? player_.SongMicros()
+                             : tempo.MicrosAtSixteenth(std::max<int32_t>(bar_(), 0));
+  return WrdTickAtMicros(tempo, micros);
+}
+
+void ShowWindow::Step() {
+  document_(*reading_);
+  exportVideo_->setEnabled(!reading_->MidiPath.empty());
+  const bool rebuilt = model_.Update(*reading_);
+  const int64_t tick = SongTick();
+  if (!rebuilt && tick == tick_) return;
+  tick_ = tick;
+  const QString refusal = QString::fromStdString(model_.RefusalAt(tick));
+  const Screen& screen = model_.ScreenAt(tick);
+  const bool same = screen.indices == shown_.indices && screen.palette == shown_.palette &&
+                    screen.shown == shown_.shown;
+  if (same && refusal == refusal_) return;
+  refusal_ = refusal;
+  if (!same) {
+    shown_ = screen;
+    screen.ToRgb(image_.bits());
+  }
+  update();
+}
+
+void ShowWindow::ExportVideoClick() {
+  if (exporting_ != nullptr) {
+    exporting_->raise();
+    exporting_->activateWindow();
+    return;
+  }
+  auto table = std::make_unique<EventTable>();
+  document_(*table);
+  if (table->MidiPath.empty()) return;
+  const std::string path = DefaultVideoPath(*table);
+  exporting_ = new VideoExportDialog(std::move(table), path, {}, this);
+  exporting_->show();
+}
+
+void ShowWindow::SetScale(int scale) {
+  scale_ = std::clamp(scale, 1, 2);
+  Arrange();
+}
+
+void ShowWindow::ShowTimeline(bool shown) {
+  timeline_->setVisible(shown);
+  Arrange();
+}
+
+QRect ShowWindow::ScreenRect() const {
+  return QRect(0, 0, Screen::kWidth * scale_, Screen::kHeight * scale_);
+}
+
+void ShowWindow::Arrange() {
+  const QRect screen = ScreenRect();
+  // isHidden, not isVisible: the strip counts while the window itself is still hidden.
+  const int strip = timeline_->isHidden() ? 0 : kTimelineHeight;
+  timeline_->setGeometry(0, screen.height(), screen.width(), kTimelineHeight);
+  setFixedSize(screen.width(), screen.height() + strip);
+  update();
+}
+
+void ShowWindow::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  const QRect screen = ScreenRect();
+  painter.drawImage(screen, image_);
+  DrawRefusalBanner(painter, screen, refusal_);
+}
+
+void ShowWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_1 || event->key() == Qt::Key_2) {
+    SetScale(event->key() == Qt::Key_2 ? 2 : 1);
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void ShowWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Step();
+  timer_->start();
+}
+
+void ShowWindow::hideEvent(QHideEvent* event) {
+  // Nothing to follow while nobody looks.
+  timer_->stop();
+  QWidget::hideEvent(event);
+}

@@ -1,0 +1,165 @@
+// The show window: the document as it stands, played at the song position.
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+
+#include "app/document/cp932.h"
+#include "app/playback/wrd_time.h"
+#include "build/build_show.h"
+#include "main_window_fixture.h"
+#include "player/show_player.h"
+#include "show/model/build_picture_source.h"
+#include "show/show_window.h"
+#include "show/timeline_widget.h"
+#include "test_files.h"
+
+namespace {
+
+class ShowWindowTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    WriteBmp8(dir.filePath("a.bmp"), 200, 100, 40);
+    WriteBmp8(dir.filePath("b.bmp"), 30, 20, 90);
+    player.song->tempo = TempoMap(96, {{0, 400000}});
+    form->OpenMidiFile(MakeSong("song.mid", 640));
+    SetEvent(0, 16, "a.bmp", "first");
+    form->AddClick();
+    SetEvent(1, 96, "b.bmp", "second");
+    Control<QCheckBox>("Naraberu")->click();
+    ClickLine(0);
+    form->TestClick();
+    show = form->findChild<ShowWindow*>();
+    ASSERT_NE(show, nullptr);
+  }
+
+  void SetEvent(int row, int count, const QString& picture, const QString& lyrics) {
+    ClickLine(row);
+    Edit("Count")->setText(QString::number(count));
+    Control<QScrollBar>("TimeBar2")->setValue(count);
+    Combo("Picture")->setEditText(picture);
+    Control<QPlainTextEdit>("Lyrics")->setPlainText(lyrics);
+    form->SetTextRect(10, 400, 600, 440);
+  }
+
+  // The player core's screen for the document as the window reads it, at a tick, as RGB.
+  QImage CoreScreen(int64_t tick) {
+    auto table = std::make_unique<EventTable>();
+    form->ReadWorkingDocument(*table);
+    PictureCache cache;
+    ShowBuild build = BuildShow(*table, cache);
+    ShowPlayer core(std::move(build.Vnl),
+                    std::make_unique<BuildPictureSource>(std::move(build.Pictures)));
+    QImage image(Screen::kWidth, Screen::kHeight, QImage::Format_RGB888);
+    core.ScreenAt(tick).ToRgb(image.bits());
+    return image.convertToFormat(QImage::Format_RGB32);
+  }
+
+  QImage Grabbed() { return show->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+  ShowWindow* show = nullptr;
+};
+
+TEST_F(ShowWindowTest, TheTestButtonOpensTheShowAtOneToOneAndKeyTwoDoublesIt) {
+  EXPECT_TRUE(show->isVisible());
+  EXPECT_EQ(show->windowTitle(), "テスト表示");
+  EXPECT_FALSE(show->isModal());
+  EXPECT_EQ(show->size(), QSize(640, 480));
+  QKeyEvent two(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, "2");
+  QCoreApplication::sendEvent(show, &two);
+  EXPECT_EQ(show->size(), QSize(1280, 960));
+  QKeyEvent one(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, "1");
+  QCoreApplication::sendEvent(show, &one);
+  EXPECT_EQ(show->size(), QSize(640, 480));
+}
+
+TEST_F(ShowWindowTest, CtrlTShowsTheTimelineBelowTheScreenAndTheScreenStaysAsItWas) {
+  player.position = 20;
+  show->Step();
+  const QImage screen = Grabbed();
+  show->hide();
+  form->TimelineKey();
+  TimelineWidget* timeline = form->Timeline();
+  EXPECT_TRUE(show->isVisible());
+  EXPECT_EQ(timeline->parentWidget(), show);
+  EXPECT_TRUE(timeline->isVisible());
+  EXPECT_EQ(timeline->geometry(), QRect(0, 480, 640, 96));
+  EXPECT_EQ(show->size(), QSize(640, 576));
+  EXPECT_EQ(Grabbed().copy(0, 0, 640, 480), screen);
+  QKeyEvent two(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, "2");
+  QCoreApplication::sendEvent(show, &two);
+  EXPECT_EQ(timeline->geometry(), QRect(0, 960, 1280, 96));
+  EXPECT_EQ(show->size(), QSize(1280, 1056));
+}
+
+TEST_F(ShowWindowTest, StoppedItShowsThePlayersScreenAtTheTimeBar) {
+  for (int32_t position : {0, 20, 100, 300}) {
+    SCOPED_TRACE(position);
+    player.position = position;
+    show->Step();
+    EXPECT_EQ(show->ShownTick(), position * 12);
+    EXPECT_EQ(Grabbed(), CoreScreen(position * 12));
+  }
+  player.position = 20;
+  show->Step();
+  EXPECT_EQ(Grabbed().pixel(320, 240), qRgb(40, 40, 40));  // a.bmp, centred
+  EXPECT_EQ(Grabbed().pixel(10, 10), qRgb(0, 0, 0));
+}
+
+TEST_F(ShowWindowTest, PlayingItFollowsTheHeardSongTime) {
+  player.playing = true;
+  player.speed = 50;  // the heard time is song time: the speed changes nothing here
+  for (int64_t micros : {0, 777777, 1234567, 3000000}) {
+    player.song_micros = micros;
+    show->Step();
+    EXPECT_EQ(show->ShownTick(), WrdTickAtMicros(player.song->tempo, micros));
+    EXPECT_EQ(Grabbed(), CoreScreen(show->ShownTick()));
+  }
+}
+
+TEST_F(ShowWindowTest, TheWorkingCopyIsShownWithoutCommittingItOrTouchingModified) {
+  player.position = 20;
+  form->SaveProject();
+  show->Step();
+  const QImage before = Grabbed();
+  const int builds = show->Model().Builds();
+  Control<QCheckBox>("Naraberu")->click();
+  const bool afterEdit = Doc().Modified;
+  show->Step();
+  EXPECT_EQ(show->Model().Builds(), builds + 1);
+  EXPECT_NE(Grabbed(), before);
+  EXPECT_EQ(Grabbed(), CoreScreen(240));
+  EXPECT_EQ(Doc().events[0].Naraberu, 0);  // not committed
+  EXPECT_EQ(Doc().Modified, afterEdit);
+  show->Step();
+  EXPECT_EQ(show->Model().Builds(), builds + 1);  // nothing changed: no build
+}
+
+TEST_F(ShowWindowTest, ADoubleClickOnALineSeeksTheSongToTheEvent) {
+  player.calls.clear();
+  // As the user makes it: a click (which rebuilds the list's lines), then a double click.
+  ClickLine(1);
+  QWidget* lines = List()->viewport();
+  const QPointF at(20, 6 + 12);
+  QMouseEvent twice(QEvent::MouseButtonDblClick, at, lines->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(lines, &twice);
+  EXPECT_EQ(player.calls, std::vector<std::string>{"Seek 96"});
+  EXPECT_EQ(Bar("TimeBar")->value(), 96);
+  show->Step();
+  EXPECT_EQ(show->ShownTick(), 96 * 12);
+}
+
+TEST_F(ShowWindowTest, ARefusedPictureShowsWhyOverTheScreen) {
+  MakeFile("deep.bmp", "BM not a picture");
+  Combo("Picture")->setEditText("deep.bmp");
+  player.position = 20;
+  show->Step();
+  EXPECT_TRUE(show->Refusal().contains("deep.bmp"));
+  EXPECT_TRUE(show->Refusal().contains("256"));
+  player.position = 100;
+  show->Step();
+  EXPECT_TRUE(show->Refusal().isEmpty());
+}
+
+}  // namespace

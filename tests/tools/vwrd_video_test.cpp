@@ -1,0 +1,105 @@
+// vwrd-video as a program: its command line, its exit status and what it leaves in the folder.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "app/document/names.h"
+#include "app/document/project_file.h"
+#include "build/test_bmp_writer.h"
+#include "playback/smf_builder.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+struct VideoRun {
+  int status = -1;
+  std::string out, err;
+};
+
+class VwrdVideoTest : public testing::Test {
+ protected:
+  VideoRun Run(const std::vector<std::string>& arguments) {
+    std::string command = std::string("'") + VWRD_VIDEO_EXE + "'";
+    for (const std::string& argument : arguments) command += " '" + argument + "'";
+    const std::string out =
+        (temp_.Path().parent_path() / (temp_.Path().filename().string() + ".out"));
+    const std::string err =
+        (temp_.Path().parent_path() / (temp_.Path().filename().string() + ".err"));
+    command += " >'" + out + "' 2>'" + err + "'";
+    VideoRun run;
+    const int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = ReadAll(out);
+    run.err = ReadAll(err);
+    std::filesystem::remove(out);
+    std::filesystem::remove(err);
+    return run;
+  }
+
+  static std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  // Half a second of song and one event with a picture.
+  void WriteProjectFiles() {
+    TrackBuilder melody;
+    melody.Raw(0, {0xC0, 0}).Note(0, 0, 60, 96).End();
+    temp_.Write("song.mid", BuildSmf(1, 96, {TrackBuilder().Tempo(0, 500000).End(96), melody}));
+    test_bmp::WritePlainBmp(temp_.Path() / "a.bmp", 64, 48, 3);
+    auto table = std::make_unique<EventTable>();
+    SetMidiPath(*table, temp_ / "song.mid");
+    EventItem& item = table->events[0];
+    item.Mark = "a";
+    item.Count = 1;
+    item.Picture = "a.bmp";
+    table->EventCount = 1;
+    WriteProject(*table);
+  }
+
+  TempFolder temp_{"vwrd-video"};
+};
+
+TEST_F(VwrdVideoTest, WritesSongMp4BesideTheSongAndNoOtherFile) {
+  WriteProjectFiles();
+  const VideoRun run = Run({temp_ / "song.mid", "--fps", "10"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("を書き出しました"), std::string::npos) << run.err;
+  std::vector<std::string> names = temp_.Names();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"a.bmp", "song.mid", "song.mp4", "song.vwm"}));
+}
+
+TEST_F(VwrdVideoTest, WithoutAProjectFileItSaysSoAndWritesNothing) {
+  temp_.Write("song.mid", BuildSmf(0, 96, {TrackBuilder().End(96)}));
+  const VideoRun run = Run({temp_ / "song.mid", "-o", temp_ / "out.mp4"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("プロジェクトファイル"), std::string::npos) << run.err;
+  EXPECT_EQ(temp_.Names(), std::vector<std::string>{"song.mid"});
+}
+
+TEST_F(VwrdVideoTest, AWrongCommandLineExitsWithTwo) {
+  const std::vector<std::vector<std::string>> wrong = {{},
+                                                       {"a.mid", "b.mid"},
+                                                       {"a.mid", "--fps", "0"},
+                                                       {"a.mid", "--fps", "121"},
+                                                       {"a.mid", "--fps", "x"},
+                                                       {"a.mid", "--scale", "3"},
+                                                       {"a.mid", "-o"},
+                                                       {"a.mid", "--loud"}};
+  for (const auto& arguments : wrong) {
+    const VideoRun run = Run(arguments);
+    EXPECT_EQ(run.status, 2) << testing::PrintToString(arguments);
+    EXPECT_NE(run.err.find("vwrd-video --help"), std::string::npos);
+  }
+  EXPECT_EQ(Run({"--version"}).out, "vwrd-video 1.1\n");
+  EXPECT_EQ(Run({"--help"}).status, 0);
+}
+
+}  // namespace

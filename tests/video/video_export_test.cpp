@@ -1,0 +1,133 @@
+#include "video/video_export.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/playback/midi_file_reader.h"
+#include "mp4_reading.h"
+#include "playback/smf_builder.h"
+#include "support/temp_folder.h"
+#include "video/video_error.h"
+
+namespace {
+
+// One second of a piano note at 120 BPM, 96 ticks a quarter.
+MidiSong OneSecondSong() {
+  TrackBuilder melody;
+  melody.Raw(0, {0xC0, 0}).Note(0, 0, 60, 192).End();
+  return ParseMidi(BuildSmf(1, 96, {TrackBuilder().Tempo(0, 500000).End(192), melody}));
+}
+
+// Squares of 16 x 16 pixels whose colours change with the tick, so that a frame shows which
+// tick it was made at.
+class SquaresSource : public FrameSource {
+ public:
+  void Render(int64_t wrd_tick, uint8_t* rgb) override {
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        uint8_t* pixel = rgb + (size_t(y) * kWidth + x) * 3;
+        const int square = (x / 16 + y / 16) % 4;
+        pixel[0] = uint8_t(square * 80);
+        pixel[1] = uint8_t(wrd_tick * 2);
+        pixel[2] = uint8_t(255 - square * 60);
+      }
+    }
+    ticks.push_back(wrd_tick);
+  }
+  std::vector<int64_t> ticks;
+};
+
+// Cancels once `frames` frames have been written.
+VideoProgress CancelAfter(int frames) {
+  return [frames, count = 0](int64_t, int64_t) mutable { return ++count < frames; };
+}
+
+class VideoExport : public testing::TestWithParam<int> {};
+
+TEST_P(VideoExport, TheFileHoldsTheShowAndTheSongAsTheCoreMadeThem) {
+  const int scale = GetParam();
+  TempFolder folder;
+  const MidiSong song = OneSecondSong();
+  SquaresSource source;
+  const std::string path = folder / "song.mp4";
+  ExportVideo(song, source, path, {.fps = 30, .scale = scale});
+
+  constexpr int kFrame = 20;  // 2/3 s: WRD tick 64
+  const Mp4Contents video = ReadMp4(path, kFrame);
+  EXPECT_EQ(video.video_codec, "h264");
+  EXPECT_EQ(video.audio_codec, "aac");
+  EXPECT_EQ(video.width, 640 * scale);
+  EXPECT_EQ(video.height, 480 * scale);
+  EXPECT_EQ(video.channels, 2);
+  // The song, then a release tail of at most three seconds.
+  EXPECT_GT(video.duration_seconds, 1.0);
+  EXPECT_LT(video.duration_seconds, 4.1);
+  EXPECT_EQ(video.video_frames, int(source.ticks.size()));
+  EXPECT_NEAR(video.audio_seconds, video.video_frames / 30.0, 0.1);
+  EXPECT_GT(video.audio_peak, 0.01f);
+
+  ASSERT_EQ(source.ticks[kFrame], 64);
+  std::vector<uint8_t> expected(640 * 480 * 3);
+  source.Render(64, expected.data());
+  ASSERT_EQ(video.rgb.size(), expected.size() * scale * scale);
+  // Within what a lossy codec with half-resolution colour may change: little inside the squares,
+  // more along their edges.
+  int64_t total_error = 0, inner_error = 0, inner_count = 0, inner_max = 0;
+  for (int y = 0; y < 480 * scale; ++y) {
+    for (int x = 0; x < 640 * scale; ++x) {
+      const bool inner = (x / scale) % 16 >= 4 && (x / scale) % 16 < 12 && (y / scale) % 16 >= 4 &&
+                         (y / scale) % 16 < 12;
+      for (int c = 0; c < 3; ++c) {
+        const int want = expected[((y / scale) * 640 + x / scale) * 3 + c];
+        const int error = std::abs(video.rgb[(size_t(y) * 640 * scale + x) * 3 + c] - want);
+        total_error += error;
+        if (inner) {
+          inner_error += error;
+          inner_max = std::max<int64_t>(inner_max, error);
+          ++inner_count;
+        }
+      }
+    }
+  }
+  EXPECT_LT(double(inner_error) / inner_count, 2.0);
+  EXPECT_LE(inner_max, 8);
+  EXPECT_LT(double(total_error) / video.rgb.size(), 5.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, VideoExport, testing::Values(1, 2));
+
+TEST(VideoExportFailure, ACancelLeavesTheEarlierFileAndNoTemporaryFile) {
+  TempFolder folder;
+  const std::string path = folder.Write("song.mp4", {'o', 'l', 'd'});
+  SquaresSource source;
+  EXPECT_THROW(ExportVideo(OneSecondSong(), source, path, {}, CancelAfter(5)), VideoCancelled);
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"song.mp4"});
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+}
+
+TEST(VideoExportFailure, AFolderThatCannotBeWrittenGivesAReasonAndNoFile) {
+  TempFolder folder;
+  SquaresSource source;
+  EXPECT_THROW(ExportVideo(OneSecondSong(), source, folder / "missing/song.mp4", {}), VideoError);
+  EXPECT_TRUE(folder.Names().empty());
+}
+
+TEST(VideoExportFailure, NoSoundfontGivesAReasonAndNoFile) {
+  TempFolder folder;
+  SquaresSource source;
+  try {
+    ExportVideo(OneSecondSong(), source, folder / "song.mp4",
+                {.soundfont_folder = folder.Path().string()});
+    FAIL();
+  } catch (const VideoError& error) {
+    EXPECT_NE(std::string(error.what()).find("SoundFont"), std::string::npos);
+  }
+  EXPECT_TRUE(folder.Names().empty());
+}
+
+}  // namespace
