@@ -45,6 +45,7 @@ int Run(Application& app, Dialogs& dialogs) {
   FluidMediaPlayer player;
   // The main window first: it is the one whose closing ends the program.
   TForm1 form1(player, dialogs);
+  form1.UseSettingsFile(TimingSettings::DefaultPath());
   TForm2 form2;
   TForm3 form3;
   form1.AttachPreview(&form2);

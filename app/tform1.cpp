@@ -26,6 +26,7 @@
 #include "preview/tform2.h"
 #include "show/double_click_relay.h"
 #include "show/show_window.h"
+#include "show/timeline_widget.h"
 #include "ui_tform1.h"
 
 namespace {
@@ -83,6 +84,7 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
   ConnectHandlers();
   CreateShortcuts();
   CreateUndoActions();
+  CreatePlaybackExtras();
   FormCreate();
   timer_->start();
 }
@@ -106,9 +108,10 @@ void TForm1::ConnectHandlers() {
   connect(ui.Button1, &QPushButton::clicked, this, Guard(&TForm1::Button1Click));
   connect(ui.Play, &QPushButton::clicked, this, Guard(&TForm1::PlayClick));
   connect(ui.Test, &QPushButton::clicked, this, Guard(&TForm1::TestClick));
-  connect(ui.Add, &QPushButton::clicked, this, Guard(&TForm1::AddClick));
+  // The two tap buttons act when pressed: the song position of the press is the one meant.
+  connect(ui.Add, &QPushButton::pressed, this, Guard(&TForm1::AddClick));
   connect(ui.Delete, &QPushButton::clicked, this, Guard(&TForm1::DeleteClick));
-  connect(ui.Time, &QPushButton::clicked, this, Guard(&TForm1::TimeClick));
+  connect(ui.Time, &QPushButton::pressed, this, Guard(&TForm1::TimeClick));
   connect(ui.PictureButton, &QPushButton::clicked, this, Guard(&TForm1::PictureButtonClick));
   connect(ui.Preview, &QPushButton::clicked, this, Guard(&TForm1::PreviewClick));
   connect(ui.Color, &QPushButton::clicked, this, Guard(&TForm1::ColorClick));
@@ -309,6 +312,7 @@ void TForm1::RefreshEventList() {
   if (list->currentRow() != selected && selected < list->count()) list->setCurrentRow(selected);
   if (list->verticalScrollBar()->value() != top) list->verticalScrollBar()->setValue(top);
   refreshing_list_ = false;
+  UpdateTimelineMarkers();
 }
 
 void TForm1::UpdatePreviewPicture() {

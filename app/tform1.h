@@ -13,13 +13,16 @@
 #include "app/editing/editing_model.h"
 #include "app/editing/recovery_store.h"
 #include "app/handler_guard.h"
+#include "app/timing_settings.h"
 
 class Dialogs;
 class MediaPlayer;
 class PictureCache;
 class QAction;
+class QLabel;
 class QTimer;
 class ShowWindow;
+class TimelineWidget;
 class TForm2;
 class TForm3;
 namespace Ui {
@@ -64,6 +67,19 @@ class TForm1 : public QWidget {
   // Where recovery copies are kept (by default RecoveryStore::DefaultFolder()).
   void SetRecoveryFolder(const std::string& folder);
   const RecoveryStore& Recovery() const { return recovery_; }
+
+  // The timing settings (reaction delay, snapping, speed); until UseSettingsFile they are
+  // kept nowhere.
+  TimingSettings& Settings() { return settings_; }
+  // Reads the timing settings from an INI file and keeps every change there; the playback
+  // speed follows them.
+  void UseSettingsFile(const QString& path);
+
+  // A notice in the window's status line (not a box: it must not take the focus while the
+  // user taps along); empty clears it.
+  void ShowStatus(const QString& text);
+  // The timeline strip of the show window (both made on first use).
+  TimelineWidget* Timeline();
 
   // Commits the edit controls into the selected event (when there is one), selects `index`
   // (0 .. 1023) and loads it into the controls. Leaves Modified as it was.
@@ -136,6 +152,16 @@ class TForm1 : public QWidget {
   void RewindKey();
   void AddKey();
   void StepKey(int direction);
+  // Ctrl+Up / Ctrl+Down: the next playback speed of 25, 50, 75, 100 %.
+  void SpeedKey(int direction);
+  // L: loops from the selected event to the next one in time, or ends the loop.
+  void LoopKey();
+  // Ctrl+Left / Ctrl+Right (with Shift: also every later event) by one sixteenth.
+  void NudgeKey(int direction, bool with_later);
+  // Ctrl+K: the timing settings and the calibration.
+  void TimingKey();
+  // Ctrl+T: shows the show window with its timeline strip.
+  void TimelineKey();
 
  protected:
   // FormCloseQuery: the window closes (and the program ends) only when QuerySave agrees.
@@ -174,6 +200,22 @@ class TForm1 : public QWidget {
   void SetModified(bool modified);
   void UpdateCaption();
   void SetCounterText(int32_t position);
+  // Status line, timeline and the keys of the playback controls.
+  void CreatePlaybackExtras();
+  // The position a tap (Add, Time) takes: the song position heard at the press, less the
+  // reaction delay while playing, at the nearest sixteenth (or note start); shown in Counter.
+  int32_t TapPosition();
+  // The selected event's Count as the controls hold it.
+  int32_t SelectedCount() const;
+  void UpdateTimelineSong();
+  void UpdateTimelineMarkers();
+  void UpdateTimelinePosition();
+  void TimelineSeek(int32_t position);
+  void TimelineActivate(int index);
+  // A marker dragged to a new time.
+  void TimelineMove(int index, int32_t count);
+  // The show window, made on first use.
+  ShowWindow* MakeShowWindow();
   void SetColorSwatch(uint32_t color);
   void SendLyricsToPreview();
   bool FocusInTextEdit() const;
@@ -203,6 +245,12 @@ class TForm1 : public QWidget {
   bool refreshing_list_ = false;
   bool building_ = false;  // a Make is running (its log lets window events through)
   bool sound_notice_checked_ = false;
+  TimingSettings settings_;
+  QLabel* status_ = nullptr;
+  bool looping_ = false;
+  int32_t loop_from_ = 0, loop_to_ = 0;
+  TimelineWidget* timeline_ = nullptr;  // the show window's strip, once connected
+  QTimer* timeline_timer_ = nullptr;
 };
 
 template <typename... Args>

@@ -27,10 +27,11 @@ void TForm1::AddClick() {
                             .arg(EventTable::kCapacity));
     return;
   }
+  const int32_t tap = TapPosition();  // the position of the press, before anything else
   CommitWorkingCopy();
   Item fields;
   fields.Mark = ToCp932(QStringLiteral("新規イベント"));
-  fields.Count = ReadNumber(ToCp932(ui_->Counter->text()));
+  fields.Count = tap;
   fields.Effect = 0;
   editing_.AddEvent(fields);
   // The controls edit the new event, and the list's highlight names it.
@@ -117,13 +118,18 @@ void TForm1::PreviewClick() {
   preview_->activateWindow();
 }
 
-void TForm1::TestClick() {
+ShowWindow* TForm1::MakeShowWindow() {
   if (show_ == nullptr) {
     show_ = new ShowWindow(
         player_, [this](EventTable& into) { ReadWorkingDocument(into); },
         [this] { return doc_.Dragging ? ui_->TimeBar->value() : player_.Position(); }, pictures_,
         this);
   }
+  return show_;
+}
+
+void TForm1::TestClick() {
+  MakeShowWindow();
   show_->show();
   show_->raise();
   show_->activateWindow();

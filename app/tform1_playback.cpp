@@ -1,7 +1,8 @@
 // The main window's playback and time controls: opening a song, play and stop, rewind, the
-// position poll and the two time bars.
+// position poll, the two time bars, taps, speed, loop, nudges and the timeline.
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QScrollBar>
 #include <algorithm>
 #include <stdexcept>
@@ -11,14 +12,12 @@
 #include "app/document/names.h"
 #include "app/document/number_text.h"
 #include "app/playback/media_player.h"
+#include "app/playback/midi_song.h"
 #include "app/tform1.h"
 #include "app/tform1_scroll_codes.h"
 #include "ui_tform1.h"
 
 namespace {
-
-constexpr int kSixteenthsPerBar = 16;  // the position display assumes 4/4 time
-constexpr int kSixteenthsPerBeat = 4;
 
 // The names of the folder's BMP files: regular files ending in ".bmp" in any letter case,
 // hidden files left out, in name order.
@@ -38,8 +37,8 @@ QStringList BmpFileNames(const QString& folder) {
 
 void TForm1::OpenClick() {
   if (!doc_.MidiPath.empty() && !QuerySave()) return;
-  const QString path =
-      dialogs_.OpenFileName(QStringLiteral("MIDIファイル (*.mid *.MID)"), MidiFolderPath());
+  const QString path = dialogs_.OpenFileName(
+      QStringLiteral("MIDIファイル (*.mid *.MID *.rmi *.RMI)"), MidiFolderPath());
   if (path.isEmpty()) return;
   OpenMidiFile(path);
 }
@@ -53,6 +52,8 @@ void TForm1::OpenMidiFile(const QString& path) {
   }
   // The new song opens first: when it fails, the previous song, names and table stay.
   player_.Open(absolute.toStdString());
+  ShowStatus(QString::fromStdString(player_.RepairNotice()));
+  looping_ = false;  // the new song starts without a loop
 
   // The previous song's changes were saved or declined.
   RemoveRecoveryCopy();
@@ -67,6 +68,7 @@ void TForm1::OpenMidiFile(const QString& path) {
   ui_->TimeBar2->setMaximum(length);
   caption_ = QStringLiteral("Varnel WRD Maker ") + QFileInfo(absolute).fileName();
   LoadDocument();
+  UpdateTimelineSong();
 }
 
 void TForm1::PlayClick() {
@@ -80,7 +82,7 @@ void TForm1::PlayClick() {
   if (!sound_notice_checked_) {
     sound_notice_checked_ = true;
     const std::string notice = player_.TakeSoundNotice();
-    if (!notice.empty()) dialogs_.ShowNotice(QString::fromStdString(notice));
+    if (!notice.empty()) ShowStatus(QString::fromStdString(notice));
   }
 }
 
@@ -100,18 +102,27 @@ void TForm1::EventListDoubleClick() {
 }
 
 void TForm1::Timer1Timer() {
-  if (doc_.MidiPath.empty() || doc_.Dragging) return;
+  if (doc_.MidiPath.empty()) return;
+  // A song that ended by itself: the next click plays, and the caption says so.
+  if (!player_.IsPlaying() && ui_->Play->text() != QStringLiteral("再生")) {
+    ui_->Play->setText(QStringLiteral("再生"));
+  }
+  if (doc_.Dragging) return;
   const int32_t position = player_.Position();
   SetCounterText(position);
   ui_->TimeBar->setValue(position);
 }
 
 void TForm1::SetCounterText(int32_t position) {
-  // The position first, so that the number rules read it back; then bar and beat.
-  const int32_t sixteenths = std::max<int32_t>(position, 0);
-  const int bar = sixteenths / kSixteenthsPerBar + 1;
-  const int beat = sixteenths % kSixteenthsPerBar / kSixteenthsPerBeat + 1;
-  const QString text = QStringLiteral("%1 (%2:%3)").arg(position).arg(bar).arg(beat);
+  // The position first, so that the number rules read it back; then bar and beat from the
+  // song's time signatures, the speed when it is not 100 % and the loop.
+  const std::shared_ptr<const MidiSong> song = player_.Song();
+  const Meter meter = song ? song->meter : Meter();
+  const int64_t division = player_.Tempo().Division();
+  const Meter::Beat beat = meter.At(int64_t(std::max<int32_t>(position, 0)) * division / 4);
+  QString text = QStringLiteral("%1 (%2:%3)").arg(position).arg(beat.bar).arg(beat.beat);
+  if (player_.Speed() != 100) text += QStringLiteral(" %1%").arg(player_.Speed());
+  if (looping_) text += QStringLiteral(" ループ");
   if (ui_->Counter->text() == text) return;
   ui_->Counter->setText(text);
   ui_->Counter->adjustSize();
@@ -123,6 +134,7 @@ void TForm1::TimeBarScroll(int code) {
   const bool playing = player_.IsPlaying();
   player_.Seek(ui_->TimeBar->value());
   if (playing) player_.Resume();
+  UpdateTimelinePosition();
 }
 
 void TForm1::TimeBar2Scroll(int code) {
@@ -136,9 +148,10 @@ void TForm1::TimeBar2Scroll(int code) {
 }
 
 void TForm1::TimeClick() {
-  // The time shown, as the bar can hold it; the Count text and the unsaved-changes mark follow.
-  const int32_t position = std::clamp(ReadNumber(ToCp932(ui_->Counter->text())),
-                                      ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
+  // The position of the press, as the bar can hold it; the Count text and the unsaved-changes
+  // mark follow.
+  const int32_t position =
+      std::clamp(TapPosition(), ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
   CommitGesture([position](Item& item) { item.Count = position; });
 }
 

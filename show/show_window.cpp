@@ -9,6 +9,7 @@
 #include "app/playback/media_player.h"
 #include "app/playback/wrd_time.h"
 #include "show/refusal_banner.h"
+#include "show/timeline_widget.h"
 #include "show/video_export_dialog.h"
 #include "video/show_video.h"
 
@@ -16,6 +17,7 @@ namespace {
 
 // A frame of a 60 Hz display; the timer keeps to it as closely as the system lets it.
 constexpr int kFrameMillis = 16;
+constexpr int kTimelineHeight = 96;
 
 }  // namespace
 
@@ -40,6 +42,9 @@ ShowWindow::ShowWindow(MediaPlayer& player, DocumentReader document, BarReader b
   connect(exportVideo_, &QAction::triggered, this, &ShowWindow::ExportVideoClick);
   addAction(exportVideo_);
   setContextMenuPolicy(Qt::ActionsContextMenu);
+  timeline_ = new TimelineWidget(this);
+  timeline_->setObjectName(QStringLiteral("Timeline"));
+  timeline_->hide();
   SetScale(1);
 }
 
@@ -89,14 +94,32 @@ void ShowWindow::ExportVideoClick() {
 
 void ShowWindow::SetScale(int scale) {
   scale_ = std::clamp(scale, 1, 2);
-  setFixedSize(Screen::kWidth * scale_, Screen::kHeight * scale_);
+  Arrange();
+}
+
+void ShowWindow::ShowTimeline(bool shown) {
+  timeline_->setVisible(shown);
+  Arrange();
+}
+
+QRect ShowWindow::ScreenRect() const {
+  return QRect(0, 0, Screen::kWidth * scale_, Screen::kHeight * scale_);
+}
+
+void ShowWindow::Arrange() {
+  const QRect screen = ScreenRect();
+  // isHidden, not isVisible: the strip counts while the window itself is still hidden.
+  const int strip = timeline_->isHidden() ? 0 : kTimelineHeight;
+  timeline_->setGeometry(0, screen.height(), screen.width(), kTimelineHeight);
+  setFixedSize(screen.width(), screen.height() + strip);
   update();
 }
 
 void ShowWindow::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
-  painter.drawImage(rect(), image_);
-  DrawRefusalBanner(painter, rect(), refusal_);
+  const QRect screen = ScreenRect();
+  painter.drawImage(screen, image_);
+  DrawRefusalBanner(painter, screen, refusal_);
 }
 
 void ShowWindow::keyPressEvent(QKeyEvent* event) {

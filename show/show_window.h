@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -15,13 +16,15 @@
 class MediaPlayer;
 class QAction;
 class QTimer;
+class TimelineWidget;
 class VideoExportDialog;
 
 // The show window ("テスト表示"): the screen the player will show at the song position, for
 // the document as it stands. Every frame of the display it reads the document (the edit
 // controls' working copy included), builds it again when it changed, and shows the screen at
 // the heard song time while the song plays, or at the time bar's position while it is stopped.
-// Key 2 shows the screen at 2:1, key 1 at 1:1. Closing the window only hides it.
+// Key 2 shows the screen at 2:1, key 1 at 1:1. Below the screen it can show a timeline strip of
+// the song (the window owns it; its owner fills it). Closing the window only hides it.
 class ShowWindow : public QWidget {
   Q_OBJECT
 
@@ -44,6 +47,9 @@ class ShowWindow : public QWidget {
   // 1 or 2 screen pixels per player pixel.
   void SetScale(int scale);
   int Scale() const { return scale_; }
+  // The timeline strip below the screen; hidden until ShowTimeline.
+  TimelineWidget* Timeline() const { return timeline_; }
+  void ShowTimeline(bool shown);
   // The screen shown (640 x 480, RGB) and its tick.
   const QImage& ScreenImage() const { return image_; }
   int64_t ShownTick() const { return tick_; }
@@ -59,6 +65,9 @@ class ShowWindow : public QWidget {
 
  private:
   int64_t SongTick() const;
+  // Sizes the window to the screen at its scale and the strip (when shown) below it.
+  void Arrange();
+  QRect ScreenRect() const;
 
   MediaPlayer& player_;
   DocumentReader document_;
@@ -72,5 +81,6 @@ class ShowWindow : public QWidget {
   int64_t tick_ = -1;
   int scale_ = 1;
   QAction* exportVideo_ = nullptr;
+  TimelineWidget* timeline_ = nullptr;  // a child: the window owns it
   QPointer<VideoExportDialog> exporting_;
 };

@@ -1,5 +1,6 @@
 #include "app/playback/fluid_media_player.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/playback/fluid_synth_output.h"
@@ -38,9 +39,8 @@ void FluidMediaPlayer::Halt() {
 
 void FluidMediaPlayer::Start() {
   if (!sink_ || !clock_->IsPlaying()) return;  // silent: the clock alone is the song
-  thread_ = std::make_unique<PlaybackThread>(
-      song_, event_micros_, time_, sink_.get(), clock_->AnchorSongMicros(), clock_->AnchorNow(),
-      song_->tempo.MicrosAtSixteenth(song_->length_sixteenths));
+  thread_ = std::make_unique<PlaybackThread>(song_, event_micros_, time_, sink_.get(),
+                                             clock_->Rule(), clock_->EndMicros());
 }
 
 void FluidMediaPlayer::Open(const std::string& path) {
@@ -56,7 +56,8 @@ void FluidMediaPlayer::Open(const std::string& path) {
     micros->push_back(song->tempo.MicrosAtTick(event.tick));
 
   Halt();
-  clock_.emplace(time_, song->tempo, song->length_sixteenths);
+  clock_.emplace(time_, song->tempo, song->length_sixteenths, sink_ ? sink_->LatencyMicros() : 0);
+  clock_->SetSpeed(speed_);
   song_ = std::move(song);
   event_micros_ = std::move(micros);
 }
@@ -77,6 +78,40 @@ bool FluidMediaPlayer::IsPlaying() const { return song_ && clock_->IsPlaying(); 
 int64_t FluidMediaPlayer::SongMicros() const { return song_ ? clock_->SongMicros() : 0; }
 
 const TempoMap& FluidMediaPlayer::Tempo() const { return song_ ? song_->tempo : no_song_tempo_; }
+
+std::string FluidMediaPlayer::RepairNotice() const {
+  if (!song_ || song_->repairs.empty()) return {};
+  std::string text = "MIDI ファイルの傷を補って再生します: " + song_->repairs.front();
+  if (song_->repairs.size() > 1) {
+    text += " ほか " + std::to_string(song_->repairs.size() - 1) + " 件";
+  }
+  return text;
+}
+
+template <typename Change>
+void FluidMediaPlayer::ChangeClock(Change change) {
+  if (!song_) return;
+  const bool playing = clock_->IsPlaying();
+  Halt();
+  change(*clock_);
+  if (playing) Start();
+}
+
+void FluidMediaPlayer::SetSpeed(int percent) {
+  speed_ = std::clamp(percent, 25, 100);
+  ChangeClock([this](SongClock& clock) { clock.SetSpeed(speed_); });
+}
+
+void FluidMediaPlayer::SetLoop(int32_t from, int32_t to) {
+  ChangeClock([this, from, to](SongClock& clock) {
+    const TempoMap& tempo = song_->tempo;
+    if (from < to) {
+      clock.SetLoop(tempo.MicrosAtSixteenth(from), tempo.MicrosAtSixteenth(to));
+    } else {
+      clock.SetLoop(0, 0);
+    }
+  });
+}
 
 void FluidMediaPlayer::Play() {
   RequireDevice();

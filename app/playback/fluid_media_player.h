@@ -39,11 +39,16 @@ class FluidMediaPlayer : public MediaPlayer {
   int64_t SongMicros() const override;
   // The open song's tempo map; 120 beats per minute while no song is open.
   const TempoMap& Tempo() const override;
+  std::shared_ptr<const MidiSong> Song() const override { return song_; }
+  std::string RepairNotice() const override;
 
   void Play() override;
   void Stop() override;
   void Seek(int32_t position) override;
   void Resume() override;
+  void SetSpeed(int percent) override;
+  int Speed() const override { return speed_; }
+  void SetLoop(int32_t from, int32_t to) override;
 
   std::string TakeSoundNotice() override;
 
@@ -53,11 +58,15 @@ class FluidMediaPlayer : public MediaPlayer {
   void Halt();
   // Starts the playback thread where the clock stands.
   void Start();
+  // Applies a change to the clock; a playing song plays on by the changed rule.
+  template <typename Change>
+  void ChangeClock(Change change);
 
   std::shared_ptr<const TimeSource> time_;
   std::unique_ptr<MidiSink> sink_;
   std::string sound_notice_;
-  TempoMap no_song_tempo_;
+  int speed_ = 100;
+  TempoMap no_song_tempo_;  // what Tempo() gives while no song is open
 
   std::shared_ptr<const MidiSong> song_;
   std::shared_ptr<const std::vector<int64_t>> event_micros_;

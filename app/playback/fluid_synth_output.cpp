@@ -49,6 +49,16 @@ std::string FindSoundfont(const std::string& folder) {
   return found.empty() ? std::string() : found.front();
 }
 
+int64_t BufferMicros(fluid_settings_t* settings) {
+  int period_size = 0, periods = 0;
+  double rate = 0;
+  fluid_settings_getint(settings, "audio.period-size", &period_size);
+  fluid_settings_getint(settings, "audio.periods", &periods);
+  fluid_settings_getnum(settings, "synth.sample-rate", &rate);
+  if (period_size <= 0 || periods <= 0 || rate <= 0) return 0;
+  return static_cast<int64_t>(1e6 * period_size * periods / rate);
+}
+
 }  // namespace
 
 void FluidSynthOutput::SettingsDeleter::operator()(fluid_settings_t* settings) const {
@@ -90,7 +100,10 @@ std::unique_ptr<FluidSynthOutput> FluidSynthOutput::Create(const Options& option
     if (fluid_settings_setstr(settings, "audio.driver", driver) != FLUID_OK) continue;
     if (std::string(driver) == "alsa") QuietAlsa();
     output->driver_.reset(new_fluid_audio_driver(settings, output->synth_.get()));
-    if (output->driver_) return output;
+    if (output->driver_) {
+      output->latency_micros_ = BufferMicros(settings);
+      return output;
+    }
   }
   *problem = "音声出力を開けないため、音なしで再生します";
   return nullptr;

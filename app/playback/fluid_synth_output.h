@@ -27,6 +27,9 @@ class FluidSynthOutput : public MidiSink {
   void SoundsOff() override;
   void NotesOff() override;
   void Reset() override;
+  // The audio buffer FluidSynth asks of the device: with PulseAudio's latency adjustment this
+  // is also what the sound server holds back.
+  int64_t LatencyMicros() const override { return latency_micros_; }
 
   // Renders `frames` stereo frames into the two buffers; for a synthesizer without audio.
   void Render(float* left, float* right, int frames);
@@ -50,4 +53,5 @@ class FluidSynthOutput : public MidiSink {
   std::unique_ptr<fluid_settings_t, SettingsDeleter> settings_;
   std::unique_ptr<fluid_synth_t, SynthDeleter> synth_;
   std::unique_ptr<fluid_audio_driver_t, DriverDeleter> driver_;
+  int64_t latency_micros_ = 0;
 };

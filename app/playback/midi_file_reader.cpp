@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "app/playback/midi_track_reader.h"
@@ -72,45 +73,134 @@ int32_t SixteenthsOf(uint32_t ticks, uint16_t division) {
   return static_cast<int32_t>(sixteenths);
 }
 
+constexpr size_t kNotFound = static_cast<size_t>(-1);
+
+// The offset of the next "MTrk" chunk header from `from`, or kNotFound.
+size_t FindTrack(std::span<const uint8_t> bytes, size_t from) {
+  static const uint8_t kTrack[] = {'M', 'T', 'r', 'k'};
+  if (from >= bytes.size()) return kNotFound;
+  const auto at = std::search(bytes.begin() + from, bytes.end(), kTrack, kTrack + 4);
+  if (bytes.end() - at < static_cast<std::ptrdiff_t>(kChunkHeaderSize)) return kNotFound;
+  return static_cast<size_t>(at - bytes.begin());
+}
+
+bool IsChunkType(const uint8_t* p) {
+  return std::all_of(p, p + 4, [](uint8_t c) { return c >= 0x20 && c < 0x7F; });
+}
+
+// A RIFF RMID file carries the Standard MIDI File in its "data" chunk (sizes little-endian,
+// chunks padded to even sizes). Other files are returned as they are.
+std::span<const uint8_t> UnwrapRiff(std::span<const uint8_t> bytes,
+                                    std::vector<std::string>* repairs) {
+  if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0) return bytes;
+  if (std::memcmp(bytes.data() + 8, "RMID", 4) != 0) {
+    Fail("RIFF ファイルですが RMID (MIDI) ではありません" + At(8));
+  }
+  size_t offset = 12;
+  while (bytes.size() - offset >= kChunkHeaderSize) {
+    const uint8_t* p = bytes.data() + offset;
+    const size_t size =
+        uint32_t(p[4]) | uint32_t(p[5]) << 8 | uint32_t(p[6]) << 16 | uint32_t(p[7]) << 24;
+    const size_t left = bytes.size() - offset - kChunkHeaderSize;
+    if (std::memcmp(p, "data", 4) == 0) {
+      if (size > left) repairs->push_back("ファイルが途中で切れています (RIFF の data チャンク)");
+      return bytes.subspan(offset + kChunkHeaderSize, std::min(size, left));
+    }
+    if (size >= left) break;
+    offset += kChunkHeaderSize + size + (size & 1);
+  }
+  Fail("RIFF RMID ファイルに MIDI データ (data チャンク) がありません");
+}
+
+// Reads the tracks after the header into `song`. Players play what is there: a track cut
+// short, a missing end of track, fewer tracks than the header counts and junk where a chunk
+// should start are noted in song->repairs. Refuses a file in which no track can be read.
+void ReadTracks(std::span<const uint8_t> bytes, size_t offset, uint16_t tracks, MidiSong* song) {
+  size_t last_data = offset;  // where the last chunk's data started
+  uint16_t found = 0;
+  size_t readable = 0;
+  std::string first_problem;
+  auto note = [song](std::string text) { song->repairs.push_back(std::move(text)); };
+  while (found < tracks) {
+    const size_t left = bytes.size() - offset;
+    if (left < kChunkHeaderSize || !IsChunkType(bytes.data() + offset)) {
+      // Junk where a chunk should start: go on at the next track, if there is one.
+      // A track length one or a few bytes too long hides the next header's start: look a
+      // little way back too, but not into the chunk before's own header.
+      const size_t next = FindTrack(bytes, std::max(offset, last_data + 7) - 7);
+      if (next != kNotFound) {
+        note(next > offset
+                 ? "読めないデータ " + std::to_string(next - offset) + " バイトを飛ばしました" +
+                       At(offset)
+                 : "チャンクの長さが合いません: 次のトラックを" + At(next) + " から読みます");
+        offset = next;
+        continue;
+      }
+      if (left > 0) {
+        note("トラックの代わりに読めないデータ " + std::to_string(left) + " バイトがあります" +
+             At(offset));
+      }
+      note("トラックが " + std::to_string(found) + " 個しかありません (ヘッダーでは " +
+           std::to_string(tracks) + " 個)");
+      break;
+    }
+    Chunk chunk{std::string(reinterpret_cast<const char*>(bytes.data() + offset), 4),
+                offset + kChunkHeaderSize, Read32(bytes.data() + offset + 4)};
+    if (chunk.size > left - kChunkHeaderSize) {
+      note("ファイルが途中で切れています: チャンクの長さ " + std::to_string(chunk.size) +
+           " がファイルの残り " + std::to_string(left - kChunkHeaderSize) +
+           " バイトを超えています" + At(offset + 4));
+      chunk.size = left - kChunkHeaderSize;
+    }
+    offset = chunk.offset + chunk.size;
+    last_data = chunk.offset;
+    if (chunk.type != "MTrk") continue;  // other chunk types are skipped, as the format allows
+    const TrackEnd end = ReadTrack(bytes.subspan(chunk.offset, chunk.size), chunk.offset, found,
+                                   kMaxTick, &song->events, &song->payload);
+    if (!end.problem.empty()) {
+      note(end.problem);
+      if (first_problem.empty()) first_problem = end.problem;
+    }
+    if (end.events > 0) ++readable;
+    song->length_ticks = std::max(song->length_ticks, end.tick);
+    ++found;
+  }
+  // Bytes after the last track are ignored: many files carry padding there.
+  if (readable == 0) {
+    if (found == 0) Fail("トラックがありません" + At(offset));
+    Fail(first_problem);
+  }
+}
+
 }  // namespace
 
 MidiSong ParseMidi(std::span<const uint8_t> bytes) {
   if (bytes.empty()) Fail("ファイルが空です");
+  MidiSong song;
+  bytes = UnwrapRiff(bytes, &song.repairs);
   if (bytes.size() < 4 || std::memcmp(bytes.data(), "MThd", 4) != 0) {
     Fail("MIDI ファイルではありません (先頭が \"MThd\" ではありません)");
   }
   const Chunk header = ReadChunk(bytes, 0);
-  MidiSong song;
   uint16_t tracks = 0;
   CheckHeader(bytes, header, &song.format, &tracks, &song.division);
-
-  size_t offset = header.offset + header.size;
-  uint16_t found = 0;
-  while (found < tracks) {
-    if (offset == bytes.size()) {
-      Fail("ファイルが途中で切れています: トラックが " + std::to_string(found) +
-           " 個しかありません (ヘッダーでは " + std::to_string(tracks) + " 個)" + At(offset));
-    }
-    const Chunk chunk = ReadChunk(bytes, offset);
-    offset = chunk.offset + chunk.size;
-    if (chunk.type != "MTrk") continue;  // other chunk types are skipped, as the format allows
-    const uint32_t end = ReadTrack(bytes.subspan(chunk.offset, chunk.size), chunk.offset, found,
-                                   kMaxTick, &song.events, &song.payload);
-    song.length_ticks = std::max(song.length_ticks, end);
-    ++found;
-  }
-  // Bytes after the last track are ignored: many files carry padding there.
+  ReadTracks(bytes, header.offset + header.size, tracks, &song);
 
   std::stable_sort(song.events.begin(), song.events.end(),
                    [](const MidiEvent& a, const MidiEvent& b) { return a.tick < b.tick; });
   std::vector<TempoMap::Change> changes;
+  std::vector<Meter::Signature> signatures;
   for (const MidiEvent& event : song.events) {
-    if (event.status == MidiEvent::kMeta && event.data1 == 0x51) {
-      const uint8_t* p = song.Data(event);
+    if (event.status != MidiEvent::kMeta) continue;
+    const uint8_t* p = song.Data(event);
+    if (event.data1 == 0x51) {
       changes.push_back({event.tick, int64_t(p[0]) << 16 | int64_t(p[1]) << 8 | p[2]});
+    } else if (event.data1 == 0x58 && event.data_size >= 2 && p[1] <= 6) {
+      signatures.push_back({event.tick, p[0], 1 << p[1]});
     }
   }
   song.tempo = TempoMap(song.division, changes);
+  song.meter = Meter(song.division, signatures);
   song.length_sixteenths = SixteenthsOf(song.length_ticks, song.division);
   return song;
 }

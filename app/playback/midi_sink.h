@@ -18,4 +18,6 @@ class MidiSink {
   virtual void NotesOff() = 0;
   // Back to the power-on state: programs, controllers and pitch bend.
   virtual void Reset() = 0;
+  // How long after a message its sound is heard (the output's buffers), in microseconds.
+  virtual int64_t LatencyMicros() const { return 0; }
 };

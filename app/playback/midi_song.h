@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "app/playback/meter.h"
 #include "app/playback/tempo_map.h"
 
 // One event of a Standard MIDI File at its absolute tick.
@@ -32,6 +34,10 @@ struct MidiSong {
   std::vector<MidiEvent> events;
   std::vector<uint8_t> payload;  // the bytes of sysex and meta events
   TempoMap tempo;
+  Meter meter;  // from the time signature events (4/4 without any)
+  // What the reader mended to play the file (a missing end of track, a cut, junk ...), each
+  // with its place; empty for a whole file.
+  std::vector<std::string> repairs;
   uint32_t length_ticks = 0;  // the latest end of track (or event) tick
   // The length in sixteenth notes, length_ticks x 4 / division rounded up, so that the song
   // reaches its last event before it reports its end.

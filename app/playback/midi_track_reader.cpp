@@ -78,12 +78,10 @@ int DataBytesOf(uint8_t status) {
   return (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
 }
 
-}  // namespace
-
-uint32_t ReadTrack(std::span<const uint8_t> data, size_t file_offset, uint16_t track,
-                   uint32_t max_tick, std::vector<MidiEvent>* events,
-                   std::vector<uint8_t>* payload) {
-  TrackCursor in(data, file_offset, track);
+// The events up to the end of track event; returns its tick. Throws where the track breaks
+// off; the events read before stay appended and counted in `count`.
+uint32_t ReadEvents(TrackCursor& in, uint32_t max_tick, uint16_t track,
+                    std::vector<MidiEvent>* events, std::vector<uint8_t>* payload, size_t* count) {
   uint64_t tick = 0;
   uint8_t running = 0;  // 0: no running status
   for (;;) {
@@ -125,9 +123,26 @@ uint32_t ReadTrack(std::span<const uint8_t> data, size_t file_offset, uint16_t t
       in.Fail("不明なステータス " + Hex(status) + " です", at);
     }
     events->push_back(event);
+    ++*count;
     if (status == MidiEvent::kMeta && event.data1 == kEndOfTrack) {
       // Bytes after the end of track are ignored, as other readers do.
       return event.tick;
     }
   }
+}
+
+}  // namespace
+
+TrackEnd ReadTrack(std::span<const uint8_t> data, size_t file_offset, uint16_t track,
+                   uint32_t max_tick, std::vector<MidiEvent>* events,
+                   std::vector<uint8_t>* payload) {
+  TrackCursor in(data, file_offset, track);
+  TrackEnd end;
+  try {
+    end.tick = ReadEvents(in, max_tick, track, events, payload, &end.events);
+  } catch (const MidiFileError& error) {
+    end.problem = error.what();
+    if (end.events > 0) end.tick = events->back().tick;
+  }
+  return end;
 }

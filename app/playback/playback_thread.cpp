@@ -17,13 +17,12 @@ constexpr int64_t kMaxWaitMicros = 5000;
 PlaybackThread::PlaybackThread(std::shared_ptr<const MidiSong> song,
                                std::shared_ptr<const std::vector<int64_t>> event_micros,
                                std::shared_ptr<const TimeSource> time, MidiSink* sink,
-                               int64_t song_micros, int64_t now_at_start, int64_t end_micros)
+                               ClockRule rule, int64_t end_micros)
     : song_(std::move(song)),
       event_micros_(std::move(event_micros)),
       time_(std::move(time)),
       sink_(sink),
-      start_micros_(song_micros),
-      now_at_start_(now_at_start),
+      rule_(rule),
       end_micros_(end_micros),
       thread_([this] { Run(); }) {}
 
@@ -50,20 +49,33 @@ void PlaybackThread::Send(const MidiEvent& event, bool state_only) {
 void PlaybackThread::Run() {
   const std::vector<MidiEvent>& events = song_->events;
   const std::vector<int64_t>& micros = *event_micros_;
-  size_t next = std::lower_bound(micros.begin(), micros.end(), start_micros_) - micros.begin();
+  auto first_at = [&micros](int64_t time) {
+    return static_cast<size_t>(std::lower_bound(micros.begin(), micros.end(), time) -
+                               micros.begin());
+  };
+  size_t next = first_at(rule_.anchor_song);
   sink_->SoundsOff();
   sink_->Reset();
   for (size_t i = 0; i < next; ++i) Send(events[i], true);
 
+  int64_t wraps = 0;
   for (;;) {
-    const int64_t now = start_micros_ + std::max<int64_t>(time_->NowMicros() - now_at_start_, 0);
-    const int64_t until = std::min(now, end_micros_);
-    while (next < events.size() && micros[next] <= until) Send(events[next++], false);
+    const int64_t reading = time_->NowMicros();
+    const int64_t now = std::min(rule_.SongAt(reading), end_micros_);
+    if (const int64_t wrapped = rule_.WrapsAt(reading); wrapped != wraps) {
+      // At the loop's end: what lies before it plays, then the loop starts again.
+      wraps = wrapped;
+      while (next < events.size() && micros[next] < rule_.loop_to) Send(events[next++], false);
+      sink_->NotesOff();
+      next = first_at(rule_.loop_from);
+    }
+    while (next < events.size() && micros[next] <= now) Send(events[next++], false);
     if (now >= end_micros_) {
       sink_->NotesOff();
       return;
     }
-    const int64_t due = next < events.size() ? std::min(micros[next], end_micros_) : end_micros_;
-    if (!Wait(due - now)) return;
+    int64_t due = next < events.size() ? std::min(micros[next], end_micros_) : end_micros_;
+    if (rule_.Loops()) due = std::min(due, rule_.loop_to);
+    if (!Wait(rule_.RealMicros(due - now))) return;
   }
 }

@@ -7,23 +7,25 @@
 #include <thread>
 #include <vector>
 
+#include "app/playback/clock_rule.h"
 #include "app/playback/midi_sink.h"
 #include "app/playback/midi_song.h"
 #include "app/playback/time_source.h"
 
 // Sends a song's events to a sink in time, from its own thread, until the end of the song or
 // until it is destroyed (the destructor stops and joins the thread). The song time follows
-// the time source: song_micros + (now - now_at_start), the same rule as SongClock.
+// the time source by the clock's rule (speed and loop included). At the end of a loop the notes
+// still sounding are released and the song goes on at the loop's start.
 class PlaybackThread {
  public:
   // `event_micros` holds each event's song time. Before the first event at or after
-  // `song_micros` plays, the sink is reset and given every program, controller, pitch bend and
+  // the rule's anchor plays, the sink is reset and given every program, controller, pitch bend and
   // sysex of the events before it, so the song sounds as it would have at that point. `sink`
   // must outlive this object.
   PlaybackThread(std::shared_ptr<const MidiSong> song,
                  std::shared_ptr<const std::vector<int64_t>> event_micros,
-                 std::shared_ptr<const TimeSource> time, MidiSink* sink, int64_t song_micros,
-                 int64_t now_at_start, int64_t end_micros);
+                 std::shared_ptr<const TimeSource> time, MidiSink* sink, ClockRule rule,
+                 int64_t end_micros);
   ~PlaybackThread();
   PlaybackThread(const PlaybackThread&) = delete;
   PlaybackThread& operator=(const PlaybackThread&) = delete;
@@ -38,8 +40,7 @@ class PlaybackThread {
   std::shared_ptr<const std::vector<int64_t>> event_micros_;
   std::shared_ptr<const TimeSource> time_;
   MidiSink* sink_;
-  int64_t start_micros_;
-  int64_t now_at_start_;
+  ClockRule rule_;
   int64_t end_micros_;
 
   std::mutex mutex_;

@@ -21,14 +21,13 @@ class TempoMap {
   // tempo is 120 BPM. `division` is ticks per quarter note, at least 1.
   TempoMap(int64_t division, const std::vector<Change>& changes);
 
+  int64_t Division() const { return division_; }
   int64_t MicrosAtTick(int64_t tick) const;
+  // The MIDI tick playing at a song time (rounded down); 0 before the start.
+  int64_t TickAtMicros(int64_t micros) const;
   int64_t MicrosAtSixteenth(int64_t sixteenth) const;
   // The sixteenth note playing at a song time (rounded down); 0 before the start.
   int64_t SixteenthAtMicros(int64_t micros) const;
-  // The tick playing at a song time (rounded down); 0 before the start.
-  int64_t TickAtMicros(int64_t micros) const;
-  // Ticks per quarter note.
-  int64_t Division() const { return division_; }
 
  private:
   struct Segment {

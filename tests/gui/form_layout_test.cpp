@@ -186,7 +186,9 @@ TEST_F(FormLayoutTest, KeyboardShortcutsAreThere) {
     keys << shortcut->key().toString(QKeySequence::PortableText);
   }
   keys.sort();
-  EXPECT_EQ(keys, (QStringList{"Alt+Left", "Alt+Right", "Ctrl+S", "Home", "Ins", "Space"}));
+  EXPECT_EQ(keys, (QStringList{"Alt+Left", "Alt+Right", "Ctrl+Down", "Ctrl+K", "Ctrl+Left",
+                               "Ctrl+Right", "Ctrl+S", "Ctrl+Shift+Left", "Ctrl+Shift+Right",
+                               "Ctrl+T", "Ctrl+Up", "Home", "Ins", "L", "Space"}));
 }
 
 TEST_F(FormLayoutTest, CtrlSSavesTheProject) {

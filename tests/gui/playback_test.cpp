@@ -232,16 +232,18 @@ TEST_F(PlaybackTest, PlayTogglesAndTheCaptionNamesTheNextAction) {
   form->PlayClick();
   EXPECT_EQ(Button("Play")->text(), QStringLiteral("停止"));
   EXPECT_TRUE(player.playing);
-  ASSERT_EQ(dialogs.Shown("Notice").size(), 1u);
-  EXPECT_EQ(dialogs.Shown("Notice")[0].text, "no sound");
+  // The notice goes to the status line: a box would take the focus from the user's taps.
+  EXPECT_TRUE(dialogs.Shown("Notice").empty());
+  EXPECT_EQ(Control<QLabel>("Status")->text(), "no sound");
   form->PlayClick();
   EXPECT_EQ(Button("Play")->text(), QStringLiteral("再生"));
   EXPECT_FALSE(player.playing);
   form->PlayClick();
-  EXPECT_EQ(dialogs.Shown("Notice").size(), 1u);
-  // The song ends by itself: the caption stays, the next click plays again from the start.
+  // The song ends by itself: the caption says "再生" again, the click plays from the start.
   player.playing = false;
   player.position = 640;
+  form->Timer1Timer();
+  EXPECT_EQ(Button("Play")->text(), QStringLiteral("再生"));
   form->PlayClick();
   EXPECT_EQ(Button("Play")->text(), QStringLiteral("停止"));
   EXPECT_EQ(player.position, 0);

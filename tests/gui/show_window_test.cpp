@@ -10,6 +10,7 @@
 #include "player/show_player.h"
 #include "show/model/build_picture_source.h"
 #include "show/show_window.h"
+#include "show/timeline_widget.h"
 #include "test_files.h"
 
 namespace {
@@ -20,7 +21,7 @@ class ShowWindowTest : public MainWindowTest {
     MainWindowTest::SetUp();
     WriteBmp8(dir.filePath("a.bmp"), 200, 100, 40);
     WriteBmp8(dir.filePath("b.bmp"), 30, 20, 90);
-    player.tempo = TempoMap(96, {{0, 400000}});
+    player.song->tempo = TempoMap(96, {{0, 400000}});
     form->OpenMidiFile(MakeSong("song.mid", 640));
     SetEvent(0, 16, "a.bmp", "first");
     form->AddClick();
@@ -72,6 +73,25 @@ TEST_F(ShowWindowTest, TheTestButtonOpensTheShowAtOneToOneAndKeyTwoDoublesIt) {
   EXPECT_EQ(show->size(), QSize(640, 480));
 }
 
+TEST_F(ShowWindowTest, CtrlTShowsTheTimelineBelowTheScreenAndTheScreenStaysAsItWas) {
+  player.position = 20;
+  show->Step();
+  const QImage screen = Grabbed();
+  show->hide();
+  form->TimelineKey();
+  TimelineWidget* timeline = form->Timeline();
+  EXPECT_TRUE(show->isVisible());
+  EXPECT_EQ(timeline->parentWidget(), show);
+  EXPECT_TRUE(timeline->isVisible());
+  EXPECT_EQ(timeline->geometry(), QRect(0, 480, 640, 96));
+  EXPECT_EQ(show->size(), QSize(640, 576));
+  EXPECT_EQ(Grabbed().copy(0, 0, 640, 480), screen);
+  QKeyEvent two(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, "2");
+  QCoreApplication::sendEvent(show, &two);
+  EXPECT_EQ(timeline->geometry(), QRect(0, 960, 1280, 96));
+  EXPECT_EQ(show->size(), QSize(1280, 1056));
+}
+
 TEST_F(ShowWindowTest, StoppedItShowsThePlayersScreenAtTheTimeBar) {
   for (int32_t position : {0, 20, 100, 300}) {
     SCOPED_TRACE(position);
@@ -88,10 +108,11 @@ TEST_F(ShowWindowTest, StoppedItShowsThePlayersScreenAtTheTimeBar) {
 
 TEST_F(ShowWindowTest, PlayingItFollowsTheHeardSongTime) {
   player.playing = true;
+  player.speed = 50;  // the heard time is song time: the speed changes nothing here
   for (int64_t micros : {0, 777777, 1234567, 3000000}) {
     player.song_micros = micros;
     show->Step();
-    EXPECT_EQ(show->ShownTick(), WrdTickAtMicros(player.tempo, micros));
+    EXPECT_EQ(show->ShownTick(), WrdTickAtMicros(player.song->tempo, micros));
     EXPECT_EQ(Grabbed(), CoreScreen(show->ShownTick()));
   }
 }

@@ -2,9 +2,11 @@
 // exact table and the controls as they were.
 #include <QAction>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "app/document/project_file.h"
 #include "main_window_fixture.h"
+#include "show/timeline_widget.h"
 
 namespace {
 
@@ -87,42 +89,65 @@ TEST_P(GestureStepTest, IsOneStepThatUndoAndRedoTakeBackAndMakeAgain) {
 
 INSTANTIATE_TEST_SUITE_P(
     MainWindow, GestureStepTest,
-    testing::Values(Gesture{"Add", [](TForm1& f, auto&, auto&) { f.AddClick(); }},
-                    Gesture{"confirmed Delete",
-                            [](TForm1& f, ScriptedDialogs& d, auto&) {
-                              d.answers.push_back(Dialogs::Answer::Yes);
-                              f.DeleteClick();
-                            }},
-                    Gesture{"edits to one event, then another selected",
-                            [](TForm1& f, auto&, auto&) {
-                              f.findChild<QLineEdit*>("Mark")->setText("Verse 2");
-                              f.findChild<QLineEdit*>("X1")->setText("12px");
-                              f.findChild<QComboBox*>("Align")->setCurrentIndex(2);
-                              f.findChild<QListWidget*>("EventList")->setCurrentRow(0);
-                              f.EventListClick();
-                            }},
-                    Gesture{"a chosen colour",
-                            [](TForm1& f, ScriptedDialogs& d, auto&) {
-                              d.colors.push_back(QColor(1, 2, 3));
-                              f.ColorClick();
-                            }},
-                    Gesture{"a dragged rectangle",
-                            [](TForm1& f, auto&, auto&) { f.SetTextRect(5, 6, 7, 8); }},
-                    Gesture{"a release of the time bar",
-                            [](TForm1& f, auto&, auto&) {
-                              f.findChild<QScrollBar*>("TimeBar2")->setValue(300);
-                              f.TimeBar2Scroll(8);
-                            }},
-                    Gesture{"Time",
-                            [](TForm1& f, auto&, ScriptedMediaPlayer& p) {
-                              p.position = 123;
-                              f.Timer1Timer();
-                              f.TimeClick();
-                            }},
-                    Gesture{"a nudge of two events",
-                            [](TForm1& f, auto&, auto&) {
-                              f.RetimeEvents({{1, 100}, {2, 204}});
-                            }}),
+    testing::Values(
+        Gesture{"Add", [](TForm1& f, auto&, auto&) { f.AddClick(); }},
+        Gesture{"confirmed Delete",
+                [](TForm1& f, ScriptedDialogs& d, auto&) {
+                  d.answers.push_back(Dialogs::Answer::Yes);
+                  f.DeleteClick();
+                }},
+        Gesture{"edits to one event, then another selected",
+                [](TForm1& f, auto&, auto&) {
+                  f.findChild<QLineEdit*>("Mark")->setText("Verse 2");
+                  f.findChild<QLineEdit*>("X1")->setText("12px");
+                  f.findChild<QComboBox*>("Align")->setCurrentIndex(2);
+                  f.findChild<QListWidget*>("EventList")->setCurrentRow(0);
+                  f.EventListClick();
+                }},
+        Gesture{"a chosen colour",
+                [](TForm1& f, ScriptedDialogs& d, auto&) {
+                  d.colors.push_back(QColor(1, 2, 3));
+                  f.ColorClick();
+                }},
+        Gesture{"a dragged rectangle", [](TForm1& f, auto&, auto&) { f.SetTextRect(5, 6, 7, 8); }},
+        Gesture{"a release of the time bar",
+                [](TForm1& f, auto&, auto&) {
+                  f.findChild<QScrollBar*>("TimeBar2")->setValue(300);
+                  f.TimeBar2Scroll(8);
+                }},
+        Gesture{"Time",
+                [](TForm1& f, auto&, ScriptedMediaPlayer& p) {
+                  p.position = 123;
+                  f.Timer1Timer();
+                  f.TimeClick();
+                }},
+        Gesture{"a nudge of two events",
+                [](TForm1& f, auto&, auto&) {
+                  f.RetimeEvents({{1, 100}, {2, 204}});
+                }},
+        Gesture{"Ctrl+Right", [](TForm1& f, auto&, auto&) { f.NudgeKey(1, false); }},
+        Gesture{"Ctrl+Shift+Left", [](TForm1& f, auto&, auto&) { f.NudgeKey(-1, true); }},
+        Gesture{"Add at the press while playing",
+                [](TForm1& f, auto&, ScriptedMediaPlayer& p) {
+                  p.playing = true;
+                  p.song_micros = 1234567;
+                  f.AddClick();
+                }},
+        Gesture{"a timeline marker dragged over several sixteenths",
+                [](TForm1& f, auto&, auto&) {
+                  TimelineWidget* timeline = f.Timeline();
+                  auto mouse = [timeline](QEvent::Type type, double sixteenth) {
+                    const QPointF at(timeline->XOf(sixteenth), 50);
+                    QMouseEvent event(
+                        type, at, timeline->mapToGlobal(at), Qt::LeftButton,
+                        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                        Qt::NoModifier);
+                    QCoreApplication::sendEvent(timeline, &event);
+                  };
+                  mouse(QEvent::MouseButtonPress, 16);
+                  for (int to : {18, 21, 25}) mouse(QEvent::MouseMove, to);
+                  mouse(QEvent::MouseButtonRelease, 25);
+                }}),
     [](const testing::TestParamInfo<Gesture>& info) { return std::to_string(info.index); });
 
 TEST_F(UndoTest, EditsNotYetCommittedAreTheFirstToGo) {

@@ -43,7 +43,8 @@ class SinkLog {
 
 class RecordingSink : public MidiSink {
  public:
-  explicit RecordingSink(std::shared_ptr<SinkLog> log) : log_(std::move(log)) {}
+  explicit RecordingSink(std::shared_ptr<SinkLog> log, int64_t latency = 0)
+      : log_(std::move(log)), latency_(latency) {}
 
   void Channel(uint8_t status, uint8_t data1, uint8_t data2) override {
     char text[16];
@@ -62,7 +63,9 @@ class RecordingSink : public MidiSink {
   void SoundsOff() override { log_->Add("sounds off"); }
   void NotesOff() override { log_->Add("notes off"); }
   void Reset() override { log_->Add("reset"); }
+  int64_t LatencyMicros() const override { return latency_; }
 
  private:
   std::shared_ptr<SinkLog> log_;
+  int64_t latency_;
 };

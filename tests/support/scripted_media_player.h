@@ -1,10 +1,12 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/playback/media_player.h"
+#include "app/playback/midi_song.h"
 
 // A stand-in for the sequencer that the test drives by hand: songs are known by path with a
 // length (no file is read), the position moves only when the test sets it, and every call
@@ -20,8 +22,12 @@ class ScriptedMediaPlayer : public MediaPlayer {
   int32_t length = 0;
   int32_t position = 0;
   bool playing = false;
-  int64_t song_micros = -1;  // the song time heard; below 0: the time of `position`
-  TempoMap tempo;
+  // The song time heard now; below 0: the time of `position`. A seek sets it back to -1.
+  int64_t song_micros = -1;
+  std::shared_ptr<MidiSong> song = std::make_shared<MidiSong>();  // its tempo is Tempo()
+  std::string repair_notice;
+  int speed = 100;
+  int32_t loop_from = 0, loop_to = 0;
 
   void Open(const std::string& path) override {
     calls.push_back("Open " + path);
@@ -46,9 +52,23 @@ class ScriptedMediaPlayer : public MediaPlayer {
   int32_t Position() const override { return position; }
   bool IsPlaying() const override { return playing; }
   int64_t SongMicros() const override {
-    return song_micros >= 0 ? song_micros : tempo.MicrosAtSixteenth(position);
+    return song_micros >= 0 ? song_micros : song->tempo.MicrosAtSixteenth(position);
   }
-  const TempoMap& Tempo() const override { return tempo; }
+  const TempoMap& Tempo() const override { return song->tempo; }
+  std::shared_ptr<const MidiSong> Song() const override {
+    return open_path.empty() ? nullptr : song;
+  }
+  std::string RepairNotice() const override { return repair_notice; }
+  void SetSpeed(int percent) override {
+    calls.push_back("Speed " + std::to_string(percent));
+    speed = percent;
+  }
+  int Speed() const override { return speed; }
+  void SetLoop(int32_t from, int32_t to) override {
+    calls.push_back("Loop " + std::to_string(from) + " " + std::to_string(to));
+    loop_from = from;
+    loop_to = to;
+  }
 
   void Play() override {
     RequireDevice();
@@ -65,6 +85,7 @@ class ScriptedMediaPlayer : public MediaPlayer {
     RequireDevice();
     calls.push_back("Seek " + std::to_string(to));
     position = to < 0 ? 0 : (to > length ? length : to);
+    song_micros = -1;
   }
   void Resume() override {
     RequireDevice();
