@@ -78,7 +78,8 @@ class TForm1 : public QWidget {
   // A notice in the window's status line (not a box: it must not take the focus while the
   // user taps along); empty clears it.
   void ShowStatus(const QString& text);
-  // The timeline strip of the show window (both made on first use).
+  // The timeline strip of the show window (both made on first use; whoever shows the strip,
+  // it is filled).
   TimelineWidget* Timeline();
 
   // Commits the edit controls into the selected event (when there is one), selects `index`
@@ -160,7 +161,8 @@ class TForm1 : public QWidget {
   void NudgeKey(int direction, bool with_later);
   // Ctrl+K: the timing settings and the calibration.
   void TimingKey();
-  // Ctrl+T: shows the show window with its timeline strip.
+  // Ctrl+T: shows the show window with its timeline strip, or hides the strip when it is
+  // shown.
   void TimelineKey();
 
  protected:
@@ -216,6 +218,8 @@ class TForm1 : public QWidget {
   void TimelineMove(int index, int32_t count);
   // The show window, made on first use.
   ShowWindow* MakeShowWindow();
+  // Wires the new show window's timeline strip to this window.
+  void ConnectTimeline();
   void SetColorSwatch(uint32_t color);
   void SendLyricsToPreview();
   bool FocusInTextEdit() const;

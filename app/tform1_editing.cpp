@@ -23,8 +23,9 @@ void TForm1::EventListClick() {
 void TForm1::AddClick() {
   const int n = doc_.EventCount;
   if (n >= EventTable::kCapacity) {
-    dialogs_.ShowNotice(QStringLiteral("イベントは%1個までです。これ以上追加できません。")
-                            .arg(EventTable::kCapacity));
+    // In the status line, not a box: a box would take the focus from a user tapping along.
+    ShowStatus(QStringLiteral("イベントは%1個までです。これ以上追加できません。")
+                   .arg(EventTable::kCapacity));
     return;
   }
   const int32_t tap = TapPosition();  // the position of the press, before anything else
@@ -124,6 +125,7 @@ ShowWindow* TForm1::MakeShowWindow() {
         player_, [this](EventTable& into) { ReadWorkingDocument(into); },
         [this] { return doc_.Dragging ? ui_->TimeBar->value() : player_.Position(); }, pictures_,
         this);
+    ConnectTimeline();
   }
   return show_;
 }

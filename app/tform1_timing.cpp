@@ -149,20 +149,26 @@ void TForm1::TimingKey() {
 }
 
 TimelineWidget* TForm1::Timeline() {
-  if (!timeline_) {
-    timeline_ = MakeShowWindow()->Timeline();
-    connect(timeline_, &TimelineWidget::SeekRequested, this, Guard(&TForm1::TimelineSeek));
-    // The drag ends at the release: one drag, one step.
-    connect(timeline_, &TimelineWidget::MarkerMoved, this, Guard(&TForm1::TimelineMove));
-    connect(timeline_, &TimelineWidget::MarkerActivated, this, Guard(&TForm1::TimelineActivate));
-    UpdateTimelineSong();
-    timeline_timer_->start();
-  }
+  MakeShowWindow();
   return timeline_;
 }
 
+void TForm1::ConnectTimeline() {
+  timeline_ = show_->Timeline();
+  connect(timeline_, &TimelineWidget::SeekRequested, this, Guard(&TForm1::TimelineSeek));
+  // The drag ends at the release: one drag, one step.
+  connect(timeline_, &TimelineWidget::MarkerMoved, this, Guard(&TForm1::TimelineMove));
+  connect(timeline_, &TimelineWidget::MarkerActivated, this, Guard(&TForm1::TimelineActivate));
+  UpdateTimelineSong();
+  timeline_timer_->start();
+}
+
 void TForm1::TimelineKey() {
-  Timeline();
+  MakeShowWindow();
+  if (show_->isVisible() && show_->TimelineShown()) {
+    show_->ShowTimeline(false);
+    return;
+  }
   show_->ShowTimeline(true);
   show_->show();
   show_->raise();

@@ -41,6 +41,11 @@ ShowWindow::ShowWindow(MediaPlayer& player, DocumentReader document, BarReader b
   exportVideo_ = new QAction(QStringLiteral("動画を書き出す"), this);
   connect(exportVideo_, &QAction::triggered, this, &ShowWindow::ExportVideoClick);
   addAction(exportVideo_);
+  showTimeline_ = new QAction(QStringLiteral("タイムライン"), this);
+  showTimeline_->setCheckable(true);
+  showTimeline_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+  connect(showTimeline_, &QAction::triggered, this, &ShowWindow::ShowTimeline);
+  addAction(showTimeline_);
   setContextMenuPolicy(Qt::ActionsContextMenu);
   timeline_ = new TimelineWidget(this);
   timeline_->setObjectName(QStringLiteral("Timeline"));
@@ -99,8 +104,12 @@ void ShowWindow::SetScale(int scale) {
 
 void ShowWindow::ShowTimeline(bool shown) {
   timeline_->setVisible(shown);
+  showTimeline_->setChecked(shown);
   Arrange();
 }
+
+// isHidden, not isVisible: the strip counts while the window itself is still hidden.
+bool ShowWindow::TimelineShown() const { return !timeline_->isHidden(); }
 
 QRect ShowWindow::ScreenRect() const {
   return QRect(0, 0, Screen::kWidth * scale_, Screen::kHeight * scale_);
@@ -108,8 +117,7 @@ QRect ShowWindow::ScreenRect() const {
 
 void ShowWindow::Arrange() {
   const QRect screen = ScreenRect();
-  // isHidden, not isVisible: the strip counts while the window itself is still hidden.
-  const int strip = timeline_->isHidden() ? 0 : kTimelineHeight;
+  const int strip = TimelineShown() ? kTimelineHeight : 0;
   timeline_->setGeometry(0, screen.height(), screen.width(), kTimelineHeight);
   setFixedSize(screen.width(), screen.height() + strip);
   update();

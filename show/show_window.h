@@ -24,7 +24,8 @@ class VideoExportDialog;
 // controls' working copy included), builds it again when it changed, and shows the screen at
 // the heard song time while the song plays, or at the time bar's position while it is stopped.
 // Key 2 shows the screen at 2:1, key 1 at 1:1. Below the screen it can show a timeline strip of
-// the song (the window owns it; its owner fills it). Closing the window only hides it.
+// the song (the window owns it; its owner fills it); Ctrl+T and the context menu's "タイムライン"
+// show and hide it. Closing the window only hides it.
 class ShowWindow : public QWidget {
   Q_OBJECT
 
@@ -50,6 +51,7 @@ class ShowWindow : public QWidget {
   // The timeline strip below the screen; hidden until ShowTimeline.
   TimelineWidget* Timeline() const { return timeline_; }
   void ShowTimeline(bool shown);
+  bool TimelineShown() const;
   // The screen shown (640 x 480, RGB) and its tick.
   const QImage& ScreenImage() const { return image_; }
   int64_t ShownTick() const { return tick_; }
@@ -81,6 +83,7 @@ class ShowWindow : public QWidget {
   int64_t tick_ = -1;
   int scale_ = 1;
   QAction* exportVideo_ = nullptr;
+  QAction* showTimeline_ = nullptr;
   TimelineWidget* timeline_ = nullptr;  // a child: the window owns it
   QPointer<VideoExportDialog> exporting_;
 };

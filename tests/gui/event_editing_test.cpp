@@ -233,7 +233,7 @@ TEST_F(EventEditingTest, TheLastRemainingEventCannotBeDeleted) {
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(EventEditingTest, AddWith1024EventsRefusesWithAMessage) {
+TEST_F(EventEditingTest, AddWith1024EventsRefusesInTheStatusLineWithoutABox) {
   QByteArray project("Varnel WRD Maker Format 1\r\n@\r\n");
   for (int i = 0; i < EventTable::kCapacity - 1; ++i) {
     project += "e\r\n1\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n//\r\n@\r\n";
@@ -244,10 +244,14 @@ TEST_F(EventEditingTest, AddWith1024EventsRefusesWithAMessage) {
   form->AddClick();
   ASSERT_EQ(Doc().EventCount, 1024);
   ASSERT_TRUE(dialogs.shown.empty());
+  player.playing = true;
   form->AddClick();
   EXPECT_EQ(Doc().EventCount, 1024);
-  ASSERT_EQ(dialogs.Shown("Notice").size(), 1u);
-  EXPECT_TRUE(dialogs.Shown("Notice")[0].text.contains("1024"));
+  EXPECT_TRUE(dialogs.shown.empty());
+  const auto* status = form->findChild<QLabel*>("Status");
+  ASSERT_NE(status, nullptr);
+  EXPECT_FALSE(status->isHidden());
+  EXPECT_EQ(status->text(), "イベントは1024個までです。これ以上追加できません。");
   EXPECT_EQ(List()->count(), 1024);
 }
 

@@ -1,7 +1,9 @@
 // The show window: the document as it stands, played at the song position.
+#include <QAction>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <functional>
 
 #include "app/document/cp932.h"
 #include "app/playback/wrd_time.h"
@@ -90,6 +92,35 @@ TEST_F(ShowWindowTest, CtrlTShowsTheTimelineBelowTheScreenAndTheScreenStaysAsItW
   QCoreApplication::sendEvent(show, &two);
   EXPECT_EQ(timeline->geometry(), QRect(0, 960, 1280, 96));
   EXPECT_EQ(show->size(), QSize(1280, 1056));
+}
+
+TEST_F(ShowWindowTest, TogglingTheTimelineTwiceGivesTheWindowBackAsItWas) {
+  player.position = 20;
+  QAction* menu = nullptr;
+  for (QAction* action : show->actions()) {
+    if (action->text() == "タイムライン") menu = action;
+  }
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
+  const std::function<void()> toggles[] = {[&] { form->TimelineKey(); }, [&] { menu->trigger(); }};
+  for (int scale : {1, 2}) {
+    for (const auto& toggle : toggles) {
+      show->SetScale(scale);
+      show->Step();
+      const QSize size = show->size();
+      const QImage pixels = Grabbed();
+      toggle();
+      EXPECT_TRUE(show->TimelineShown());
+      EXPECT_TRUE(menu->isChecked());
+      EXPECT_EQ(show->size(), size + QSize(0, 96));
+      toggle();
+      EXPECT_TRUE(show->isVisible());
+      EXPECT_FALSE(show->TimelineShown());
+      EXPECT_FALSE(menu->isChecked());
+      EXPECT_EQ(show->size(), size);
+      EXPECT_EQ(Grabbed(), pixels);
+    }
+  }
 }
 
 TEST_F(ShowWindowTest, StoppedItShowsThePlayersScreenAtTheTimeBar) {
