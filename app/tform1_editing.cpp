@@ -125,6 +125,7 @@ ShowWindow* TForm1::MakeShowWindow() {
         player_, [this](EventTable& into) { ReadWorkingDocument(into); },
         [this] { return doc_.Dragging ? ui_->TimeBar->value() : player_.Position(); }, pictures_,
         this);
+    show_->PlaceBeside(*this);
     ConnectTimeline();
   }
   return show_;

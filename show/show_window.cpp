@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 
@@ -18,6 +19,7 @@ namespace {
 // A frame of a 60 Hz display; the timer keeps to it as closely as the system lets it.
 constexpr int kFrameMillis = 16;
 constexpr int kTimelineHeight = 96;
+constexpr int kGap = 8;  // between the owner's frame and this window, for the window's frame
 
 }  // namespace
 
@@ -95,6 +97,24 @@ void ShowWindow::ExportVideoClick() {
   const std::string path = DefaultVideoPath(*table);
   exporting_ = new VideoExportDialog(std::move(table), path, {}, this);
   exporting_->show();
+}
+
+void ShowWindow::PlaceBeside(const QWidget& owner) {
+  const QScreen* screen = owner.screen();
+  if (screen == nullptr) return;
+  const std::optional<QPoint> at =
+      BesideOwner(owner.frameGeometry(), size(), screen->availableGeometry());
+  if (at) move(*at);
+}
+
+std::optional<QPoint> ShowWindow::BesideOwner(const QRect& owner, const QSize& size,
+                                              const QRect& room) {
+  const int top = std::max(room.top(), std::min(owner.top(), room.bottom() + 1 - size.height()));
+  const int right = owner.right() + 1 + kGap;
+  if (right + size.width() <= room.right() + 1) return QPoint(right, top);
+  const int left = owner.left() - kGap - size.width();
+  if (left >= room.left()) return QPoint(left, top);
+  return std::nullopt;
 }
 
 void ShowWindow::SetScale(int scale) {

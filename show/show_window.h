@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/document/event_table.h"
 #include "build/picture_cache.h"
@@ -45,6 +46,12 @@ class ShowWindow : public QWidget {
   // "動画を書き出す" (the context menu): exports the document as it stands to SONG.mp4 beside
   // the song, on a worker thread, with a progress dialog that can cancel it.
   void ExportVideoClick();
+  // Moves the window beside its owner (right, else left) where the screen has room, so that
+  // it does not cover the controls the user taps with; elsewhere the window system decides.
+  void PlaceBeside(const QWidget& owner);
+  // Where a window of `size` goes beside `owner` (a frame) within `room`, or nothing.
+  static std::optional<QPoint> BesideOwner(const QRect& owner, const QSize& size,
+                                           const QRect& room);
   // 1 or 2 screen pixels per player pixel.
   void SetScale(int scale);
   int Scale() const { return scale_; }

@@ -123,6 +123,27 @@ TEST_F(ShowWindowTest, TogglingTheTimelineTwiceGivesTheWindowBackAsItWas) {
   }
 }
 
+TEST(ShowWindowPlacement, BesideTheMainWindowWhereTheScreenHasRoom) {
+  const QSize show(640, 480);
+  const QRect room(0, 0, 1600, 900);
+  struct Row {
+    QRect owner;
+    std::optional<QPoint> at;
+  };
+  const Row rows[] = {
+      {QRect(0, 0, 684, 414), QPoint(692, 0)},        // right
+      {QRect(900, 100, 684, 414), QPoint(252, 100)},  // no room right: left
+      {QRect(500, 600, 684, 414), std::nullopt},      // no room either side
+      {QRect(0, 700, 684, 414), QPoint(692, 420)},    // kept on the screen
+      {QRect(0, 0, 952, 414), QPoint(960, 0)},        // just fits
+      {QRect(0, 0, 953, 414), std::nullopt},          // one pixel too wide
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.owner.x());
+    EXPECT_EQ(ShowWindow::BesideOwner(row.owner, show, room), row.at);
+  }
+}
+
 TEST_F(ShowWindowTest, StoppedItShowsThePlayersScreenAtTheTimeBar) {
   for (int32_t position : {0, 20, 100, 300}) {
     SCOPED_TRACE(position);
