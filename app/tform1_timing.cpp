@@ -170,9 +170,8 @@ void TForm1::TimelineKey() {
     return;
   }
   show_->ShowTimeline(true);
-  show_->show();
+  show_->show();  // not activated, as by the Test button
   show_->raise();
-  show_->activateWindow();
 }
 
 void TForm1::TimelineMove(int index, int32_t count) { RetimeEvents({{index, count}}); }

@@ -35,6 +35,8 @@ ShowWindow::ShowWindow(MediaPlayer& player, DocumentReader document, BarReader b
   setWindowTitle(QStringLiteral("テスト表示"));
   setAttribute(Qt::WA_QuitOnClose, false);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // The focus stays where the user taps along (the main window) until the user clicks here.
+  setAttribute(Qt::WA_ShowWithoutActivating);
   image_.fill(Qt::black);
   timer_ = new QTimer(this);
   timer_->setTimerType(Qt::PreciseTimer);
