@@ -33,8 +33,9 @@ class VideoExportTest : public MainWindowTest {
   }
 
   VideoExportDialog* StartExport() {
+    // The context menu's first entry; the second shows the timeline.
     const QList<QAction*> actions = show->actions();
-    EXPECT_EQ(actions.size(), 1);
+    EXPECT_EQ(actions.size(), 2);
     EXPECT_EQ(actions.value(0)->text(), QStringLiteral("動画を書き出す"));
     EXPECT_TRUE(actions.value(0)->isEnabled());
     actions.value(0)->trigger();
