@@ -10,7 +10,7 @@ QString ErrorMessage(const std::exception_ptr& error) {
   } catch (const std::exception& e) {
     return QString::fromUtf8(e.what());
   } catch (...) {
-    return QStringLiteral("Unknown error");
+    return QStringLiteral("不明なエラー");  // the program speaks Japanese throughout
   }
 }
 

@@ -6,7 +6,7 @@
 
 class Dialogs;
 
-// The message of an exception for the error box ("Unknown error" for one that is no
+// The message of an exception for the error box ("不明なエラー" for one that is no
 // std::exception).
 QString ErrorMessage(const std::exception_ptr& error);
 
