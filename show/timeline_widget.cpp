@@ -1,5 +1,6 @@
 #include "show/timeline_widget.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -133,9 +134,32 @@ void TimelineWidget::PaintMarkers(QPainter& painter) const {
     const bool selected = marker.index == selected_;
     painter.setPen(QPen(selected ? QColor(0, 90, 220) : QColor(0, 140, 0), selected ? 3 : 2));
     painter.drawLine(QPointF(x, kRulerHeight), QPointF(x, height()));
-    const int lane = static_cast<int>(i) % kLanes;
-    painter.setPen(selected ? QColor(0, 60, 170) : Qt::black);
-    painter.drawText(QPointF(x + 3, kRulerHeight + lane_height * (lane + 1) - 3), marker.mark);
+  }
+  PaintMarks(painter, lane_height);
+}
+
+void TimelineWidget::PaintMarks(QPainter& painter, int lane_height) const {
+  // Lanes go by time, so that neighbours on the strip never share one; each mark sits on a
+  // light ground so that the lines it crosses do not cut through it.
+  std::vector<std::pair<int32_t, size_t>> order;
+  for (size_t i = 0; i < markers_.size(); ++i) {
+    order.push_back({static_cast<int>(i) == dragging_ ? drag_to_ : markers_[i].count, i});
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  const QFontMetrics metrics = painter.fontMetrics();
+  for (size_t rank = 0; rank < order.size(); ++rank) {
+    const auto [count, i] = order[rank];
+    const double x = XOf(count);
+    if (x < -200 || x > width() + 2) continue;
+    const TimelineMarker& marker = markers_[i];
+    const int lane = static_cast<int>(rank % kLanes);
+    const QPointF at(x + 3, kRulerHeight + lane_height * (lane + 1) - 3);
+    const QRectF ground(at.x() - 1, at.y() - metrics.ascent(),
+                        metrics.horizontalAdvance(marker.mark) + 2, metrics.height());
+    painter.fillRect(ground, QColor(255, 255, 255, 200));
+    painter.setPen(marker.index == selected_ ? QColor(0, 60, 170) : Qt::black);
+    painter.drawText(at, marker.mark);
   }
 }
 

@@ -63,6 +63,7 @@ class TimelineWidget : public QWidget {
   int MarkerAt(int x) const;
   void PaintGrid(QPainter& painter) const;
   void PaintMarkers(QPainter& painter) const;
+  void PaintMarks(QPainter& painter, int lane_height) const;
 
   Meter meter_;
   int64_t division_ = 96;
