@@ -232,7 +232,7 @@ size_t RunRecord(const VnlRecord& record, PlayerState& state, GlyphFont& font,
   }
 }
 
-std::vector<size_t> FindOverwrittenDrawing(const std::vector<VnlRecord>& timed,
+std::vector<size_t> FindOverwrittenDrawing(std::span<const VnlRecord> timed,
                                            const PlayerState& initial) {
   std::vector<size_t> overwritten(timed.size(), kNotOverwritten);
   for (const VnlRecord& record : timed) {

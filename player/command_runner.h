@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 #include "player/player_state.h"
@@ -40,5 +41,5 @@ size_t RunRecord(const VnlRecord& record, PlayerState& state, GlyphFont& font,
 // Timed records that allocate or load pages change page sizes; with any of them nothing is
 // marked.
 constexpr size_t kNotOverwritten = static_cast<size_t>(-1);
-std::vector<size_t> FindOverwrittenDrawing(const std::vector<VnlRecord>& timed,
+std::vector<size_t> FindOverwrittenDrawing(std::span<const VnlRecord> timed,
                                            const PlayerState& initial);

@@ -59,12 +59,16 @@ void ShowModel::Play(const EventTable& table) {
   }
   // An edit the stream does not show (a mark, a picture's name in other letter case) keeps
   // the player and its snapshots.
-  if (player_ == nullptr || build.Vnl != vnl_ || build.Pictures != pictures_) {
-    vnl_ = build.Vnl;
-    pictures_ = build.Pictures;
-    player_ = std::make_unique<ShowPlayer>(
-        std::move(build.Vnl), std::make_unique<BuildPictureSource>(std::move(build.Pictures)));
-  }
+  if (player_ != nullptr && build.Vnl == vnl_ && build.Pictures == pictures_) return;
+  vnl_ = build.Vnl;
+  // With the same pictures the new player takes over what the old one computed before the
+  // first command the edit changed.
+  const bool samePictures = player_ != nullptr && build.Pictures == pictures_;
+  pictures_ = build.Pictures;
+  auto source = std::make_unique<BuildPictureSource>(std::move(build.Pictures));
+  player_ = samePictures
+                ? std::make_unique<ShowPlayer>(std::move(build.Vnl), std::move(source), *player_)
+                : std::make_unique<ShowPlayer>(std::move(build.Vnl), std::move(source));
 }
 
 const Screen& ShowModel::ScreenAt(int64_t tick) {
