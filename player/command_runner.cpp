@@ -51,7 +51,7 @@ class Fields {
 
 void LoadPicture(PlayerState& state, int page, int palette, const std::string& name,
                  PictureSource& pictures) {
-  std::optional<IndexedPicture> picture = pictures.Load(page, name);
+  std::shared_ptr<const IndexedPicture> picture = pictures.LoadShared(page, name);
   const bool usable = picture && picture->width > 0 && picture->height > 0 &&
                       picture->pixels.size() == size_t(picture->width) * size_t(picture->height);
   if (!usable) {
@@ -59,8 +59,9 @@ void LoadPicture(PlayerState& state, int page, int palette, const std::string& n
     state.AllocatePalette(palette);
     return;
   }
-  state.SetPage(page, picture->width, picture->height, std::move(picture->pixels));
-  state.AllocatePalette(palette, picture->palette);
+  const Palette entries = picture->palette;
+  state.SharePage(page, std::move(picture));
+  state.AllocatePalette(palette, entries);
 }
 
 void BlendPalette(PlayerState& state, Fields& in) {

@@ -6,6 +6,7 @@
 
 #include "build/build_case.h"
 #include "build/build_show.h"
+#include "player/player_test_support.h"
 #include "player/show_player.h"
 #include "show/model/build_picture_source.h"
 
@@ -86,6 +87,42 @@ TEST(PlayerUpdateTest, RandomEditsShowWhatANewPlayerShows) {
       ExpectSameScreen(updated->ScreenAt(tick), fresh->ScreenAt(tick), tick);
     player = std::move(updated);
   }
+}
+
+// A source that keeps one picture and gives it to every player.
+class OneShared : public PictureSource {
+ public:
+  explicit OneShared(std::shared_ptr<const IndexedPicture> picture)
+      : picture_(std::move(picture)) {}
+  std::optional<IndexedPicture> Load(int, const std::string&) override { return *picture_; }
+  std::shared_ptr<const IndexedPicture> LoadShared(int, const std::string&) override {
+    return picture_;
+  }
+
+ private:
+  std::shared_ptr<const IndexedPicture> picture_;
+};
+
+TEST(PlayerUpdateTest, DrawingOnASharedPictureLeavesThePictureAlone) {
+  const IndexedPicture original =
+      player_test::MakePicture(4, 2, [](int x, int) { return uint8_t(0x10 * x + 1); });
+  auto picture = std::make_shared<const IndexedPicture>(original);
+  const player_test::Bytes vnl = player_test::WriteVnl(
+      [](VBinaryOut& out) {
+        out.LoadPicture(0, 0, "p");
+        out.DisplayPage(0, {0, 0});
+      },
+      [](VBinaryOut& out) {
+        out.SetTick(10);
+        out.FillRect(0, 0x0F, {1, 0, 2, 1}, 0x3C);
+      });
+  ShowPlayer first(vnl, std::make_unique<OneShared>(picture));
+  EXPECT_EQ(first.ScreenAt(10).indices[1], 0x1C);
+  EXPECT_EQ(first.ScreenAt(10).indices[2], 0x2C);
+  ShowPlayer second(vnl, std::make_unique<OneShared>(picture));
+  EXPECT_EQ(second.ScreenAt(0).indices[1], 0x11);
+  EXPECT_EQ(first.ScreenAt(0).indices[1], 0x11);
+  EXPECT_TRUE(picture->pixels == original.pixels);
 }
 
 }  // namespace
