@@ -17,7 +17,7 @@ constexpr size_t kRecordCost = 64;
 // Reads the fields of a checked payload in order.
 class Fields {
  public:
-  explicit Fields(const std::vector<uint8_t>& payload) : payload_(payload) {}
+  explicit Fields(std::span<const uint8_t> payload) : payload_(payload) {}
   uint8_t U8() { return payload_[at_++]; }
   int Id() {
     const int low = U8();
@@ -45,7 +45,7 @@ class Fields {
   }
 
  private:
-  const std::vector<uint8_t>& payload_;
+  std::span<const uint8_t> payload_;
   size_t at_ = 0;
 };
 
@@ -89,7 +89,7 @@ void BlendPalette(PlayerState& state, Fields& in) {
 
 }  // namespace
 
-void CheckRecord(const VnlRecord& record) {
+void CheckRecord(const VnlRecordView& record) {
   const size_t n = record.payload.size();
   bool fits = true;
   switch (record.opcode) {
@@ -135,7 +135,7 @@ void CheckRecord(const VnlRecord& record) {
   }
 }
 
-size_t RunRecord(const VnlRecord& record, PlayerState& state, GlyphFont& font,
+size_t RunRecord(const VnlRecordView& record, PlayerState& state, GlyphFont& font,
                  PictureSource& pictures) {
   Fields in(record.payload);
   size_t cost = kRecordCost;
@@ -233,10 +233,10 @@ size_t RunRecord(const VnlRecord& record, PlayerState& state, GlyphFont& font,
   }
 }
 
-std::vector<size_t> FindOverwrittenDrawing(std::span<const VnlRecord> timed,
+std::vector<size_t> FindOverwrittenDrawing(std::span<const VnlRecordView> timed,
                                            const PlayerState& initial) {
   std::vector<size_t> overwritten(timed.size(), kNotOverwritten);
-  for (const VnlRecord& record : timed) {
+  for (const VnlRecordView& record : timed) {
     if (record.opcode == kAllocatePage || record.opcode == kLoadPicture) return overwritten;
   }
   // Backwards: per page, the next record that fills it all with no read of it in between.

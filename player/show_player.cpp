@@ -17,8 +17,8 @@ constexpr size_t kSnapshotLimit = 256;
 constexpr size_t kSnapshotExtraBytes = size_t{64} << 20;
 
 // Whether two records run the same command (wherever and whenever they stand).
-bool SameCommand(const VnlRecord& a, const VnlRecord& b) {
-  return a.opcode == b.opcode && a.payload == b.payload;
+bool SameCommand(const VnlRecordView& a, const VnlRecordView& b) {
+  return a.opcode == b.opcode && std::ranges::equal(a.payload, b.payload);
 }
 
 }  // namespace
@@ -41,24 +41,25 @@ ShowPlayer::ShowPlayer(std::vector<uint8_t> vnl, std::unique_ptr<PictureSource> 
       font_(previous != nullptr ? previous->font_ : std::make_shared<GlyphFont>(options_.fontPath)),
       current_(options_.memoryBudget),
       snapshotSpacing_(kSnapshotSpacing) {
-  // The records stay where the reader put them: a long show has tens of thousands.
-  records_ = ReadVnl(vnl).records;
+  // The records point into the bytes, copying nothing: a long show has tens of thousands.
+  vnl_ = std::move(vnl);
+  records_ = ReadVnlRecords(vnl_);
   auto data = std::find_if(records_.begin(), records_.end(),
-                           [](const VnlRecord& record) { return record.block == 1; });
+                           [](const VnlRecordView& record) { return record.block == 1; });
   const auto end = records_.end() - 1;  // the Data block's end record
   auto timed = data;
   for (auto record = data; record != end; ++record) {
     CheckRecord(*record);
     if (record->opcode == player_opcode::kStart) timed = record + 1;
   }
-  untimed_ = std::span<const VnlRecord>(data, timed);
-  timed_ = std::span<const VnlRecord>(timed, end);
+  untimed_ = std::span<const VnlRecordView>(data, timed);
+  timed_ = std::span<const VnlRecordView>(timed, end);
   if (previous != nullptr &&
       std::equal(untimed_.begin(), untimed_.end(), previous->untimed_.begin(),
                  previous->untimed_.end(), SameCommand)) {
     TakeOver(*previous);
   } else {
-    for (const VnlRecord& record : untimed_) RunRecord(record, current_, *font_, *pictures_);
+    for (const VnlRecordView& record : untimed_) RunRecord(record, current_, *font_, *pictures_);
     snapshots_.push_back({0, current_});
   }
   overwrittenAt_ = FindOverwrittenDrawing(timed_, snapshots_.front().state);
@@ -145,8 +146,9 @@ void ShowPlayer::RunTo(size_t position) {
 const Screen& ShowPlayer::ScreenAt(int64_t tick) {
   int64_t position = -1;
   if (tick >= 0) {
-    auto end = std::upper_bound(timed_.begin(), timed_.end(), tick,
-                                [](int64_t t, const VnlRecord& r) { return t < int64_t(r.tick); });
+    auto end =
+        std::upper_bound(timed_.begin(), timed_.end(), tick,
+                         [](int64_t t, const VnlRecordView& r) { return t < int64_t(r.tick); });
     position = end - timed_.begin();
   }
   if (position == screenPosition_) return screen_;

@@ -69,10 +69,11 @@ class ShowPlayer {
   std::unique_ptr<PictureSource> pictures_;
   Options options_;
   std::shared_ptr<GlyphFont> font_;
-  std::vector<VnlRecord> records_;      // the whole file, as read
-  std::span<const VnlRecord> untimed_;  // the batches of the Data block that run at tick 0
-  std::span<const VnlRecord> timed_;    // the last batch of the Data block, without its end record
-  std::vector<size_t> overwrittenAt_;   // see FindOverwrittenDrawing
+  std::vector<uint8_t> vnl_;
+  std::vector<VnlRecordView> records_;      // the whole file, as read
+  std::span<const VnlRecordView> untimed_;  // the batches of the Data block run at tick 0
+  std::span<const VnlRecordView> timed_;    // the last batch, without its end record
+  std::vector<size_t> overwrittenAt_;       // see FindOverwrittenDrawing
   std::vector<Snapshot> snapshots_;
   PlayerState current_;
   size_t position_ = 0;  // timed records run into current_
