@@ -30,8 +30,8 @@ class PlayerState {
   void SharePage(int id, std::shared_ptr<const Page> page);
   // nullptr when the page does not exist.
   const Page* FindPage(int id) const;
-  // The page to draw on, copied first when a snapshot shares it; nullptr when it does not exist.
-  // Adds the bytes copied to `cost`.
+  // The page to draw on, copied first when a snapshot shares it or it is borrowed (SharePage);
+  // nullptr when it does not exist. Adds the bytes copied to `cost`.
   Page* MutablePage(int id, size_t& cost);
 
   // Makes palette `id` all black (refused: kept black, without memory). Replaces an old one.
