@@ -11,6 +11,8 @@
 
 #include "app/document/names.h"
 #include "build/build_show.h"
+#include "player/show_player.h"
+#include "show/model/build_picture_source.h"
 #include "show/model/show_model.h"
 
 namespace {
@@ -53,7 +55,7 @@ class Song {
   Song() : table_(std::make_unique<EventTable>()) {
     folder_ = fs::temp_directory_path() / ("vwrd_show_bench_" + std::to_string(::getpid()));
     fs::create_directories(folder_);
-    for (int i = 0; i < kPictures; ++i) {
+    for (int i = 0; i <= kPictures; ++i) {  // one picture more, for an edit that brings it in
       std::ofstream(folder_ / ("pic" + std::to_string(i) + ".bmp"), std::ios::binary) << Picture(i);
     }
     SetMidiPath(*table_, (folder_ / "song.mid").string());
@@ -101,8 +103,8 @@ BENCHMARK(BM_RebuildAfterOneEdit)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-// What the show window does after an edit: the build, a new player (pictures loaded, glyphs
-// read on the first text) and the screen at one tick.
+// What the show window does after an edit: the build, a player for the new bytes made from
+// the previous one, and the screen just after the edited event.
 void BM_ShowAfterOneEdit(benchmark::State& state) {
   Song song;
   ShowModel model;
@@ -115,6 +117,54 @@ void BM_ShowAfterOneEdit(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ShowAfterOneEdit)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// The player's part of the above: a player for the rebuilt bytes made from the previous one,
+// and the screen just after the edited event.
+void BM_PlayerAfterOneEdit(benchmark::State& state) {
+  Song song;
+  PictureCache cache;
+  const ShowBuild first = BuildShow(song.Table(), cache);
+  auto player =
+      std::make_unique<ShowPlayer>(first.Vnl, std::make_unique<BuildPictureSource>(first.Pictures));
+  player->ScreenAt(16 * 513 * 12 + 200);
+  std::vector<ShowBuild> builds;
+  for (int i = 0; i < 2; ++i) {
+    song.Table().events[512].Lyrics = "edit " + std::to_string(i);
+    builds.push_back(BuildShow(song.Table(), cache));
+  }
+  int n = 0;
+  for (auto _ : state) {
+    const ShowBuild& build = builds[size_t(++n % 2)];
+    player = std::make_unique<ShowPlayer>(
+        build.Vnl, std::make_unique<BuildPictureSource>(build.Pictures), *player);
+    benchmark::DoNotOptimize(player->ScreenAt(16 * 513 * 12 + 200).indices.data());
+  }
+}
+BENCHMARK(BM_PlayerAfterOneEdit)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// An edit that brings in a picture no event showed: the pictures change, so the new player
+// loads them all and replays from the start.
+void BM_ShowAfterANewPicture(benchmark::State& state) {
+  Song song;
+  ShowModel model;
+  model.Update(song.Table());
+  int n = 0;
+  for (auto _ : state) {
+    song.Table().events[512].Picture =
+        "pic" + std::to_string(++n % 2 == 0 ? 0 : kPictures) + ".bmp";
+    model.Update(song.Table());
+    benchmark::DoNotOptimize(model.ScreenAt(16 * 513 * 12 + 200).indices.data());
+  }
+}
+BENCHMARK(BM_ShowAfterANewPicture)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(10)
     ->Repetitions(3)

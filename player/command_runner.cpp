@@ -17,7 +17,7 @@ constexpr size_t kRecordCost = 64;
 // Reads the fields of a checked payload in order.
 class Fields {
  public:
-  explicit Fields(const std::vector<uint8_t>& payload) : payload_(payload) {}
+  explicit Fields(std::span<const uint8_t> payload) : payload_(payload) {}
   uint8_t U8() { return payload_[at_++]; }
   int Id() {
     const int low = U8();
@@ -45,13 +45,13 @@ class Fields {
   }
 
  private:
-  const std::vector<uint8_t>& payload_;
+  std::span<const uint8_t> payload_;
   size_t at_ = 0;
 };
 
 void LoadPicture(PlayerState& state, int page, int palette, const std::string& name,
                  PictureSource& pictures) {
-  std::optional<IndexedPicture> picture = pictures.Load(page, name);
+  std::shared_ptr<const IndexedPicture> picture = pictures.LoadShared(page, name);
   const bool usable = picture && picture->width > 0 && picture->height > 0 &&
                       picture->pixels.size() == size_t(picture->width) * size_t(picture->height);
   if (!usable) {
@@ -59,8 +59,9 @@ void LoadPicture(PlayerState& state, int page, int palette, const std::string& n
     state.AllocatePalette(palette);
     return;
   }
-  state.SetPage(page, picture->width, picture->height, std::move(picture->pixels));
-  state.AllocatePalette(palette, picture->palette);
+  const Palette entries = picture->palette;
+  state.SharePage(page, std::move(picture));
+  state.AllocatePalette(palette, entries);
 }
 
 void BlendPalette(PlayerState& state, Fields& in) {
@@ -88,7 +89,7 @@ void BlendPalette(PlayerState& state, Fields& in) {
 
 }  // namespace
 
-void CheckRecord(const VnlRecord& record) {
+void CheckRecord(const VnlRecordView& record) {
   const size_t n = record.payload.size();
   bool fits = true;
   switch (record.opcode) {
@@ -134,7 +135,7 @@ void CheckRecord(const VnlRecord& record) {
   }
 }
 
-size_t RunRecord(const VnlRecord& record, PlayerState& state, GlyphFont& font,
+size_t RunRecord(const VnlRecordView& record, PlayerState& state, GlyphFont& font,
                  PictureSource& pictures) {
   Fields in(record.payload);
   size_t cost = kRecordCost;
@@ -232,10 +233,10 @@ size_t RunRecord(const VnlRecord& record, PlayerState& state, GlyphFont& font,
   }
 }
 
-std::vector<size_t> FindOverwrittenDrawing(const std::vector<VnlRecord>& timed,
+std::vector<size_t> FindOverwrittenDrawing(std::span<const VnlRecordView> timed,
                                            const PlayerState& initial) {
   std::vector<size_t> overwritten(timed.size(), kNotOverwritten);
-  for (const VnlRecord& record : timed) {
+  for (const VnlRecordView& record : timed) {
     if (record.opcode == kAllocatePage || record.opcode == kLoadPicture) return overwritten;
   }
   // Backwards: per page, the next record that fills it all with no read of it in between.

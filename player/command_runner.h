@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 #include "player/player_state.h"
@@ -27,11 +28,11 @@ constexpr uint8_t kMove = 0x61;
 
 // Throws VnlError (at the record's offset) when a record the player runs has a payload that
 // does not fit its command, so that running records never meets a malformed one.
-void CheckRecord(const VnlRecord& record);
+void CheckRecord(const VnlRecordView& record);
 
 // Runs one checked Data block record on `state`. Returns its cost (about the bytes it touched),
 // by which the player spaces its snapshots.
-size_t RunRecord(const VnlRecord& record, PlayerState& state, GlyphFont& font,
+size_t RunRecord(const VnlRecordView& record, PlayerState& state, GlyphFont& font,
                  PictureSource& pictures);
 
 // For each record of `timed` (run in order from `initial`) that draws on a page: the index of a
@@ -40,5 +41,5 @@ size_t RunRecord(const VnlRecord& record, PlayerState& state, GlyphFont& font,
 // Timed records that allocate or load pages change page sizes; with any of them nothing is
 // marked.
 constexpr size_t kNotOverwritten = static_cast<size_t>(-1);
-std::vector<size_t> FindOverwrittenDrawing(const std::vector<VnlRecord>& timed,
+std::vector<size_t> FindOverwrittenDrawing(std::span<const VnlRecordView> timed,
                                            const PlayerState& initial);

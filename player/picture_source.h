@@ -1,16 +1,16 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "player/page.h"
 #include "player/screen.h"
 
-// A picture as LoadPicture puts it into a page and a palette: one index per pixel, row-major,
-// and the palette (entries the picture file does not give are black).
-struct IndexedPicture {
-  int width = 0, height = 0;
-  std::vector<uint8_t> pixels;
+// A picture as LoadPicture puts it into a page and a palette: the page (one index per pixel,
+// row-major) and the palette (entries the picture file does not give are black).
+struct IndexedPicture : Page {
   Palette palette{};
 };
 
@@ -21,4 +21,12 @@ class PictureSource {
   // The picture for LoadPicture(page, ..., name) (name: the CP932 bytes of the record); nullopt
   // when missing or unreadable.
   virtual std::optional<IndexedPicture> Load(int page, const std::string& name) = 0;
+  // The same picture, shared instead of copied: a source that keeps its pictures gives every
+  // player the one it keeps, and a player copies the page only to draw on it. nullptr when
+  // missing or unreadable.
+  virtual std::shared_ptr<const IndexedPicture> LoadShared(int page, const std::string& name) {
+    std::optional<IndexedPicture> picture = Load(page, name);
+    if (!picture) return nullptr;
+    return std::make_shared<IndexedPicture>(std::move(*picture));
+  }
 };

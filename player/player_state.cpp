@@ -19,9 +19,13 @@ bool PlayerState::Reserve(size_t bytes) {
 
 void PlayerState::AllocatePage(int id, int width, int height) { SetPage(id, width, height, {}); }
 
-void PlayerState::SetPage(int id, int width, int height, std::vector<uint8_t> pixels) {
+void PlayerState::Release(int id) {
   auto it = pages_.find(id);
-  if (it != pages_.end()) used_ -= PageBytes(*it->second);
+  if (it != pages_.end()) used_ -= PageBytes(*it->second.page);
+}
+
+void PlayerState::SetPage(int id, int width, int height, std::vector<uint8_t> pixels) {
+  Release(id);
   auto page = std::make_shared<Page>();
   const size_t bytes = size_t(std::max(width, 0)) * size_t(std::max(height, 0));
   if (Reserve(bytes)) {
@@ -33,23 +37,35 @@ void PlayerState::SetPage(int id, int width, int height, std::vector<uint8_t> pi
       page->pixels.assign(bytes, 0);
     }
   }
-  pages_[id] = std::move(page);
+  pages_[id] = {std::move(page), false};
+}
+
+void PlayerState::SharePage(int id, std::shared_ptr<const Page> page) {
+  Release(id);
+  if (!Reserve(PageBytes(*page))) {
+    pages_[id] = {std::make_shared<Page>(), false};
+    return;
+  }
+  pages_[id] = {std::move(page), true};
 }
 
 const Page* PlayerState::FindPage(int id) const {
   auto it = pages_.find(id);
-  return it == pages_.end() ? nullptr : it->second.get();
+  return it == pages_.end() ? nullptr : it->second.page.get();
 }
 
 Page* PlayerState::MutablePage(int id, size_t& cost) {
   auto it = pages_.find(id);
   if (it == pages_.end()) return nullptr;
-  if (it->second.use_count() > 1) {
-    it->second = std::make_shared<Page>(*it->second);
-    cost += it->second->pixels.size();
-    copied_ += it->second->pixels.size();
+  PageSlot& slot = it->second;
+  if (slot.borrowed || slot.page.use_count() > 1) {
+    slot.page = std::make_shared<Page>(*slot.page);
+    slot.borrowed = false;
+    cost += slot.page->pixels.size();
+    copied_ += slot.page->pixels.size();
   }
-  return it->second.get();
+  // A page that is not borrowed was made by make_shared<Page> above or in SetPage.
+  return const_cast<Page*>(slot.page.get());
 }
 
 void PlayerState::AllocatePalette(int id, const Palette& entries) {
@@ -107,8 +123,8 @@ void PlayerState::Compose(Screen& screen) const {
 
 size_t PlayerState::CountNewBytes(std::unordered_set<const void*>& seen) const {
   size_t bytes = 0;
-  for (const auto& [id, page] : pages_) {
-    if (seen.insert(page.get()).second) bytes += page->pixels.size();
+  for (const auto& [id, slot] : pages_) {
+    if (seen.insert(slot.page.get()).second) bytes += slot.page->pixels.size();
   }
   for (const auto& [id, palette] : palettes_) {
     if (palette && seen.insert(palette.get()).second) bytes += kPaletteBytes;

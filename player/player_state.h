@@ -5,14 +5,8 @@
 #include <memory>
 #include <unordered_set>
 
+#include "player/page.h"
 #include "player/screen.h"
-
-// One page of the player: a palette index per pixel, row-major.
-struct Page {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> pixels;
-};
 
 // Everything the commands change: the pages, the palettes, the screen's palette and which page
 // the screen shows. Copying a state is cheap: pages and palettes are shared between copies and
@@ -31,10 +25,13 @@ class PlayerState {
   void AllocatePage(int id, int width, int height);
   // Makes page `id` hold `pixels` (refused: 0 x 0).
   void SetPage(int id, int width, int height, std::vector<uint8_t> pixels);
+  // Makes page `id` show `page` without copying it (refused: 0 x 0); the page is copied when it
+  // is first drawn on.
+  void SharePage(int id, std::shared_ptr<const Page> page);
   // nullptr when the page does not exist.
   const Page* FindPage(int id) const;
-  // The page to draw on, copied first when a snapshot shares it; nullptr when it does not exist.
-  // Adds the bytes copied to `cost`.
+  // The page to draw on, copied first when a snapshot shares it or it is borrowed (SharePage);
+  // nullptr when it does not exist. Adds the bytes copied to `cost`.
   Page* MutablePage(int id, size_t& cost);
 
   // Makes palette `id` all black (refused: kept black, without memory). Replaces an old one.
@@ -58,12 +55,19 @@ class PlayerState {
   size_t CountNewBytes(std::unordered_set<const void*>& seen) const;
 
  private:
+  struct PageSlot {
+    // Made by this state (or a copy of it) unless borrowed; written only when held by one state.
+    std::shared_ptr<const Page> page;
+    bool borrowed = false;  // someone else's page (a picture): never written
+  };
+
   bool Reserve(size_t bytes);
+  void Release(int id);
 
   size_t budget_;
   size_t used_ = 0;
   size_t copied_ = 0;
-  std::map<int, std::shared_ptr<Page>> pages_;
+  std::map<int, PageSlot> pages_;
   std::map<int, std::shared_ptr<Palette>> palettes_;  // nullptr: black, refused
   Palette screenPalette_{};
   bool displaying_ = false;

@@ -16,6 +16,11 @@ constexpr size_t kSnapshotBlock = 256;
 constexpr size_t kSnapshotLimit = 256;
 constexpr size_t kSnapshotExtraBytes = size_t{64} << 20;
 
+// Whether two records run the same command (wherever and whenever they stand).
+bool SameCommand(const VnlRecordView& a, const VnlRecordView& b) {
+  return a.opcode == b.opcode && std::ranges::equal(a.payload, b.payload);
+}
+
 }  // namespace
 
 ShowPlayer::ShowPlayer(std::vector<uint8_t> vnl, std::unique_ptr<PictureSource> pictures)
@@ -23,30 +28,59 @@ ShowPlayer::ShowPlayer(std::vector<uint8_t> vnl, std::unique_ptr<PictureSource> 
 
 ShowPlayer::ShowPlayer(std::vector<uint8_t> vnl, std::unique_ptr<PictureSource> pictures,
                        Options options)
+    : ShowPlayer(std::move(vnl), std::move(pictures), std::move(options), nullptr) {}
+
+ShowPlayer::ShowPlayer(std::vector<uint8_t> vnl, std::unique_ptr<PictureSource> pictures,
+                       const ShowPlayer& previous)
+    : ShowPlayer(std::move(vnl), std::move(pictures), previous.options_, &previous) {}
+
+ShowPlayer::ShowPlayer(std::vector<uint8_t> vnl, std::unique_ptr<PictureSource> pictures,
+                       Options options, const ShowPlayer* previous)
     : pictures_(std::move(pictures)),
       options_(std::move(options)),
-      font_(options_.fontPath),
+      font_(previous != nullptr ? previous->font_ : std::make_shared<GlyphFont>(options_.fontPath)),
       current_(options_.memoryBudget),
       snapshotSpacing_(kSnapshotSpacing) {
-  VnlFile file = ReadVnl(vnl);
-  std::vector<VnlRecord> data;
-  for (VnlRecord& record : file.records) {
-    if (record.block != 1) continue;
-    CheckRecord(record);
-    data.push_back(std::move(record));
+  // The records point into the bytes, copying nothing: a long show has tens of thousands.
+  vnl_ = std::move(vnl);
+  records_ = ReadVnlRecords(vnl_);
+  auto data = std::find_if(records_.begin(), records_.end(),
+                           [](const VnlRecordView& record) { return record.block == 1; });
+  const auto end = records_.end() - 1;  // the Data block's end record
+  auto timed = data;
+  for (auto record = data; record != end; ++record) {
+    CheckRecord(*record);
+    if (record->opcode == player_opcode::kStart) timed = record + 1;
   }
-  data.pop_back();  // the end record
-  size_t lastStart = 0;
-  for (size_t i = 0; i < data.size(); ++i) {
-    if (data[i].opcode == player_opcode::kStart) lastStart = i + 1;
+  untimed_ = std::span<const VnlRecordView>(data, timed);
+  timed_ = std::span<const VnlRecordView>(timed, end);
+  if (previous != nullptr &&
+      std::equal(untimed_.begin(), untimed_.end(), previous->untimed_.begin(),
+                 previous->untimed_.end(), SameCommand)) {
+    TakeOver(*previous);
+  } else {
+    for (const VnlRecordView& record : untimed_) RunRecord(record, current_, *font_, *pictures_);
+    snapshots_.push_back({0, current_});
   }
-  for (size_t i = 0; i < lastStart; ++i) {
-    RunRecord(data[i], current_, font_, *pictures_);
+  overwrittenAt_ = FindOverwrittenDrawing(timed_, snapshots_.front().state);
+}
+
+void ShowPlayer::TakeOver(const ShowPlayer& previous) {
+  // The state after the first n timed records depends on their commands alone, not on their
+  // ticks: every state the previous player reached within the common records is this one's.
+  const auto differs = std::mismatch(timed_.begin(), timed_.end(), previous.timed_.begin(),
+                                     previous.timed_.end(), SameCommand);
+  const size_t common = size_t(differs.first - timed_.begin());
+  for (const Snapshot& snapshot : previous.snapshots_) {
+    if (snapshot.position <= common) snapshots_.push_back(snapshot);
   }
-  timed_.assign(std::make_move_iterator(data.begin() + std::ptrdiff_t(lastStart)),
-                std::make_move_iterator(data.end()));
-  snapshots_.push_back({0, current_});
-  overwrittenAt_ = FindOverwrittenDrawing(timed_, current_);
+  snapshotSpacing_ = previous.snapshotSpacing_;
+  const bool currentNearer =
+      previous.position_ <= common && previous.position_ > snapshots_.back().position;
+  current_ = currentNearer ? previous.current_ : snapshots_.back().state;
+  position_ = currentNearer ? previous.position_ : snapshots_.back().position;
+  costSinceSnapshot_ = currentNearer ? previous.costSinceSnapshot_ : 0;
+  copiedAtCheck_ = current_.CopiedBytes();
 }
 
 ShowPlayer::~ShowPlayer() = default;
@@ -99,7 +133,7 @@ void ShowPlayer::RunTo(size_t position) {
         options_.keepSnapshots ? (position_ / kSnapshotBlock + 1) * kSnapshotBlock : timed_.size();
     const size_t hiddenBy = overwrittenAt_[position_];
     if (hiddenBy >= std::min(position, boundary)) {
-      costSinceSnapshot_ += RunRecord(timed_[position_], current_, font_, *pictures_);
+      costSinceSnapshot_ += RunRecord(timed_[position_], current_, *font_, *pictures_);
     }
     ++position_;
     if (options_.keepSnapshots && position_ % kSnapshotBlock == 0 &&
@@ -112,8 +146,9 @@ void ShowPlayer::RunTo(size_t position) {
 const Screen& ShowPlayer::ScreenAt(int64_t tick) {
   int64_t position = -1;
   if (tick >= 0) {
-    auto end = std::upper_bound(timed_.begin(), timed_.end(), tick,
-                                [](int64_t t, const VnlRecord& r) { return t < int64_t(r.tick); });
+    auto end =
+        std::upper_bound(timed_.begin(), timed_.end(), tick,
+                         [](int64_t t, const VnlRecordView& r) { return t < int64_t(r.tick); });
     position = end - timed_.begin();
   }
   if (position == screenPosition_) return screen_;

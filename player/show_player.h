@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,13 @@ class ShowPlayer {
   // VnlError (its message names the byte offset) when the bytes are malformed.
   ShowPlayer(std::vector<uint8_t> vnl, std::unique_ptr<PictureSource> pictures);
   ShowPlayer(std::vector<uint8_t> vnl, std::unique_ptr<PictureSource> pictures, Options options);
+  // A player for new bytes that takes over what `previous` (with its options) has computed
+  // where the two agree: its snapshots up to the first record that differs, so that after a
+  // small edit only the records from there on are run again. `pictures` must give, for every
+  // LoadPicture the two streams share, the picture `previous`'s source gave. The two share
+  // their font: use them from one thread.
+  ShowPlayer(std::vector<uint8_t> vnl, std::unique_ptr<PictureSource> pictures,
+             const ShowPlayer& previous);
   ~ShowPlayer();
 
   // The screen after every record at or before `tick`; cheap from any other tick. The reference
@@ -50,6 +58,9 @@ class ShowPlayer {
     PlayerState state;
   };
 
+  ShowPlayer(std::vector<uint8_t> vnl, std::unique_ptr<PictureSource> pictures, Options options,
+             const ShowPlayer* previous);
+  void TakeOver(const ShowPlayer& previous);
   void RunTo(size_t position);
   void TakeSnapshot();
   void ThinSnapshots();
@@ -57,9 +68,12 @@ class ShowPlayer {
 
   std::unique_ptr<PictureSource> pictures_;
   Options options_;
-  GlyphFont font_;
-  std::vector<VnlRecord> timed_;       // the last batch of the Data block, without its end record
-  std::vector<size_t> overwrittenAt_;  // see FindOverwrittenDrawing
+  std::shared_ptr<GlyphFont> font_;
+  std::vector<uint8_t> vnl_;
+  std::vector<VnlRecordView> records_;      // the whole file, as read
+  std::span<const VnlRecordView> untimed_;  // the batches of the Data block run at tick 0
+  std::span<const VnlRecordView> timed_;    // the last batch, without its end record
+  std::vector<size_t> overwrittenAt_;       // see FindOverwrittenDrawing
   std::vector<Snapshot> snapshots_;
   PlayerState current_;
   size_t position_ = 0;  // timed records run into current_

@@ -40,9 +40,8 @@ class Cursor {
     throw VnlError(start, std::string(what) + "が 4 バイトを超えています");
   }
 
-  std::vector<uint8_t> Take(size_t n) {
-    std::vector<uint8_t> out(bytes_.begin() + static_cast<std::ptrdiff_t>(offset_),
-                             bytes_.begin() + static_cast<std::ptrdiff_t>(offset_ + n));
+  std::span<const uint8_t> Take(size_t n) {
+    std::span<const uint8_t> out = bytes_.subspan(offset_, n);
     offset_ += n;
     return out;
   }
@@ -73,10 +72,10 @@ uint32_t ReadHeader(Cursor& in, std::span<const uint8_t> bytes) {
 }
 
 // Reads one block up to and including its end record.
-void ReadBlock(Cursor& in, int block, std::vector<VnlRecord>& records) {
+void ReadBlock(Cursor& in, int block, std::vector<VnlRecordView>& records) {
   uint64_t tick = 0;
   for (;;) {
-    VnlRecord record;
+    VnlRecordView record;
     record.block = block;
     record.offset = in.Offset();
     if (block == 1) {
@@ -105,7 +104,7 @@ void ReadBlock(Cursor& in, int block, std::vector<VnlRecord>& records) {
     if (block == 1 && record.opcode == kStartOpcode) {
       tick = 0;  // the writer starts every batch after a Start record from tick 0
     }
-    records.push_back(std::move(record));
+    records.push_back(record);
     if (end) {
       return;
     }
@@ -117,18 +116,32 @@ void ReadBlock(Cursor& in, int block, std::vector<VnlRecord>& records) {
 VnlError::VnlError(size_t offset, const std::string& what)
     : std::runtime_error("バイト位置 " + std::to_string(offset) + ": " + what), offset_(offset) {}
 
-VnlFile ReadVnl(std::span<const uint8_t> bytes) {
+std::vector<VnlRecordView> ReadVnlRecords(std::span<const uint8_t> bytes) {
   Cursor in(bytes);
-  VnlFile file;
-  file.version = ReadHeader(in, bytes);
-  ReadBlock(in, 0, file.records);
+  ReadHeader(in, bytes);
+  std::vector<VnlRecordView> records;
+  ReadBlock(in, 0, records);
   if (in.AtEnd()) {
     throw VnlError(in.Offset(), "Data ブロックの前でファイルが終わっています");
   }
-  ReadBlock(in, 1, file.records);
+  ReadBlock(in, 1, records);
   if (!in.AtEnd()) {
     throw VnlError(in.Offset(), "Data ブロックの終わりの後に " + std::to_string(in.Remaining()) +
                                     " バイトあります");
+  }
+  return records;
+}
+
+VnlFile ReadVnl(std::span<const uint8_t> bytes) {
+  const std::vector<VnlRecordView> views = ReadVnlRecords(bytes);
+  Cursor header(bytes);
+  VnlFile file;
+  file.version = ReadHeader(header, bytes);
+  file.records.reserve(views.size());
+  for (const VnlRecordView& view : views) {
+    file.records.push_back({view.block, view.tick, view.opcode,
+                            std::vector<uint8_t>(view.payload.begin(), view.payload.end()),
+                            view.offset});
   }
   return file;
 }

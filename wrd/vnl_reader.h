@@ -29,6 +29,15 @@ struct VnlRecord {
   size_t offset = 0;
 };
 
+// A record as VnlRecord, its payload pointing into the bytes it was read from.
+struct VnlRecordView {
+  int block = 0;
+  uint32_t tick = 0;
+  uint8_t opcode = 0;
+  std::span<const uint8_t> payload;
+  size_t offset = 0;
+};
+
 struct VnlFile {
   uint32_t version = 0;
   std::vector<VnlRecord> records;
@@ -38,6 +47,9 @@ struct VnlFile {
 // block up to its end record, the Data block up to its end record, and nothing after it.
 // Throws VnlError naming the byte offset for anything else.
 VnlFile ReadVnl(std::span<const uint8_t> bytes);
+// The records of ReadVnl without copying their payloads (valid while `bytes` is). Throws as
+// ReadVnl does.
+std::vector<VnlRecordView> ReadVnlRecords(std::span<const uint8_t> bytes);
 // Reads the regular file at path (a file-system path). Throws FileReadError (a
 // std::runtime_error) when it cannot be read, is no regular file or is larger than
 // kMaxVnlFileSize, VnlError when it is malformed.

@@ -45,6 +45,7 @@ bool ShowModel::Update(const EventTable& table) {
     player_.reset();
     vnl_.clear();
     pictures_.clear();
+    shown_.clear();
     refusals_.clear();
     error_ = error.what();
   }
@@ -59,12 +60,24 @@ void ShowModel::Play(const EventTable& table) {
   }
   // An edit the stream does not show (a mark, a picture's name in other letter case) keeps
   // the player and its snapshots.
-  if (player_ == nullptr || build.Vnl != vnl_ || build.Pictures != pictures_) {
-    vnl_ = build.Vnl;
-    pictures_ = build.Pictures;
-    player_ = std::make_unique<ShowPlayer>(
-        std::move(build.Vnl), std::make_unique<BuildPictureSource>(std::move(build.Pictures)));
+  if (player_ != nullptr && build.Vnl == vnl_ && build.Pictures == pictures_) return;
+  vnl_ = build.Vnl;
+  // With the same pictures the new player takes over what the old one computed before the
+  // first command the edit changed.
+  const bool samePictures = player_ != nullptr && build.Pictures == pictures_;
+  // Each picture is turned into the player's once, while the builds keep using it.
+  std::vector<std::shared_ptr<const IndexedPicture>> shown;
+  for (const auto& picture : build.Pictures) {
+    auto known = std::find(pictures_.begin(), pictures_.end(), picture);
+    shown.push_back(known != pictures_.end() ? shown_[size_t(known - pictures_.begin())]
+                                             : ToIndexedPicture(*picture));
   }
+  pictures_ = build.Pictures;
+  shown_ = shown;
+  auto source = std::make_unique<BuildPictureSource>(std::move(shown));
+  player_ = samePictures
+                ? std::make_unique<ShowPlayer>(std::move(build.Vnl), std::move(source), *player_)
+                : std::make_unique<ShowPlayer>(std::move(build.Vnl), std::move(source));
 }
 
 const Screen& ShowModel::ScreenAt(int64_t tick) {

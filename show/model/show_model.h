@@ -7,6 +7,7 @@
 
 #include "app/document/event_table.h"
 #include "build/picture_cache.h"
+#include "player/picture_source.h"
 #include "player/screen.h"
 
 class ShowPlayer;
@@ -40,6 +41,7 @@ class ShowModel {
   std::unique_ptr<ShowPlayer> player_;
   std::vector<uint8_t> vnl_;  // what player_ plays
   std::vector<std::shared_ptr<const DecodedPicture>> pictures_;
+  std::vector<std::shared_ptr<const IndexedPicture>> shown_;  // pictures_ as the player has them
   std::vector<std::string> refusals_;  // by picture number of the last build; empty: usable
   Screen black_;
   std::string error_;

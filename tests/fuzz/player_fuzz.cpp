@@ -23,6 +23,26 @@ class SmallPictures : public PictureSource {
   }
 };
 
+bool Same(const Screen& a, const Screen& b) {
+  return a.indices == b.indices && a.palette == b.palette && a.shown == b.shown;
+}
+
+// A player made from `previous` for an edited stream must show what a new player shows.
+void CheckUpdate(std::vector<uint8_t> edited, const ShowPlayer& previous,
+                 const ShowPlayer::Options& options) {
+  edited[edited.size() / 2] ^= 0x01;
+  try {
+    ShowPlayer updated(edited, std::make_unique<SmallPictures>(), previous);
+    ShowPlayer fresh(edited, std::make_unique<SmallPictures>(), options);
+    const int64_t last = fresh.LastTick();
+    for (int64_t tick : {last / 2, last, int64_t{0}}) {
+      if (!Same(updated.ScreenAt(tick), fresh.ScreenAt(tick))) __builtin_trap();
+    }
+  } catch (const VnlError&) {
+    // The edit made the stream malformed.
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -36,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int64_t tick : {last, int64_t{0}, last / 2, int64_t{-1}, last + 1}) player.ScreenAt(tick);
     std::vector<uint8_t> rgb(size_t{Screen::kWidth} * Screen::kHeight * 3);
     player.ScreenAt(last).ToRgb(rgb.data());
+    CheckUpdate(std::vector<uint8_t>(data, data + size), player, options);
   } catch (const VnlError&) {
     // Malformed input is expected.
   }
