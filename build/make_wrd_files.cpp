@@ -1,5 +1,6 @@
 #include "build/make_wrd_files.h"
 
+#include <cerrno>
 #include <memory>
 #include <ostream>
 
@@ -10,47 +11,54 @@
 #include "build/build_texts.h"
 #include "build/command_generator.h"
 #include "build/counting_log.h"
+#include "build/parallel_collection.h"
 #include "build/picture_table.h"
+#include "build/system_reason.h"
 #include "wrd/vbinary_out.h"
 
 namespace {
 
-// Opens the temporary file of an output; null when even that fails.
-std::unique_ptr<AtomicFile> OpenOutput(const std::string& cp932Path) {
+// Opens the temporary file of an output; null, with the system's reason in `error`, when even
+// that fails.
+std::unique_ptr<AtomicFile> OpenOutput(const std::string& cp932Path, int& error) {
   try {
     // The outputs can always be made again: no need to wait for the disk.
     return std::make_unique<AtomicFile>(Cp932ToUtf8(cp932Path), AtomicFile::Durability::kUnsynced);
-  } catch (const FileWriteError&) {
+  } catch (const FileWriteError& failure) {
+    error = failure.Code();
     return nullptr;
   }
 }
 
-// Replaces the target with the written file; false when anything failed.
-bool CommitOutput(AtomicFile* file) {
+// Replaces the target with the written file; false, with the reason in `error`, when anything
+// failed.
+bool CommitOutput(AtomicFile* file, int& error) {
   if (file == nullptr) return false;
   try {
     file->Commit();
     return true;
-  } catch (const FileWriteError&) {
+  } catch (const FileWriteError& failure) {
+    error = failure.Code();
     return false;
   }
 }
 
 }  // namespace
 
-BuildResult MakeWrdFiles(const EventTable& table, BuildLog& target) {
+BuildResult MakeWrdFiles(const EventTable& table, BuildLog& target, const MakeOptions& options) {
   CountingLog log(target);
   BuildResult result;
   log.BeginLog();
   const std::string vnlPath = VnlFilePath(table);
   const std::string evnPath = EvnFilePath(table);
   try {
-    const CollectionResult collection = CollectPictures(table, log);
+    CollectionResult collection = CollectPicturesInParallel(table, log, true, options.Threads);
     result.PicturesConverted = collection.Converted;
     log.AddLogLine("");
     log.AddLogLine(std::string(build_texts::kLogWriting) + vnlPath);
 
-    std::unique_ptr<AtomicFile> vnlFile = OpenOutput(vnlPath);
+    int vnlError = 0;
+    std::unique_ptr<AtomicFile> vnlFile = OpenOutput(vnlPath, vnlError);
     std::ostream discard(nullptr);  // takes the commands when the file cannot be created
     bool vnlWritten = false;
     std::string script;
@@ -61,19 +69,26 @@ BuildResult MakeWrdFiles(const EventTable& table, BuildLog& target) {
       generator.WritePictureLoader();
       generator.WriteEvents();
       vnlWritten = out.Close() && !out.Failed();
+      if (!vnlWritten && vnlError == 0) vnlError = errno;
       script = generator.Script();
     }
-    result.VnlWritten = vnlWritten && CommitOutput(vnlFile.get());
+    result.VnlWritten = vnlWritten && CommitOutput(vnlFile.get(), vnlError);
     vnlFile.reset();
-    if (!result.VnlWritten) log.AddLogLine(std::string(build_texts::kLogVnlFailed) + vnlPath);
+    if (!result.VnlWritten) {
+      log.AddLogLine(std::string(build_texts::kLogVnlFailed) + vnlPath + SystemReason(vnlError));
+    }
+    result.Pictures = std::move(collection.Pictures);
 
-    std::unique_ptr<AtomicFile> evnFile = OpenOutput(evnPath);
+    int evnError = 0;
+    std::unique_ptr<AtomicFile> evnFile = OpenOutput(evnPath, evnError);
     if (evnFile) {
       const std::string bytes = ToTextMode(script);
       evnFile->Stream().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
-    result.EvnWritten = CommitOutput(evnFile.get());
-    if (!result.EvnWritten) log.AddLogLine(std::string(build_texts::kLogEvnFailed) + evnPath);
+    result.EvnWritten = CommitOutput(evnFile.get(), evnError);
+    if (!result.EvnWritten) {
+      log.AddLogLine(std::string(build_texts::kLogEvnFailed) + evnPath + SystemReason(evnError));
+    }
   } catch (const std::exception& error) {
     // Nothing the build issues should be refused; if it is, the old outputs stay.
     log.AddLogLine(std::string(build_texts::kLogBuildFailed) + Utf8ToCp932(error.what()));

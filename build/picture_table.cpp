@@ -1,6 +1,7 @@
 #include "build/picture_table.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <unordered_set>
 
@@ -8,6 +9,7 @@
 #include "app/document/names.h"
 #include "build/build_texts.h"
 #include "build/dos_file_time.h"
+#include "build/system_reason.h"
 #include "picture/bitmap_file.h"
 #include "picture/png_writer.h"
 
@@ -15,8 +17,11 @@ namespace {
 
 void Log(BuildLog& log, std::string_view line) { log.AddLogLine(std::string(line)); }
 
-// Loads, checks and converts one new picture; fills the entry.
-bool LoadPicture(const EventTable& table, Picture& picture, BuildLog& log) {
+}  // namespace
+
+bool CollectPicture(const EventTable& table, Picture& picture, BuildLog& log, bool convert) {
+  log.AddLogLine("");
+  log.AddLogLine(std::string(build_texts::kLogReadingBmp) + picture.Path);
   BitmapFile image;
   if (!image.Load(Cp932ToUtf8(picture.Path)) || image.BitCount() != 8 || image.Width() <= 0 ||
       image.Height() <= 0) {
@@ -35,19 +40,21 @@ bool LoadPicture(const EventTable& table, Picture& picture, BuildLog& log) {
     if (image.Palette() != nullptr)
       std::memcpy(picture.Palette.data(), image.Palette(), entries * 4);
   }
+  if (!convert) return false;
   const std::string pngPath = Cp932ToUtf8(table.MidiFolder + PngName(picture.Path));
   const int32_t pngTime = DosFileTime(pngPath);
   const int32_t bmpTime = DosFileTime(Cp932ToUtf8(picture.Path));
   if (pngTime >= 0 && pngTime >= bmpTime) return false;
   Log(log, build_texts::kLogConverting);
+  errno = 0;
   if (!WritePng(pngPath, image)) {
-    Log(log, build_texts::kLogPngFailed);
+    // The writer leaves the system's reason in errno when a file operation failed.
+    const int error = errno;
+    log.AddLogLine(std::string(build_texts::kLogPngFailed) + SystemReason(error));
     return false;
   }
   return true;
 }
-
-}  // namespace
 
 std::string PngName(const std::string& path) {
   return DropLastCharacters(FileNamePart(path), 3) + "png";
@@ -68,8 +75,8 @@ int FindFreeIndex(const BitmapFile& image) {
   return free;
 }
 
-CollectionResult CollectPictures(const EventTable& table, BuildLog& log) {
-  CollectionResult result;
+PictureTable ListPictures(const EventTable& table) {
+  PictureTable pictures;
   std::unordered_set<std::string> known;  // NameKey of every collected path
   const int count = std::clamp(table.EventCount, 0, EventTable::kCapacity);
   for (int i = 0; i < count; ++i) {
@@ -78,11 +85,16 @@ CollectionResult CollectPictures(const EventTable& table, BuildLog& log) {
     const std::string path =
         HasFolderPart(text) ? ResolvePicturePath(table, text) : table.MidiFolder + text;
     if (!known.insert(NameKey(path)).second) continue;
-    Picture& picture = result.Pictures.emplace_back();
-    picture.Path = path;
-    log.AddLogLine("");
-    log.AddLogLine(std::string(build_texts::kLogReadingBmp) + path);
-    if (LoadPicture(table, picture, log)) ++result.Converted;
+    pictures.emplace_back().Path = path;
+  }
+  return pictures;
+}
+
+CollectionResult CollectPictures(const EventTable& table, BuildLog& log) {
+  CollectionResult result;
+  result.Pictures = ListPictures(table);
+  for (Picture& picture : result.Pictures) {
+    if (CollectPicture(table, picture, log, true)) ++result.Converted;
   }
   return result;
 }

@@ -40,8 +40,10 @@ AtomicFile::AtomicFile(const std::string& path, Durability durability)
   name.push_back('\0');
   const int fd = ::mkstemp(name.data());
   if (fd < 0) {
-    throw FileWriteError(path + ": cannot create a temporary file in " + DirectoryOf(path) + ": " +
-                         Reason(errno));
+    const int error = errno;
+    throw FileWriteError(
+        path + ": cannot create a temporary file in " + DirectoryOf(path) + ": " + Reason(error),
+        error);
   }
   // mkstemp makes the file private; the result should have the old file's mode, or the usual one.
   struct stat old {};
@@ -52,7 +54,7 @@ AtomicFile::AtomicFile(const std::string& path, Durability durability)
   if (!stream_) {
     const int error = errno;
     std::remove(temporary_.c_str());
-    throw FileWriteError(path + ": cannot open a temporary file: " + Reason(error));
+    throw FileWriteError(path + ": cannot open a temporary file: " + Reason(error), error);
   }
 }
 
@@ -71,19 +73,20 @@ void AtomicFile::Commit() {
   if (!written || stream_.fail()) {
     std::remove(temporary_.c_str());
     committed_ = true;
-    throw FileWriteError(path_ + ": cannot write: " + Reason(writeError != 0 ? writeError : EIO));
+    const int error = writeError != 0 ? writeError : EIO;
+    throw FileWriteError(path_ + ": cannot write: " + Reason(error), error);
   }
   if (durability_ == Durability::kSynced && !SyncFile(temporary_)) {
     const int error = errno;
     std::remove(temporary_.c_str());
     committed_ = true;
-    throw FileWriteError(path_ + ": cannot write: " + Reason(error));
+    throw FileWriteError(path_ + ": cannot write: " + Reason(error), error);
   }
   if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
     const int error = errno;
     std::remove(temporary_.c_str());
     committed_ = true;
-    throw FileWriteError(path_ + ": cannot replace the file: " + Reason(error));
+    throw FileWriteError(path_ + ": cannot replace the file: " + Reason(error), error);
   }
   committed_ = true;
 }

@@ -5,10 +5,15 @@
 #include <string>
 
 // Thrown when an output file cannot be written; the message (UTF-8) names the path and the
-// reason.
+// reason, and Code() is the system's errno value for it (0 when there was none).
 class FileWriteError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit FileWriteError(const std::string& message, int code = 0)
+      : std::runtime_error(message), code_(code) {}
+  int Code() const { return code_; }
+
+ private:
+  int code_;
 };
 
 // Writes a file so that a reader never sees it half-written: the bytes go to a temporary file

@@ -19,6 +19,11 @@ const std::string kEvnFailed =
     kErrorPrefix +
     "EVN\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCC\x8F\x6F\x97\xCD\x82\xC9\x8E\xB8\x94\x73 ";
 
+// The system's reason as the build appends it: （理由: text）
+std::string Reason(const std::string& text) {
+  return "\x81\x69\x97\x9D\x97\x52: " + text + "\x81\x6A";
+}
+
 size_t FileCount(const fs::path& folder) {
   return static_cast<size_t>(
       std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
@@ -50,7 +55,7 @@ TEST(OutputsTest, AnOutputThatCannotBeWrittenIsAnErrorLine) {
   fs::create_directory(build.Folder().Path() / "song.vnl");
   build.Add("m", 0);
   const BuildResult& result = build.Make();
-  EXPECT_TRUE(build.Logged(kVnlFailed + build.Folder() / "song.vnl"));
+  EXPECT_TRUE(build.Logged(kVnlFailed + build.Folder() / "song.vnl" + Reason("Is a directory")));
   EXPECT_EQ(result.ErrorLines, 1);
   EXPECT_FALSE(result.VnlWritten);
   EXPECT_TRUE(result.EvnWritten);
@@ -65,8 +70,9 @@ TEST(OutputsTest, AMissingFolderFailsBothOutputs) {
   SetMidiPath(build.Table(), build.Folder() / "gone/song.mid");
   const BuildResult& result = build.Make();
   EXPECT_EQ(result.ErrorLines, 2);
-  EXPECT_TRUE(build.Logged(kVnlFailed + build.Folder() / "gone/song.vnl"));
-  EXPECT_TRUE(build.Logged(kEvnFailed + build.Folder() / "gone/song.evn"));
+  const std::string reason = Reason("No such file or directory");
+  EXPECT_TRUE(build.Logged(kVnlFailed + build.Folder() / "gone/song.vnl" + reason));
+  EXPECT_TRUE(build.Logged(kEvnFailed + build.Folder() / "gone/song.evn" + reason));
   EXPECT_EQ(build.Log().lines.back(), kEnd);
 }
 
@@ -86,6 +92,7 @@ TEST(OutputsTest, AFailedWriteLeavesThePreviousOutputsIntact) {
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, previous);
   EXPECT_EQ(build.Result().ErrorLines, 2);
+  EXPECT_TRUE(build.Logged(kEvnFailed + build.Folder() / "song.evn" + Reason("File too large")));
   EXPECT_EQ(ReadFile(build.Folder().Path() / "song.vnl"), "previous vnl");
   EXPECT_EQ(ReadFile(build.Folder().Path() / "song.evn"), "previous evn");
   EXPECT_EQ(FileCount(build.Folder().Path()), 2u);
