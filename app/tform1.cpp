@@ -81,7 +81,11 @@ void TForm1::AttachPreview(TForm2* preview) {
   connect(preview_, &TForm2::TextRectChosen, this, &TForm1::SetTextRect);
 }
 
-void TForm1::AttachLog(TForm3* log) { log_ = log; }
+void TForm1::AttachLog(TForm3* log) {
+  log_ = log;
+  if (log_ == nullptr) return;
+  connect(log_, &TForm3::ProblemChosen, this, &TForm1::JumpToEvent);
+}
 
 void TForm1::ConnectHandlers() {
   Ui::TForm1& ui = *ui_;
@@ -136,6 +140,9 @@ void TForm1::CreateShortcuts() {
   add(QKeySequence(Qt::Key_Insert), &TForm1::AddKey);
   add(QKeySequence(Qt::ALT | Qt::Key_Right), [this] { StepKey(1); });
   add(QKeySequence(Qt::ALT | Qt::Key_Left), [this] { StepKey(-1); });
+  add(QKeySequence(Qt::Key_F7), &TForm1::CheckKey);
+  add(QKeySequence(Qt::Key_F8), [this] { NextProblemKey(1); });
+  add(QKeySequence(Qt::SHIFT | Qt::Key_F8), [this] { NextProblemKey(-1); });
 }
 
 void TForm1::FormCreate() {

@@ -4,9 +4,12 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/document/event_table.h"
+#include "checks/problem.h"
 
 class Dialogs;
 class MediaPlayer;
@@ -101,6 +104,13 @@ class TForm1 : public QWidget {
   void AddKey();
   void StepKey(int direction);
 
+  // The checks: F7 lists the problems in the log window; F8 and Shift+F8 (direction 1 and -1)
+  // go to the event of the next and previous problem, checking the table again first.
+  void CheckKey();
+  void NextProblemKey(int direction);
+  // Selects the event (from 0) as a click in the list does and seeks the song to it.
+  void JumpToEvent(int index);
+
  protected:
   // FormCloseQuery: the window closes (and the program ends) only when QuerySave agrees.
   void closeEvent(QCloseEvent* event) override;
@@ -116,6 +126,8 @@ class TForm1 : public QWidget {
   bool FocusInTextEdit() const;
   // The folder of the open MIDI file as a file-system path, or empty.
   QString MidiFolderPath() const;
+  // The open song's length in sixteenth notes, when known.
+  std::optional<int32_t> SongLength() const;
 
   std::unique_ptr<Ui::TForm1> ui_;
   MediaPlayer& player_;

@@ -18,6 +18,12 @@ std::string CountLine(int errors, int warnings) {
   return FormatText(check_texts::kCountLine, {Decimal(errors), Decimal(warnings)});
 }
 
+int ErrorsBesideProblems(const BuildResult& result) {
+  const auto failed = std::count_if(result.Pictures.begin(), result.Pictures.end(),
+                                    [](const Picture& picture) { return picture.LoadFailed != 0; });
+  return std::max(result.ErrorLines - static_cast<int>(failed), 0);
+}
+
 int CountErrors(const std::vector<Problem>& problems) {
   return static_cast<int>(std::count_if(problems.begin(), problems.end(), [](const Problem& p) {
     return p.Level == Problem::Severity::kError;

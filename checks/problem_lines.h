@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "build/make_wrd_files.h"
 #include "checks/problem.h"
 
 // How the problems are listed, in the log window and by vwrd-make (CP932 lines).
@@ -12,6 +13,10 @@ std::string ProblemLine(const Problem& problem);
 
 // The closing line of a list: "エラー 2 件、警告 5 件".
 std::string CountLine(int errors, int warnings);
+
+// The error lines of a build's log that no problem repeats: every picture that failed to load
+// has one, and the checks report it as missing-picture or not-256-colours.
+int ErrorsBesideProblems(const BuildResult& result);
 
 // The number of problems of each severity.
 int CountErrors(const std::vector<Problem>& problems);

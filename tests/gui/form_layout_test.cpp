@@ -186,7 +186,8 @@ TEST_F(FormLayoutTest, KeyboardShortcutsAreThere) {
     keys << shortcut->key().toString(QKeySequence::PortableText);
   }
   keys.sort();
-  EXPECT_EQ(keys, (QStringList{"Alt+Left", "Alt+Right", "Ctrl+S", "Home", "Ins", "Space"}));
+  EXPECT_EQ(keys, (QStringList{"Alt+Left", "Alt+Right", "Ctrl+S", "F7", "F8", "Home", "Ins",
+                               "Shift+F8", "Space"}));
 }
 
 TEST_F(FormLayoutTest, CtrlSSavesTheProject) {
