@@ -15,11 +15,12 @@
 namespace {
 
 // The log of one build: forwards to the log window and keeps the main window disabled from
-// the start of the log until Finish, after the checks (and re-enables it if the build throws).
+// the start of the log until the end of the run, after the checks (ended here too if the run
+// throws).
 class WindowBuildLog : public BuildLog {
  public:
   WindowBuildLog(QWidget& main, BuildLog& log) : main_(main), log_(log) {}
-  ~WindowBuildLog() override { main_.setEnabled(true); }
+  ~WindowBuildLog() override { Finish(); }
   WindowBuildLog(const WindowBuildLog&) = delete;
   WindowBuildLog& operator=(const WindowBuildLog&) = delete;
 
@@ -31,6 +32,8 @@ class WindowBuildLog : public BuildLog {
   // The run ends once the checks are listed too.
   void EndLog() override {}
   void Finish() {
+    if (finished_) return;
+    finished_ = true;
     log_.EndLog();
     main_.setEnabled(true);
   }
@@ -38,6 +41,7 @@ class WindowBuildLog : public BuildLog {
  private:
   QWidget& main_;
   BuildLog& log_;
+  bool finished_ = false;
 };
 
 }  // namespace
