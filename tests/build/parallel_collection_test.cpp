@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "build/build_case.h"
-#include "build/parallel_collection.h"
 
 namespace {
 
@@ -59,21 +58,6 @@ TEST(ParallelCollectionTest, SeveralThreadsLogAndWriteExactlyAsOne) {
     EXPECT_EQ(many.lines, one.lines) << threads;
     EXPECT_EQ(many.files, one.files) << threads;
   }
-}
-
-TEST(ParallelCollectionTest, WithoutConversionNothingIsWritten) {
-  BuildCase build;
-  build.Picture("a.bmp", 8, 8);
-  build.Picture("b.bmp", 8, 8);
-  build.Add("a", 0, "a.bmp");
-  build.Add("b", 1, "b.bmp");
-  RecordingLog log;
-  const CollectionResult result = CollectPicturesInParallel(build.Table(), log, false, 2);
-  ASSERT_EQ(result.Pictures.size(), 2u);
-  EXPECT_EQ(result.Pictures[1].FreeIndex, 255);
-  EXPECT_EQ(result.Converted, 0);
-  EXPECT_FALSE(fs::exists(build.Folder().Path() / "a.png"));
-  EXPECT_FALSE(fs::exists(build.Folder().Path() / "b.png"));
 }
 
 }  // namespace

@@ -214,27 +214,6 @@ TEST(CheckTest, AnEmptyTableAndAnUnknownSongLengthFindNothing) {
   EXPECT_TRUE(Check(build.Table(), std::nullopt).empty());
 }
 
-TEST(CheckTest, ProblemsComeInEventOrderAndListAsLines) {
-  BuildCase build;
-  build.Add("m", 20, "gone.bmp");
-  build.Add("m", 10);
-  build.Add("m", 10);
-  const std::vector<Problem> problems = Check(build.Table(), 5);
-  std::vector<std::string> lines;
-  for (const Problem& problem : problems) lines.push_back(Cp932ToUtf8(ProblemLine(problem)));
-  const std::string dir = build.Folder().Path().string();
-  EXPECT_EQ(lines,
-            (std::vector<std::string>{
-                "#1 エラー: 画像ファイル " + dir + "/gone.bmp がありません [missing-picture]",
-                "#1 警告: 時間 20 は曲の終わり (5) より 15 後です [past-song-end]",
-                "#2 警告: 時間 10 は曲の終わり (5) より 5 後です [past-song-end]",
-                "#2 警告: イベント #3 と同じ時間 10 です。表で後の #3 がこのイベントを隠します "
-                "[same-time]",
-                "#3 警告: 時間 10 は曲の終わり (5) より 5 後です [past-song-end]"}));
-  EXPECT_EQ(Cp932ToUtf8(CountLine(CountErrors(problems), CountWarnings(problems))),
-            "エラー 1 件、警告 4 件");
-}
-
 TEST(CheckTest, NextProblemGoesRoundTheEventsThatHaveOne) {
   auto at = [](int event) { return Problem{"same-time", event, Problem::Severity::kWarning, ""}; };
   const std::vector<Problem> problems = {at(3), at(3), at(7), at(0), at(50)};
