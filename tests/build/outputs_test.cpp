@@ -65,6 +65,22 @@ TEST(OutputsTest, AnOutputThatCannotBeWrittenIsAnErrorLine) {
   EXPECT_EQ(FileCount(build.Folder().Path()), 2u);
 }
 
+TEST(OutputsTest, APngThatCannotBeWrittenSaysWhy) {
+  BuildCase build;
+  build.Picture("a.bmp", 8, 8);
+  // A folder, older than the picture, where the PNG should go.
+  fs::create_directory(build.Folder().Path() / "a.png");
+  SetFileAge(build.Folder().Path() / "a.png", -3600);
+  build.Add("m", 0, "a.bmp");
+  const BuildResult& result = build.Make();
+  EXPECT_TRUE(build.Logged(kErrorPrefix +
+                           "PNG\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCC\x8F\x6F\x97\xCD\x82\xC9"
+                           "\x8E\xB8\x94\x73" +
+                           Reason("Is a directory")));
+  EXPECT_EQ(result.ErrorLines, 1);
+  EXPECT_TRUE(result.VnlWritten);
+}
+
 TEST(OutputsTest, AMissingFolderFailsBothOutputs) {
   BuildCase build;
   SetMidiPath(build.Table(), build.Folder() / "gone/song.mid");
