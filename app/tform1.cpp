@@ -98,7 +98,11 @@ void TForm1::AttachPreview(TForm2* preview) {
   connect(preview_, &TForm2::TextRectChosen, this, Guard(&TForm1::SetTextRect));
 }
 
-void TForm1::AttachLog(TForm3* log) { log_ = log; }
+void TForm1::AttachLog(TForm3* log) {
+  log_ = log;
+  if (log_ == nullptr) return;
+  connect(log_, &TForm3::ProblemChosen, this, Guard(&TForm1::JumpToEvent));
+}
 
 void TForm1::ConnectHandlers() {
   Ui::TForm1& ui = *ui_;
@@ -158,6 +162,9 @@ void TForm1::CreateShortcuts() {
   add(QKeySequence(Qt::Key_Insert), [this] { AddKey(); });
   add(QKeySequence(Qt::ALT | Qt::Key_Right), [this] { StepKey(1); });
   add(QKeySequence(Qt::ALT | Qt::Key_Left), [this] { StepKey(-1); });
+  add(QKeySequence(Qt::Key_F7), [this] { CheckKey(); });
+  add(QKeySequence(Qt::Key_F8), [this] { NextProblemKey(1); });
+  add(QKeySequence(Qt::SHIFT | Qt::Key_F8), [this] { NextProblemKey(-1); });
 }
 
 void TForm1::FormCreate() {

@@ -14,6 +14,7 @@
 #include "app/editing/recovery_store.h"
 #include "app/handler_guard.h"
 #include "app/timing_settings.h"
+#include "checks/problem.h"
 
 class Dialogs;
 class MediaPlayer;
@@ -165,6 +166,13 @@ class TForm1 : public QWidget {
   // shown.
   void TimelineKey();
 
+  // The checks: F7 lists the problems in the log window; F8 and Shift+F8 (direction 1 and -1)
+  // go to the event of the next and previous problem, checking the table again first.
+  void CheckKey();
+  void NextProblemKey(int direction);
+  // Selects the event (from 0) as a click in the list does and seeks the song to it.
+  void JumpToEvent(int index);
+
  protected:
   // FormCloseQuery: the window closes (and the program ends) only when QuerySave agrees.
   void closeEvent(QCloseEvent* event) override;
@@ -225,6 +233,10 @@ class TForm1 : public QWidget {
   bool FocusInTextEdit() const;
   // The folder of the open MIDI file as a file-system path, or empty.
   QString MidiFolderPath() const;
+  // The open song's length in sixteenth notes, when known.
+  std::optional<int32_t> SongLength() const;
+  // The problems of the document as the controls show it.
+  std::vector<Problem> CheckWorkingDocument() const;
 
   std::unique_ptr<Ui::TForm1> ui_;
   MediaPlayer& player_;

@@ -19,16 +19,19 @@
 #include "app/tform1.h"
 #include "build/gui/tform3.h"
 #include "build/make_wrd_files.h"
+#include "checks/check.h"
+#include "checks/problem_lines.h"
 #include "ui_tform1.h"
 
 namespace {
 
 // The log of one build: forwards to the log window and keeps the main window disabled from
-// the start of the log to its end (and re-enables it if the build throws).
+// the start of the log until the end of the run, after the checks (ended here too if the run
+// throws).
 class WindowBuildLog : public BuildLog {
  public:
   WindowBuildLog(QWidget& main, BuildLog& log) : main_(main), log_(log) {}
-  ~WindowBuildLog() override { main_.setEnabled(true); }
+  ~WindowBuildLog() override { Finish(); }
   WindowBuildLog(const WindowBuildLog&) = delete;
   WindowBuildLog& operator=(const WindowBuildLog&) = delete;
 
@@ -37,7 +40,11 @@ class WindowBuildLog : public BuildLog {
     main_.setEnabled(false);
   }
   void AddLogLine(const std::string& line) override { log_.AddLogLine(line); }
-  void EndLog() override {
+  // The run ends once the checks are listed too.
+  void EndLog() override {}
+  void Finish() {
+    if (finished_) return;
+    finished_ = true;
     log_.EndLog();
     main_.setEnabled(true);
   }
@@ -45,6 +52,7 @@ class WindowBuildLog : public BuildLog {
  private:
   QWidget& main_;
   BuildLog& log_;
+  bool finished_ = false;
 };
 
 }  // namespace
@@ -192,7 +200,11 @@ void TForm1::MakeClick() {
   WindowBuildLog log(*this, *log_);
   building_ = true;
   try {
-    MakeWrdFiles(doc_, log);
+    const BuildResult result = MakeWrdFiles(doc_, log);
+    // The checks share the build's pictures; their lines follow "終了". The build's warning of
+    // a full palette is told per event by the checks.
+    log_->AddProblems(Check(doc_, result.Pictures, SongLength()), ErrorsBesideProblems(result));
+    log.Finish();
   } catch (...) {
     building_ = false;
     throw;

@@ -1,5 +1,6 @@
 // "Make" of 1024 events over 64 distinct 640 x 480 pictures: from scratch (every PNG converted)
-// and again with every PNG up to date, beside the time to read the 64 BMP files.
+// on one thread and on all cores, and again with every PNG up to date, beside the time to read
+// the 64 BMP files; and the checks of the same song.
 //
 // The pictures are generated (a different pattern in each) unless VWRD_BENCH_BMPS names a
 // folder holding pic00.bmp .. pic63.bmp; bench/make_bench.sh uses that to compare with
@@ -16,6 +17,7 @@
 
 #include "app/document/names.h"
 #include "build/make_wrd_files.h"
+#include "checks/check.h"
 #include "picture/bitmap_file.h"
 
 namespace {
@@ -129,24 +131,39 @@ void BM_MakeFromScratch(benchmark::State& state) {
     state.PauseTiming();
     song.RemovePngs();
     state.ResumeTiming();
-    const BuildResult result = MakeWrdFiles(song.Table(), log);
+    const BuildResult result =
+        MakeWrdFiles(song.Table(), log, MakeOptions{static_cast<int>(state.range(0))});
     if (result.PicturesConverted != kPictures || result.ErrorLines != 0) {
       state.SkipWithError("the build did not convert every picture");
     }
   }
 }
-BENCHMARK(BM_MakeFromScratch)->Unit(benchmark::kMillisecond)->Iterations(5);
+// Argument: the threads (0: one per core).
+BENCHMARK(BM_MakeFromScratch)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->UseRealTime();
 
 void BM_MakeUpToDate(benchmark::State& state) {
   Song& song = TheSong();
   NullLog log;
-  MakeWrdFiles(song.Table(), log);
+  const MakeOptions options{static_cast<int>(state.range(0))};
+  MakeWrdFiles(song.Table(), log, options);
   for (auto _ : state) {
-    const BuildResult result = MakeWrdFiles(song.Table(), log);
+    const BuildResult result = MakeWrdFiles(song.Table(), log, options);
     if (result.PicturesConverted != 0) state.SkipWithError("a PNG was converted again");
   }
 }
-BENCHMARK(BM_MakeUpToDate)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_MakeUpToDate)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10)
+    ->UseRealTime();
 
 void BM_ReadBmps(benchmark::State& state) {
   Song& song = TheSong();
@@ -157,6 +174,13 @@ void BM_ReadBmps(benchmark::State& state) {
     }
   }
 }
-BENCHMARK(BM_ReadBmps)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_ReadBmps)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
+
+// F7 and every F8: the pictures loaded again (on all cores) and every check run.
+void BM_Check(benchmark::State& state) {
+  Song& song = TheSong();
+  for (auto _ : state) benchmark::DoNotOptimize(Check(song.Table(), 100000));
+}
+BENCHMARK(BM_Check)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
 
 }  // namespace

@@ -1,10 +1,7 @@
 #include "build/build_show.h"
 
-#include <algorithm>
 #include <sstream>
-#include <unordered_set>
 
-#include "app/document/names.h"
 #include "build/command_generator.h"
 #include "build/picture_table.h"
 #include "wrd/vbinary_out.h"
@@ -21,17 +18,9 @@ class SilentLog : public BuildLog {
 // The collection pass through the cache: the same pictures, in the same order, as Make finds.
 PictureTable CollectCached(const EventTable& table, PictureCache& cache,
                            std::vector<std::shared_ptr<const DecodedPicture>>& decoded) {
-  PictureTable pictures;
-  std::unordered_set<std::string> known;
-  const int count = std::clamp(table.EventCount, 0, EventTable::kCapacity);
-  for (int i = 0; i < count; ++i) {
-    const std::string& text = table.events[i].Picture;
-    if (text.empty()) continue;
-    const std::string path = ResolvePicturePath(table, text);
-    if (!known.insert(NameKey(path)).second) continue;
-    std::shared_ptr<const DecodedPicture> source = cache.Get(path);
-    Picture& picture = pictures.emplace_back();
-    picture.Path = path;
+  PictureTable pictures = ListPictures(table);
+  for (Picture& picture : pictures) {
+    std::shared_ptr<const DecodedPicture> source = cache.Get(picture.Path);
     picture.LoadFailed = source->Usable ? 0 : 1;
     if (source->Usable) {
       picture.Width = source->Width;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/document/names.h"
 #include "build/build_texts.h"
 #include "build/lyric_layout.h"
+#include "build/nearest_colour.h"
 #include "wrd/vbinary_out.h"
 
 namespace {
@@ -40,11 +40,8 @@ CommandGenerator::CommandGenerator(const EventTable& table, const PictureTable& 
       pictures_(pictures),
       out_(out),
       log_(log),
-      cur_(static_cast<int>(pictures.size())) {
-  for (size_t j = 0; j < pictures_.size(); ++j) {
-    pictureByName_.emplace(NameKey(FileNamePart(pictures_[j].Path)), static_cast<int>(j));
-  }
-}
+      current_(pictures),
+      cur_(current_.None()) {}
 
 void CommandGenerator::Line(const std::string& line) {
   script_ += line;
@@ -97,11 +94,6 @@ void CommandGenerator::WriteEvents() {
   for (int e = 0; e < count; ++e) WriteEvent(table_.events[e]);
 }
 
-int CommandGenerator::FindPicture(const std::string& text) const {
-  const auto found = pictureByName_.find(NameKey(FileNamePart(text)));
-  return found != pictureByName_.end() ? found->second : static_cast<int>(pictures_.size());
-}
-
 void CommandGenerator::WriteEvent(const EventItem& item) {
   const int none = static_cast<int>(pictures_.size());
   Line("// " + item.Mark);
@@ -116,18 +108,14 @@ void CommandGenerator::WriteEvent(const EventItem& item) {
   out_.SetTick(static_cast<uint32_t>(tick));
   Line("SetTick(" + Number(tick) + ");");
 
-  if (!item.Picture.empty()) {
-    cur_ = FindPicture(item.Picture);
-    // A picture that failed to load is no current picture; its LoadPicture stays.
-    if (cur_ != none && pictures_[cur_].LoadFailed != 0) cur_ = none;
-    if (cur_ != none) MovePicture(item, cur_);
-  }
+  cur_ = current_.Next(item);
+  if (!item.Picture.empty() && cur_ != none) MovePicture(item, cur_);
 
-  const bool fades = item.Effect == 1 || item.Effect == 2;
+  const bool fades = Fades(item);
   const int fadePalette = item.Effect == 1 ? kWhitePalette : kBlackPalette;
   const int fadeScript = item.Effect == 1 ? kWhiteScript : kBlackScript;
-  if (fades && tick - 192 >= 0) {
-    const int64_t start = tick - 192;
+  if (fades && tick - kFadeOutTicks >= 0) {
+    const int64_t start = tick - kFadeOutTicks;
     Line("SetTick(" + Number(start) + ");");
     Fade(kDisplayPalette, fadePalette, start);
     Line("Fade(0, " + Number(fadeScript) + ", 144);");
@@ -210,17 +198,7 @@ int CommandGenerator::TextColour(const EventItem& item, int cur) {
   if (const auto found = nearestColour_.find(key); found != nearestColour_.end()) {
     return found->second;
   }
-  const auto& palette = pictures_[cur].Palette;
-  int best = 768;
-  int nearest = 0;
-  for (int k = 0; k < 256; ++k) {
-    const int distance = std::abs(blue - palette[k * 4]) + std::abs(green - palette[k * 4 + 1]) +
-                         std::abs(red - palette[k * 4 + 2]);
-    if (distance < best) {
-      best = distance;
-      nearest = k;
-    }
-  }
+  const int nearest = NearestPaletteIndex(pictures_[cur].Palette, item.Color);
   nearestColour_.emplace(key, nearest);
   return nearest;
 }

@@ -6,6 +6,7 @@
 
 #include "app/document/event_table.h"
 #include "build/build_log.h"
+#include "build/current_picture.h"
 #include "build/picture_table.h"
 
 class VBinaryOut;
@@ -19,6 +20,12 @@ class CommandGenerator {
   static constexpr int64_t kTickLimit = 0x10000000;
   // The fade-in of an event ends this many ticks after it.
   static constexpr int64_t kFadeTicks = 144;
+  // The fade-out of an event starts this many ticks before it; an event earlier than this has
+  // none.
+  static constexpr int64_t kFadeOutTicks = 192;
+  // Whether the event fades (through white or black): out before it, and in when it shows a
+  // picture.
+  static bool Fades(const EventItem& item) { return item.Effect == 1 || item.Effect == 2; }
 
   CommandGenerator(const EventTable& table, const PictureTable& pictures, VBinaryOut& out,
                    BuildLog& log);
@@ -35,7 +42,6 @@ class CommandGenerator {
  private:
   void Line(const std::string& line);
   void WriteEvent(const EventItem& item);
-  int FindPicture(const std::string& text) const;
   void MovePicture(const EventItem& item, int cur);
   void Fade(int first, int second, int64_t start);
   int TextColour(const EventItem& item, int cur);
@@ -46,9 +52,8 @@ class CommandGenerator {
   VBinaryOut& out_;
   BuildLog& log_;
   std::string script_;
+  CurrentPicture current_;
   int cur_;  // the current picture; pictures_.size() for none
-  // The first picture of each file name (as NameKey): events find their picture by name.
-  std::unordered_map<std::string, int> pictureByName_;
   // The nearest palette colour found per picture and text colour, for pictures without a
   // free index.
   std::unordered_map<uint64_t, int> nearestColour_;

@@ -1,5 +1,6 @@
 #include "build/make_wrd_files.h"
 
+#include <cerrno>
 #include <memory>
 #include <ostream>
 
@@ -10,7 +11,9 @@
 #include "build/build_texts.h"
 #include "build/command_generator.h"
 #include "build/counting_log.h"
+#include "build/parallel_collection.h"
 #include "build/picture_table.h"
+#include "files/file_errors.h"
 #include "files/regular_file.h"
 #include "wrd/vbinary_out.h"
 #include "wrd/vnl_reader.h"
@@ -41,6 +44,13 @@ bool CommitOutput(AtomicFile* file, std::string& why) {
   }
 }
 
+// The reason of a write that failed, when nothing else has said it.
+void WriteFailed(const std::string& cp932Path, std::string& why) {
+  if (why.empty()) {
+    why = Cp932ToUtf8(cp932Path) + ": 書き込めません (" + ErrnoText(errno != 0 ? errno : EIO) + ")";
+  }
+}
+
 // Logs the error line of an output and the reason, when there is one.
 void LogOutputFailed(BuildLog& log, std::string_view line, const std::string& path,
                      const std::string& why) {
@@ -50,14 +60,14 @@ void LogOutputFailed(BuildLog& log, std::string_view line, const std::string& pa
 
 }  // namespace
 
-BuildResult MakeWrdFiles(const EventTable& table, BuildLog& target) {
+BuildResult MakeWrdFiles(const EventTable& table, BuildLog& target, const MakeOptions& options) {
   CountingLog log(target);
   BuildResult result;
   log.BeginLog();
   const std::string vnlPath = VnlFilePath(table);
   const std::string evnPath = EvnFilePath(table);
   try {
-    const CollectionResult collection = CollectPictures(table, log);
+    CollectionResult collection = CollectPicturesInParallel(table, log, true, options.Threads);
     result.PicturesConverted = collection.Converted;
     log.AddLogLine("");
     log.AddLogLine(std::string(build_texts::kLogWriting) + vnlPath);
@@ -67,6 +77,7 @@ BuildResult MakeWrdFiles(const EventTable& table, BuildLog& target) {
     std::ostream discard(nullptr);  // takes the commands when the file cannot be created
     bool vnlWritten = false;
     std::string script;
+    errno = 0;  // a failed write leaves the system's reason here
     {
       VBinaryOut out(vnlFile ? vnlFile->Stream() : discard);
       CommandGenerator generator(table, collection.Pictures, out, log);
@@ -74,6 +85,7 @@ BuildResult MakeWrdFiles(const EventTable& table, BuildLog& target) {
       generator.WritePictureLoader();
       generator.WriteEvents();
       vnlWritten = out.Close() && !out.Failed();
+      if (!vnlWritten && vnlFile) WriteFailed(vnlPath, why);
       // No reader takes a larger file: it is refused here rather than written unreadable.
       if (vnlWritten && vnlFile && vnlFile->Stream().tellp() > std::streamoff{kMaxVnlFileSize}) {
         vnlWritten = false;
@@ -84,6 +96,7 @@ BuildResult MakeWrdFiles(const EventTable& table, BuildLog& target) {
     result.VnlWritten = vnlWritten && CommitOutput(vnlFile.get(), why);
     vnlFile.reset();
     if (!result.VnlWritten) LogOutputFailed(log, build_texts::kLogVnlFailed, vnlPath, why);
+    result.Pictures = std::move(collection.Pictures);
 
     why.clear();
     std::unique_ptr<AtomicFile> evnFile = OpenOutput(evnPath, why);

@@ -2,6 +2,7 @@
 
 #include "app/document/event_table.h"
 #include "build/build_log.h"
+#include "build/picture_table.h"
 
 // What a build did, for callers that report it (the command-line tool's exit status).
 struct BuildResult {
@@ -10,6 +11,11 @@ struct BuildResult {
   int PicturesConverted = 0;
   bool VnlWritten = false;
   bool EvnWritten = false;
+  PictureTable Pictures;  // what the collection found, for the checks that follow a build
+};
+
+struct MakeOptions {
+  int Threads = 0;  // pictures loaded and converted at once; 0: one per core
 };
 
 // "Make": collects and converts the pictures of the live events and writes the VNL file
@@ -17,5 +23,6 @@ struct BuildResult {
 // files go into MidiFolder. Works on the table as given: the caller commits the edit controls
 // first. Calls log.BeginLog() first and log.EndLog() last, after the line "終了"; every failure is
 // a log line, never an exception for bad input. The outputs are replaced only when they were
-// written completely, so a failed build leaves the previous ones intact.
-BuildResult MakeWrdFiles(const EventTable& table, BuildLog& log);
+// written completely, so a failed build leaves the previous ones intact; a failed write says
+// why. The pictures are loaded and converted on several threads, the log still in table order.
+BuildResult MakeWrdFiles(const EventTable& table, BuildLog& log, const MakeOptions& options = {});

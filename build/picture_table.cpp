@@ -22,8 +22,11 @@ void LogBadPicture(Picture& picture, BuildLog& log, const std::string& reason) {
   picture.LoadFailed = 1;
 }
 
-// Loads, checks and converts one new picture; fills the entry.
-bool LoadPicture(const EventTable& table, Picture& picture, BuildLog& log) {
+}  // namespace
+
+bool CollectPicture(const EventTable& table, Picture& picture, BuildLog& log, bool convert) {
+  log.AddLogLine("");
+  log.AddLogLine(std::string(build_texts::kLogReadingBmp) + picture.Path);
   const std::string bmpPath = Cp932ToUtf8(picture.Path);
   BitmapFile image;
   if (picture.Path.find('\0') != std::string::npos) {
@@ -51,6 +54,7 @@ bool LoadPicture(const EventTable& table, Picture& picture, BuildLog& log) {
     if (image.Palette() != nullptr)
       std::memcpy(picture.Palette.data(), image.Palette(), entries * 4);
   }
+  if (!convert) return false;
   const std::string pngPath = Cp932ToUtf8(table.MidiFolder + PngName(picture.Path));
   if (PngUpToDate(pngPath, bmpPath)) return false;
   Log(log, build_texts::kLogConverting);
@@ -62,8 +66,6 @@ bool LoadPicture(const EventTable& table, Picture& picture, BuildLog& log) {
   }
   return true;
 }
-
-}  // namespace
 
 std::string PngName(const std::string& path) {
   return DropLastCharacters(FileNamePart(path), 3) + "png";
@@ -84,8 +86,8 @@ int FindFreeIndex(const BitmapFile& image) {
   return free;
 }
 
-CollectionResult CollectPictures(const EventTable& table, BuildLog& log) {
-  CollectionResult result;
+PictureTable ListPictures(const EventTable& table) {
+  PictureTable pictures;
   std::unordered_set<std::string> known;  // NameKey of every collected path
   const int count = std::clamp(table.EventCount, 0, EventTable::kCapacity);
   for (int i = 0; i < count; ++i) {
@@ -94,11 +96,16 @@ CollectionResult CollectPictures(const EventTable& table, BuildLog& log) {
     const std::string path =
         HasFolderPart(text) ? ResolvePicturePath(table, text) : table.MidiFolder + text;
     if (!known.insert(NameKey(path)).second) continue;
-    Picture& picture = result.Pictures.emplace_back();
-    picture.Path = path;
-    log.AddLogLine("");
-    log.AddLogLine(std::string(build_texts::kLogReadingBmp) + path);
-    if (LoadPicture(table, picture, log)) ++result.Converted;
+    pictures.emplace_back().Path = path;
+  }
+  return pictures;
+}
+
+CollectionResult CollectPictures(const EventTable& table, BuildLog& log) {
+  CollectionResult result;
+  result.Pictures = ListPictures(table);
+  for (Picture& picture : result.Pictures) {
+    if (CollectPicture(table, picture, log, true)) ++result.Converted;
   }
   return result;
 }

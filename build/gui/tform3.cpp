@@ -5,11 +5,14 @@
 #include <QPushButton>
 
 #include "app/cp932_text.h"
+#include "checks/problem_lines.h"
 #include "ui_tform3.h"
 
 namespace {
 
 constexpr int kItemHeight = 12;
+// The event (from 1) of a problem's line; none on other lines.
+constexpr int kEventRole = Qt::UserRole;
 
 }  // namespace
 
@@ -26,6 +29,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
   setFixedSize(size());
   move(237, 209);
   connect(ui_->OK, &QPushButton::clicked, this, &TForm3::OKClick);
+  connect(ui_->ListBox1, &QListWidget::itemDoubleClicked, this, &TForm3::ListBox1DblClick);
   FormCreate();
 }
 
@@ -50,7 +54,24 @@ void TForm3::AddLogLine(const std::string& line) {
   item->setSizeHint(
       QSize(ui_->ListBox1->fontMetrics().horizontalAdvance(item->text()) + 4, kItemHeight));
   ui_->ListBox1->addItem(item);
+  // The user follows the run without scrolling, up to its last line.
+  ui_->ListBox1->scrollToBottom();
   QCoreApplication::processEvents();
+}
+
+void TForm3::AddProblems(const std::vector<Problem>& problems, int moreErrors, int moreWarnings) {
+  for (const Problem& problem : problems) {
+    AddLogLine(ProblemLine(problem));
+    if (problem.Event > 0) {
+      ui_->ListBox1->item(ui_->ListBox1->count() - 1)->setData(kEventRole, problem.Event);
+    }
+  }
+  AddLogLine(CountLine(CountErrors(problems) + moreErrors, CountWarnings(problems) + moreWarnings));
+}
+
+void TForm3::ListBox1DblClick(QListWidgetItem* item) {
+  const int event = item != nullptr ? item->data(kEventRole).toInt() : 0;
+  if (event > 0) emit ProblemChosen(event - 1);
 }
 
 void TForm3::EndLog() {

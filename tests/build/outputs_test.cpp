@@ -21,6 +21,13 @@ const std::string kEvnFailed =
     kErrorPrefix +
     "EVN\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCC\x8F\x6F\x97\xCD\x82\xC9\x8E\xB8\x94\x73 ";
 
+// The line after `line` in the log (UTF-8): the reason line of a failure; empty when none.
+std::string LineAfter(BuildCase& build, const std::string& line) {
+  const auto& lines = build.Log().lines;
+  const auto found = std::find(lines.begin(), lines.end(), line);
+  return found == lines.end() || found + 1 == lines.end() ? "" : Cp932ToUtf8(*(found + 1));
+}
+
 size_t FileCount(const fs::path& folder) {
   return static_cast<size_t>(
       std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
@@ -53,6 +60,8 @@ TEST(OutputsTest, AnOutputThatCannotBeWrittenIsAnErrorLine) {
   build.Add("m", 0);
   const BuildResult& result = build.Make();
   EXPECT_TRUE(build.Logged(kVnlFailed + build.Folder() / "song.vnl"));
+  EXPECT_EQ(LineAfter(build, kVnlFailed + build.Folder() / "song.vnl"),
+            "原因: " + build.Folder() / "song.vnl" + ": 置き換えられません (フォルダです)");
   EXPECT_EQ(result.ErrorLines, 1);
   EXPECT_FALSE(result.VnlWritten);
   EXPECT_TRUE(result.EvnWritten);
@@ -62,13 +71,35 @@ TEST(OutputsTest, AnOutputThatCannotBeWrittenIsAnErrorLine) {
   EXPECT_EQ(FileCount(build.Folder().Path()), 2u);
 }
 
+TEST(OutputsTest, APngThatCannotBeWrittenSaysWhy) {
+  BuildCase build;
+  build.Picture("a.bmp", 8, 8);
+  // A folder, older than the picture, where the PNG should go.
+  fs::create_directory(build.Folder().Path() / "a.png");
+  SetFileAge(build.Folder().Path() / "a.png", -3600);
+  build.Add("m", 0, "a.bmp");
+  const BuildResult& result = build.Make();
+  const std::string failed = kErrorPrefix +
+                             "PNG\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCC\x8F\x6F\x97\xCD"
+                             "\x82\xC9\x8E\xB8\x94\x73";
+  EXPECT_TRUE(build.Logged(failed));
+  EXPECT_EQ(LineAfter(build, failed),
+            "原因: " + build.Folder() / "a.png" + ": 置き換えられません (フォルダです)");
+  EXPECT_EQ(result.ErrorLines, 1);
+  EXPECT_TRUE(result.VnlWritten);
+}
+
 TEST(OutputsTest, AMissingFolderFailsBothOutputs) {
   BuildCase build;
   SetMidiPath(build.Table(), build.Folder() / "gone/song.mid");
   const BuildResult& result = build.Make();
   EXPECT_EQ(result.ErrorLines, 2);
-  EXPECT_TRUE(build.Logged(kVnlFailed + build.Folder() / "gone/song.vnl"));
-  EXPECT_TRUE(build.Logged(kEvnFailed + build.Folder() / "gone/song.evn"));
+  EXPECT_EQ(LineAfter(build, kVnlFailed + build.Folder() / "gone/song.vnl"),
+            "原因: " + build.Folder() / "gone/song.vnl" +
+                ": 一時ファイルを作れません (ファイルがありません)");
+  EXPECT_EQ(LineAfter(build, kEvnFailed + build.Folder() / "gone/song.evn"),
+            "原因: " + build.Folder() / "gone/song.evn" +
+                ": 一時ファイルを作れません (ファイルがありません)");
   EXPECT_EQ(build.Log().lines.back(), kEnd);
 }
 
@@ -88,6 +119,11 @@ TEST(OutputsTest, AFailedWriteLeavesThePreviousOutputsIntact) {
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, previous);
   EXPECT_EQ(build.Result().ErrorLines, 2);
+  for (const char* name : {"song.vnl", "song.evn"}) {
+    const std::string failed = (name[5] == 'v' ? kVnlFailed : kEvnFailed) + build.Folder() / name;
+    EXPECT_EQ(LineAfter(build, failed),
+              "原因: " + build.Folder() / name + ": 書き込めません (ファイルが大きすぎます)");
+  }
   EXPECT_EQ(ReadFile(build.Folder().Path() / "song.vnl"), "previous vnl");
   EXPECT_EQ(ReadFile(build.Folder().Path() / "song.evn"), "previous evn");
   EXPECT_EQ(FileCount(build.Folder().Path()), 2u);

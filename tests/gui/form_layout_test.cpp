@@ -186,9 +186,10 @@ TEST_F(FormLayoutTest, KeyboardShortcutsAreThere) {
     keys << shortcut->key().toString(QKeySequence::PortableText);
   }
   keys.sort();
-  EXPECT_EQ(keys, (QStringList{"Alt+Left", "Alt+Right", "Ctrl+Down", "Ctrl+K", "Ctrl+Left",
-                               "Ctrl+Right", "Ctrl+S", "Ctrl+Shift+Left", "Ctrl+Shift+Right",
-                               "Ctrl+T", "Ctrl+Up", "Home", "Ins", "L", "Space"}));
+  EXPECT_EQ(keys,
+            (QStringList{"Alt+Left", "Alt+Right", "Ctrl+Down", "Ctrl+K", "Ctrl+Left", "Ctrl+Right",
+                         "Ctrl+S", "Ctrl+Shift+Left", "Ctrl+Shift+Right", "Ctrl+T", "Ctrl+Up", "F7",
+                         "F8", "Home", "Ins", "L", "Shift+F8", "Space"}));
 }
 
 TEST_F(FormLayoutTest, CtrlSSavesTheProject) {

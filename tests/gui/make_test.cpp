@@ -72,9 +72,12 @@ TEST_F(MakeTest, MakeCommitsTheControlsAndWritesWhatTheBuildWrites) {
   MakeWrdFiles(Doc(), direct);
   EXPECT_EQ(Read("song.vnl"), vnl);
   EXPECT_EQ(Read("song.evn"), evn);
-  EXPECT_EQ(window_lines, direct.lines);
-  ASSERT_FALSE(window_lines.empty());
-  EXPECT_EQ(Utf8(window_lines.back()), "終了");
+  // The build's lines, then the checks' and the count.
+  std::vector<std::string> expected = direct.lines;
+  expected.push_back(Sjis("#2 エラー: 画像ファイル " + dir.filePath("missing.bmp").toStdString() +
+                          " がありません [missing-picture]"));
+  expected.push_back(Sjis("エラー 1 件、警告 0 件"));
+  EXPECT_EQ(window_lines, expected);
 }
 
 TEST_F(MakeTest, TheLogWindowShowsTheRunAndOkIsEnabledOnlyAtTheEnd) {
@@ -110,7 +113,7 @@ TEST_F(MakeTest, ASecondRunStartsWithAnEmptyList) {
   form->MakeClick();
   // The PNG is up to date now: one line fewer ("PNGへ変換中"), nothing left from the first run.
   EXPECT_EQ(LogLines().size(), first - 1);
-  EXPECT_EQ(Utf8(LogLines().back()), "終了");
+  EXPECT_EQ(Utf8(LogLines().back()), "エラー 1 件、警告 0 件");
 }
 
 TEST_F(MakeTest, MakeDoesNothingBeforeASongIsOpen) {

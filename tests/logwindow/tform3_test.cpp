@@ -4,10 +4,12 @@
 #include <QCloseEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <string>
 
 #include "app/document/cp932.h"
 #include "build/gui/tform3.h"
+#include "checks/problem.h"
 
 namespace {
 
@@ -110,3 +112,41 @@ TEST_F(LogWindowTest, ManyLinesAreAllKept) {
   ASSERT_EQ(log_.ListBox1()->count(), 500);
   EXPECT_EQ(log_.ListBox1()->item(499)->text(), QStringLiteral("499"));
 }
+
+namespace {
+
+TEST_F(LogWindowTest, TheLastLineStaysInViewAndLongLinesStayWhole) {
+  log_.show();
+  log_.BeginLog();
+  QScrollBar* down = log_.ListBox1()->verticalScrollBar();
+  for (int line = 0; line < 60; ++line) {
+    log_.AddLogLine(std::to_string(line));
+    EXPECT_EQ(down->value(), down->maximum()) << line;
+  }
+  EXPECT_GT(down->maximum(), 0);
+  const std::string wide(200, 'w');
+  log_.AddLogLine(wide);
+  log_.EndLog();
+  EXPECT_EQ(log_.ListBox1()->textElideMode(), Qt::ElideNone);
+  EXPECT_GT(log_.ListBox1()->horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(log_.ListBox1()->item(60)->text(), QString::fromStdString(wide));
+}
+
+TEST_F(LogWindowTest, ProblemLinesLeadToTheirEventAndTheCountEndsTheList) {
+  std::vector<int> chosen;
+  QObject::connect(&log_, &TForm3::ProblemChosen, [&](int event) { chosen.push_back(event); });
+  log_.BeginLog();
+  log_.AddProblems({Problem{"same-time", 3, Problem::Severity::kWarning, "text"},
+                    Problem{"missing-picture", 0, Problem::Severity::kError, "whole"}},
+                   2, 1);
+  log_.EndLog();
+  EXPECT_EQ(Lines(), (QStringList{QStringLiteral("#3 警告: text [same-time]"),
+                                  QStringLiteral("- エラー: whole [missing-picture]"),
+                                  QStringLiteral("エラー 3 件、警告 2 件")}));
+  for (int row = 0; row < 3; ++row) {
+    emit log_.ListBox1()->itemDoubleClicked(log_.ListBox1()->item(row));
+  }
+  EXPECT_EQ(chosen, std::vector<int>{2});
+}
+
+}  // namespace

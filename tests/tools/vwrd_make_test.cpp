@@ -6,16 +6,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <vector>
 
 #include "app/document/names.h"
 #include "app/document/project_file.h"
 #include "build/test_bmp_writer.h"
+#include "playback/smf_builder.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -75,6 +78,7 @@ class VwrdMakeTest : public testing::Test {
       item.X1 = 10;
       item.Y1 = 400;
       item.X2 = 630;
+      item.Y2 = 479;
       item.Align = i % 3;
       item.Color = 0x00FFFFFF;
     }
@@ -164,7 +168,13 @@ TEST_F(VwrdMakeTest, AnErrorLineGivesExitStatusOne) {
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.out.find("エラー: ファイルが読めない、もしくは256色以外のBMPファイルである"),
             std::string::npos);
-  EXPECT_TRUE(run.out.ends_with("終了\n"));
+  // The checks follow the log.
+  EXPECT_TRUE(run.out.ends_with(
+      "終了\n#2 エラー: " + (folder_ / "b.bmp").string() +
+      " は 24 ビットの画像です。Make で使えるのは 256 色 (8 ビット) の "
+      "BMP だけです [not-256-colours]\n#3 警告: 画像がなく、これより前にも表示できる画像がな"
+      "いため、歌詞は黒い画面に表示されます [no-picture-yet]\n"))
+      << run.out;
   EXPECT_TRUE(fs::exists(folder_ / "song.vnl"));
 }
 
@@ -188,18 +198,86 @@ TEST_F(VwrdMakeTest, AMissingProjectIsExitStatusTwoWithOneLine) {
 }
 
 TEST_F(VwrdMakeTest, WrongArgumentsAreExitStatusTwo) {
-  for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{}, {"a.mid", "b.mid"}, {"--frobnicate"}, {""}}) {
-    const ProgramRun run = Make(arguments);
-    EXPECT_EQ(run.status, 2) << arguments.size();
-    EXPECT_EQ(Count(run.err, "\n"), 1);
+  WriteSong();
+  const std::string song = (folder_ / "song.mid").string();
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string message;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{}, "曲のファイル (SONG.mid か SONG.vwm) を指定してください"},
+           {{song, song}, "曲のファイルは一つだけ指定してください"},
+           {{"--frobnicate", song},
+            "不明なオプションです: --frobnicate（vwrd-make --help を参照）"},
+           {{song, "-x"}, "不明なオプションです: -x（vwrd-make --help を参照）"},
+           {{""}, "MIDI ファイル (.mid) でもプロジェクトファイル (.vwm) でもありません: "},
+           {{song + ".txt"},
+            "MIDI ファイル (.mid) でもプロジェクトファイル (.vwm) でもありません: " + song +
+                ".txt"},
+           {{"--check", (folder_ / "song.bmp").string()},
+            "MIDI ファイル (.mid) でもプロジェクトファイル (.vwm) でもありません: " +
+                (folder_ / "song.bmp").string()}}) {
+    const ProgramRun run = Make(c.arguments);
+    EXPECT_EQ(run.status, 2) << c.message;
+    EXPECT_EQ(run.err, "vwrd-make: " + c.message + "\n");
+    EXPECT_EQ(run.out, "");
   }
+  EXPECT_FALSE(fs::exists(folder_ / "song.vnl"));
+}
+
+// The files of the folder, by name.
+std::vector<std::string> Files(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(VwrdMakeTest, CheckListsTheProblemsAndWritesNothing) {
+  // A song of 64 sixteenths, a missing picture, two events at one time and one after the end.
+  TrackBuilder track;
+  track.End(96 * 16);
+  const std::vector<uint8_t> smf = BuildSmf(0, 96, {track});
+  test_bmp::WriteFile(folder_ / "SONG.MID", std::string(smf.begin(), smf.end()));
+  test_bmp::WritePlainBmp(folder_ / "a.bmp", 8, 8);
+  auto table = std::make_unique<EventTable>();
+  SetMidiPath(*table, (folder_ / "SONG.MID").string());
+  table->events[0].Picture = "gone.bmp";
+  table->events[1].Picture = "a.bmp";
+  table->events[2].Count = 65;
+  table->EventCount = 3;
+  WriteProject(*table);
+  const std::vector<std::string> before = Files(folder_);
+  const std::string expected =
+      "#1 エラー: 画像ファイル " + (folder_ / "gone.bmp").string() +
+      " がありません [missing-picture]\n"
+      "#1 警告: イベント #2 と同じ時間 0 です。表で後の #2 がこのイベントを隠します [same-time]\n"
+      "#3 警告: 時間 65 は曲の終わり (64) より 1 後です [past-song-end]\n";
+  for (const std::string given : {"SONG.MID", "SONG.vwm"}) {
+    const ProgramRun run = Make({"--check", (folder_ / given).string()});
+    EXPECT_EQ(run.status, 1) << given;
+    EXPECT_EQ(run.out, expected) << given;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Files(folder_), before);
+  }
+  // Fixed, nothing is found.
+  test_bmp::WritePlainBmp(folder_ / "gone.bmp", 8, 8);
+  table->events[0].Count = 1;
+  table->events[2].Count = 64;
+  WriteProject(*table);
+  const ProgramRun clean = Make({(folder_ / "SONG.MID").string(), "--check"});
+  EXPECT_EQ(clean.status, 0);
+  EXPECT_EQ(clean.out, "");
+  EXPECT_FALSE(fs::exists(folder_ / "a.png"));
 }
 
 TEST_F(VwrdMakeTest, HelpExplainsTheProgram) {
   const ProgramRun run = Make({"--help"});
   EXPECT_EQ(run.status, 0);
-  EXPECT_NE(run.out.find("Usage: vwrd-make SONG.mid"), std::string::npos);
+  EXPECT_NE(run.out.find("Usage: vwrd-make [--check] SONG.mid"), std::string::npos);
+  EXPECT_NE(run.out.find("--check"), std::string::npos);
   EXPECT_NE(run.out.find("Exit status"), std::string::npos);
 }
 
