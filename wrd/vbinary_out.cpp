@@ -88,64 +88,85 @@ void VBinaryOut::Enqueue(std::unique_ptr<VOutBuffer> command) {
 }
 
 void VBinaryOut::Enqueue(VOutBuffer&& command) {
+  EnqueueRecord(command.Opcode(), command.Data(), static_cast<size_t>(command.Length()), nullptr,
+                0);
+}
+
+void VBinaryOut::EnqueueRecord(uint8_t opcode, const uint8_t* head, size_t headLength,
+                               const uint8_t* tail, size_t tailLength) {
   if (closed_) {
     throw VErrorInternal(0, "writer already closed");
   }
   // The record length (payload + opcode) must be encodable when the queue is written.
-  if (command.Length() > VOutBuffer::kMaxPayload) {
-    throw VErrorInternal(static_cast<uint32_t>(command.Length()), "command too large");
+  constexpr auto kMax = static_cast<size_t>(VOutBuffer::kMaxPayload);
+  if (headLength > kMax || tailLength > kMax - headLength) {
+    throw VErrorInternal(static_cast<uint32_t>(std::min(headLength + tailLength, kMax + 1)),
+                         "command too large");
   }
-  const auto length = static_cast<uint32_t>(command.Length());
-  const uint8_t* payload = StorePayload(command.Data(), length);
-  queue_.emplace_back(currentTick_, nextSequence_, command.Opcode(), payload, length);
-  ++nextSequence_;
+  const size_t length = 1 + headLength + tailLength;
+  uint8_t* record = StoreRecord(length);
+  record[0] = opcode;
+  if (headLength > 0) {
+    std::memcpy(record + 1, head, headLength);
+  }
+  if (tailLength > 0) {
+    std::memcpy(record + 1 + headLength, tail, tailLength);
+  }
+  queue_.emplace_back(currentTick_, record, static_cast<uint32_t>(length));
 }
 
-const uint8_t* VBinaryOut::StorePayload(const uint8_t* bytes, size_t n) {
-  if (n == 0) {
-    return nullptr;
-  }
+uint8_t* VBinaryOut::StoreRecord(size_t n) {
   // Blocks stay below the size at which the C library maps fresh pages for each one.
   constexpr size_t kBlockSize = 64 * 1024;
   if (n > kBlockSize) {
-    // A payload of its own block; the next payload starts a new one.
-    payloadBlocks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(n));
+    // A record of its own block; the next record starts a new one.
+    recordBlocks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(n));
     blockUsed_ = kBlockSize;
-    std::memcpy(payloadBlocks_.back().get(), bytes, n);
-    return payloadBlocks_.back().get();
+    return recordBlocks_.back().get();
   }
-  if (payloadBlocks_.empty() || kBlockSize - blockUsed_ < n) {
-    payloadBlocks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(kBlockSize));
+  if (recordBlocks_.empty() || kBlockSize - blockUsed_ < n) {
+    recordBlocks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(kBlockSize));
     blockUsed_ = 0;
   }
-  uint8_t* stored = payloadBlocks_.back().get() + blockUsed_;
-  std::memcpy(stored, bytes, n);
+  uint8_t* stored = recordBlocks_.back().get() + blockUsed_;
   blockUsed_ += n;
   return stored;
 }
 
 void VBinaryOut::SortQueue() {
-  // Sequence numbers are unique within a queue, so the order is total. Packets are only ever
-  // appended between two clears, so the queue is in sequence order: then a stable sort by tick
-  // alone gives the order, and ticks (below 2^28) sort in four stable passes of 7 bits.
-  const bool inSequence =
-      std::adjacent_find(queue_.begin(), queue_.end(), [](const Packet& a, const Packet& b) {
-        return a.Sequence() >= b.Sequence();
-      }) == queue_.end();
-  if (!inSequence) {
-    std::stable_sort(queue_.begin(), queue_.end(), [](const Packet& a, const Packet& b) {
-      return a.Tick() != b.Tick() ? a.Tick() < b.Tick() : a.Sequence() < b.Sequence();
-    });
+  // Packets are only ever appended between two clears, so the queue is in the order of
+  // queueing: a stable sort by tick alone gives the order. A build queues mostly rising ticks,
+  // often the queue is already in order.
+  const auto byTick = [](const Packet& a, const Packet& b) { return a.Tick() < b.Tick(); };
+  if (std::is_sorted(queue_.begin(), queue_.end(), byTick)) {
     return;
   }
-  std::vector<Packet> other(queue_);  // every slot is overwritten by each pass
-  for (int shift = 0; shift < 28; shift += 7) {
-    size_t start[129] = {};
-    for (const Packet& packet : queue_) ++start[((packet.Tick() >> shift) & 0x7F) + 1];
-    for (int digit = 0; digit < 128; ++digit) start[digit + 1] += start[digit];
-    for (const Packet& packet : queue_) other[start[(packet.Tick() >> shift) & 0x7F]++] = packet;
-    queue_.swap(other);
+  // Keys hold the tick above the packet's position, and sort in stable passes of 11 bits over
+  // the bits the largest tick uses (ticks stay below 2^28): two passes for a song of 4 million
+  // ticks. Sorting the 8-byte keys and then gathering the packets moves the least memory.
+  const size_t n = queue_.size();
+  uint32_t largest = 0;
+  std::vector<uint64_t> keys(n);
+  for (size_t i = 0; i < n; ++i) {
+    largest = std::max(largest, queue_[i].Tick());
+    keys[i] = (static_cast<uint64_t>(queue_[i].Tick()) << 32) | i;
   }
+  constexpr int kDigitBits = 11;
+  constexpr uint32_t kDigits = 1u << kDigitBits;
+  std::vector<uint64_t> other(n);
+  std::vector<uint32_t> start(kDigits + 1);
+  for (int bit = 0; bit < 28 && (largest >> bit) != 0; bit += kDigitBits) {
+    const int shift = 32 + bit;
+    std::fill(start.begin(), start.end(), 0);
+    for (uint64_t key : keys) ++start[((key >> shift) & (kDigits - 1)) + 1];
+    for (uint32_t digit = 0; digit < kDigits; ++digit) start[digit + 1] += start[digit];
+    for (uint64_t key : keys) other[start[(key >> shift) & (kDigits - 1)]++] = key;
+    keys.swap(other);
+  }
+  std::vector<Packet> sorted;
+  sorted.reserve(n);
+  for (uint64_t key : keys) sorted.push_back(queue_[static_cast<uint32_t>(key)]);
+  queue_.swap(sorted);
 }
 
 void VBinaryOut::FlushQueue() {
@@ -165,24 +186,21 @@ void VBinaryOut::FlushQueue() {
   try {
     uint32_t previousTick = 0;
     for (const Packet& packet : queue_) {
-      // At most 9 bytes go in before the check below: the chunk has room for them.
+      // At most 8 bytes go in before the check below: the chunk has room for them.
       if (blockState_ == 1) {
         used += EncodeVarLen(packet.Tick() - previousTick, &chunk[used]);
         previousTick = packet.Tick();
       }
-      used += EncodeVarLen(packet.Length() + 1, &chunk[used]);
-      chunk[used++] = packet.Opcode();
+      used += EncodeVarLen(packet.Length(), &chunk[used]);
       if (used + packet.Length() > kChunk) {
         flushChunk();
         if (packet.Length() > kChunk) {
-          WriteBytes(packet.Payload(), packet.Length());
+          WriteBytes(packet.Record(), packet.Length());
           continue;
         }
       }
-      if (packet.Length() > 0) {
-        std::memcpy(&chunk[used], packet.Payload(), packet.Length());
-        used += packet.Length();
-      }
+      std::memcpy(&chunk[used], packet.Record(), packet.Length());
+      used += packet.Length();
     }
     flushChunk();
     CheckStream();
@@ -195,9 +213,8 @@ void VBinaryOut::FlushQueue() {
 void VBinaryOut::ClearQueue() {
   queue_.clear();
   queue_.shrink_to_fit();
-  payloadBlocks_.clear();
+  recordBlocks_.clear();
   blockUsed_ = 0;
-  nextSequence_ = 0;
 }
 
 void VBinaryOut::EndBlock() {
@@ -208,7 +225,7 @@ void VBinaryOut::EndBlock() {
   if (!queue_.empty()) {
     currentTick_ = queue_.back().Tick();
   }
-  // The end record has the largest tick and the highest sequence: it is already in place.
+  // The end record has the largest tick and comes last: it is already in place.
   Enqueue(VOutBuffer(kEndOpcode));
   FlushQueue();
   ClearQueue();

@@ -2,10 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iosfwd>
 #include <memory>
 #include <vector>
 
+#include "wrd/fixed_record.h"
 #include "wrd/varlen.h"
 #include "wrd/vout_buffer.h"
 #include "wrd/wrd_types.h"
@@ -29,27 +31,22 @@ class VBinaryOut {
   // Ticks must stay below this (the largest variable-length number is 2^28 - 1).
   static constexpr uint32_t kTickLimit = kVarLenLimit;
 
-  // One queued command: its payload (in the writer's payload store), its opcode, the tick at
-  // which it was queued and its running number within the queue, which orders commands of equal
-  // tick. The store keeps payloads back to back in blocks, rather than a heap block per command,
-  // so that queueing a build's tens of thousands of commands stays cheap.
+  // One queued command: its record (the opcode, then the payload) in the writer's record store,
+  // the record's length and the tick at which it was queued. The store keeps records back to
+  // back in blocks, rather than a heap block per command, so that queueing a build's tens of
+  // thousands of commands stays cheap. The queue holds packets in the order of queueing.
   class Packet {
    public:
-    Packet(uint32_t tick, uint32_t sequence, uint8_t opcode, const uint8_t* payload,
-           uint32_t length)
-        : payload_(payload), tick_(tick), sequence_(sequence), length_(length), opcode_(opcode) {}
+    Packet(uint32_t tick, const uint8_t* record, uint32_t length)
+        : record_(record), tick_(tick), length_(length) {}
     uint32_t Tick() const { return tick_; }
-    uint32_t Sequence() const { return sequence_; }
-    uint8_t Opcode() const { return opcode_; }
-    const uint8_t* Payload() const { return payload_; }
+    const uint8_t* Record() const { return record_; }
     uint32_t Length() const { return length_; }
 
    private:
-    const uint8_t* payload_;
+    const uint8_t* record_;
     uint32_t tick_;
-    uint32_t sequence_;
     uint32_t length_;
-    uint8_t opcode_;
   };
 
   // One page of an AllocatePage command.
@@ -168,15 +165,23 @@ class VBinaryOut {
   void EnqueueIds(uint8_t opcode, const int32_t* ids, int n);
   void EnqueuePageRect(uint8_t opcode, int page, int b, WrdRect rect, int b2);
   void EnqueueMove(int mode, int source, int destination, int b, WrdRect rect, WrdPoint point);
-  const uint8_t* StorePayload(const uint8_t* bytes, size_t n);
+  // Queues the record of opcode, head and tail (the text of a text command) at the current tick.
+  // Throws VErrorInternal after Close and for a payload too large for a record.
+  void EnqueueRecord(uint8_t opcode, const uint8_t* head, size_t headLength, const uint8_t* tail,
+                     size_t tailLength);
+  template <size_t N>
+  void EnqueueFixed(uint8_t opcode, const FixedRecord<N>& record, const char* text = nullptr) {
+    EnqueueRecord(opcode, record.Data(), record.Length(), reinterpret_cast<const uint8_t*>(text),
+                  text == nullptr ? 0 : std::strlen(text));
+  }
+  uint8_t* StoreRecord(size_t n);
 
   std::unique_ptr<std::ofstream> ownedStream_;
   std::ostream* out_;
   std::vector<Packet> queue_;
-  // The queued commands' payloads, back to back in blocks that never move.
-  std::vector<std::unique_ptr<uint8_t[]>> payloadBlocks_;
+  // The queued commands' records, back to back in blocks that never move.
+  std::vector<std::unique_ptr<uint8_t[]>> recordBlocks_;
   size_t blockUsed_ = 0;  // bytes used in the last block
-  uint32_t nextSequence_ = 0;
   uint32_t currentTick_ = 0;
   uint8_t blockState_ = 0;
   bool failed_ = false;
