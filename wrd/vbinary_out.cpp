@@ -1,6 +1,7 @@
 #include "wrd/vbinary_out.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <fstream>
 #include <ostream>
@@ -92,27 +93,31 @@ void VBinaryOut::Enqueue(VOutBuffer&& command) {
                 0);
 }
 
-void VBinaryOut::EnqueueRecord(uint8_t opcode, const uint8_t* head, size_t headLength,
-                               const uint8_t* tail, size_t tailLength) {
+uint8_t* VBinaryOut::NewRecord(uint8_t opcode, size_t length) {
   if (closed_) {
     throw VErrorInternal(0, "writer already closed");
   }
   // The record length (payload + opcode) must be encodable when the queue is written.
   constexpr auto kMax = static_cast<size_t>(VOutBuffer::kMaxPayload);
-  if (headLength > kMax || tailLength > kMax - headLength) {
-    throw VErrorInternal(static_cast<uint32_t>(std::min(headLength + tailLength, kMax + 1)),
-                         "command too large");
+  if (length > kMax) {
+    throw VErrorInternal(static_cast<uint32_t>(std::min(length, kMax + 1)), "command too large");
   }
-  const size_t length = 1 + headLength + tailLength;
-  uint8_t* record = StoreRecord(length);
+  uint8_t* record = StoreRecord(length + 1);
   record[0] = opcode;
+  queue_.emplace_back(currentTick_, record, static_cast<uint32_t>(length + 1));
+  return record + 1;
+}
+
+void VBinaryOut::EnqueueRecord(uint8_t opcode, const uint8_t* head, size_t headLength,
+                               const uint8_t* tail, size_t tailLength) {
+  constexpr auto kMax = static_cast<size_t>(VOutBuffer::kMaxPayload);
+  uint8_t* payload = NewRecord(opcode, tailLength > kMax ? kMax + 1 : headLength + tailLength);
   if (headLength > 0) {
-    std::memcpy(record + 1, head, headLength);
+    std::memcpy(payload, head, headLength);
   }
   if (tailLength > 0) {
-    std::memcpy(record + 1 + headLength, tail, tailLength);
+    std::memcpy(payload + headLength, tail, tailLength);
   }
-  queue_.emplace_back(currentTick_, record, static_cast<uint32_t>(length));
 }
 
 uint8_t* VBinaryOut::StoreRecord(size_t n) {
@@ -141,31 +146,33 @@ void VBinaryOut::SortQueue() {
   if (std::is_sorted(queue_.begin(), queue_.end(), byTick)) {
     return;
   }
-  // Keys hold the tick above the packet's position, and sort in stable passes of 11 bits over
-  // the bits the largest tick uses (ticks stay below 2^28): two passes for a song of 4 million
-  // ticks. Sorting the 8-byte keys and then gathering the packets moves the least memory.
+  // Keys hold the tick above the packet's position and sort in stable passes of at most 11
+  // bits over the bits the largest tick uses (ticks stay below 2^28): two passes for a song of
+  // 4 million ticks. Sorting the 8-byte keys and then gathering the packets moves the least.
   const size_t n = queue_.size();
   uint32_t largest = 0;
-  std::vector<uint64_t> keys(n);
+  auto keys = std::make_unique_for_overwrite<uint64_t[]>(n);
   for (size_t i = 0; i < n; ++i) {
     largest = std::max(largest, queue_[i].Tick());
     keys[i] = (static_cast<uint64_t>(queue_[i].Tick()) << 32) | i;
   }
-  constexpr int kDigitBits = 11;
-  constexpr uint32_t kDigits = 1u << kDigitBits;
-  std::vector<uint64_t> other(n);
-  std::vector<uint32_t> start(kDigits + 1);
-  for (int bit = 0; bit < 28 && (largest >> bit) != 0; bit += kDigitBits) {
-    const int shift = 32 + bit;
+  const int bits = std::bit_width(largest);
+  const int passes = std::max(1, (bits + 10) / 11);  // out of order: some tick is above 0
+  const int digitBits = (bits + passes - 1) / passes;
+  const uint32_t mask = (1u << digitBits) - 1;
+  auto other = std::make_unique_for_overwrite<uint64_t[]>(n);
+  std::vector<uint32_t> start(mask + 2);
+  for (int pass = 0; pass < passes; ++pass) {
+    const int shift = 32 + pass * digitBits;
     std::fill(start.begin(), start.end(), 0);
-    for (uint64_t key : keys) ++start[((key >> shift) & (kDigits - 1)) + 1];
-    for (uint32_t digit = 0; digit < kDigits; ++digit) start[digit + 1] += start[digit];
-    for (uint64_t key : keys) other[start[(key >> shift) & (kDigits - 1)]++] = key;
+    for (size_t i = 0; i < n; ++i) ++start[((keys[i] >> shift) & mask) + 1];
+    for (uint32_t digit = 0; digit <= mask; ++digit) start[digit + 1] += start[digit];
+    for (size_t i = 0; i < n; ++i) other[start[(keys[i] >> shift) & mask]++] = keys[i];
     keys.swap(other);
   }
   std::vector<Packet> sorted;
   sorted.reserve(n);
-  for (uint64_t key : keys) sorted.push_back(queue_[static_cast<uint32_t>(key)]);
+  for (size_t i = 0; i < n; ++i) sorted.push_back(queue_[static_cast<uint32_t>(keys[i])]);
   queue_.swap(sorted);
 }
 

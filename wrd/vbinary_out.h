@@ -165,14 +165,25 @@ class VBinaryOut {
   void EnqueueIds(uint8_t opcode, const int32_t* ids, int n);
   void EnqueuePageRect(uint8_t opcode, int page, int b, WrdRect rect, int b2);
   void EnqueueMove(int mode, int source, int destination, int b, WrdRect rect, WrdPoint point);
-  // Queues the record of opcode, head and tail (the text of a text command) at the current tick.
-  // Throws VErrorInternal after Close and for a payload too large for a record.
+  // Queues a record of opcode and a payload of length bytes at the current tick and returns
+  // where the payload goes; the caller fills exactly that many bytes. Throws VErrorInternal
+  // after Close and for a payload too large for a record, queueing nothing.
+  uint8_t* NewRecord(uint8_t opcode, size_t length);
+  // Queues the record of opcode, head and tail (the text of a text command).
   void EnqueueRecord(uint8_t opcode, const uint8_t* head, size_t headLength, const uint8_t* tail,
                      size_t tailLength);
   template <size_t N>
   void EnqueueFixed(uint8_t opcode, const FixedRecord<N>& record, const char* text = nullptr) {
-    EnqueueRecord(opcode, record.Data(), record.Length(), reinterpret_cast<const uint8_t*>(text),
-                  text == nullptr ? 0 : std::strlen(text));
+    const size_t textLength = text == nullptr ? 0 : std::strlen(text);
+    uint8_t* payload = NewRecord(opcode, record.Length() + textLength);
+    if (record.Length() == N) {
+      std::memcpy(payload, record.Data(), N);  // a copy of constant size: a few moves
+    } else {
+      std::memcpy(payload, record.Data(), record.Length());
+    }
+    if (textLength > 0) {
+      std::memcpy(payload + record.Length(), text, textLength);
+    }
   }
   uint8_t* StoreRecord(size_t n);
 
