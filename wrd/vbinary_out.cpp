@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <ostream>
@@ -15,6 +17,16 @@ constexpr uint8_t kEndOpcode = 0x00;
 constexpr uint8_t kStartOpcode = 0x01;
 constexpr char kSignature[] = "Varnel WRD";
 constexpr uint32_t kVersion = 1;
+
+// The bytes of a stored record: its variable-length record length, then that many bytes.
+size_t StoredRecordSize(const uint8_t* record) {
+  size_t count = 0;
+  uint32_t length = 0;
+  do {
+    length = (length << 7) | (record[count] & 0x7F);
+  } while ((record[count++] & 0x80) != 0);
+  return count + length;
+}
 
 }  // namespace
 
@@ -102,10 +114,15 @@ uint8_t* VBinaryOut::NewRecord(uint8_t opcode, size_t length) {
   if (length > kMax) {
     throw VErrorInternal(static_cast<uint32_t>(std::min(length, kMax + 1)), "command too large");
   }
-  uint8_t* record = StoreRecord(length + 1);
-  record[0] = opcode;
-  queue_.emplace_back(currentTick_, record, static_cast<uint32_t>(length + 1));
-  return record + 1;
+  uint8_t lengthBytes[4];
+  const auto lengthCount =
+      static_cast<size_t>(EncodeVarLen(static_cast<uint32_t>(length + 1), lengthBytes));
+  const size_t offset = recordsUsed_;
+  uint8_t* record = StoreRecord(lengthCount + 1 + length);
+  queue_.push_back((static_cast<uint64_t>(currentTick_) << 32) | offset);
+  std::memcpy(record, lengthBytes, lengthCount);
+  record[lengthCount] = opcode;
+  return record + lengthCount + 1;
 }
 
 void VBinaryOut::EnqueueRecord(uint8_t opcode, const uint8_t* head, size_t headLength,
@@ -121,59 +138,55 @@ void VBinaryOut::EnqueueRecord(uint8_t opcode, const uint8_t* head, size_t headL
 }
 
 uint8_t* VBinaryOut::StoreRecord(size_t n) {
-  // Blocks stay below the size at which the C library maps fresh pages for each one.
-  constexpr size_t kBlockSize = 64 * 1024;
-  if (n > kBlockSize) {
-    // A record of its own block; the next record starts a new one.
-    recordBlocks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(n));
-    blockUsed_ = kBlockSize;
-    return recordBlocks_.back().get();
+  // Offsets live in the low 32 bits of a key.
+  if (n > UINT32_MAX - recordsUsed_) {
+    throw VErrorInternal(static_cast<uint32_t>(queue_.size()), "too many commands queued");
   }
-  if (recordBlocks_.empty() || kBlockSize - blockUsed_ < n) {
-    recordBlocks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(kBlockSize));
-    blockUsed_ = 0;
+  if (n > recordsCapacity_ - recordsUsed_) {
+    const size_t capacity = std::min<size_t>(
+        UINT32_MAX, std::max({recordsCapacity_ * 2, recordsUsed_ + n, size_t{65536}}));
+    auto grown = std::make_unique_for_overwrite<uint8_t[]>(capacity);
+    if (recordsUsed_ > 0) {
+      std::memcpy(grown.get(), records_.get(), recordsUsed_);
+    }
+    records_ = std::move(grown);
+    recordsCapacity_ = capacity;
   }
-  uint8_t* stored = recordBlocks_.back().get() + blockUsed_;
-  blockUsed_ += n;
+  uint8_t* stored = records_.get() + recordsUsed_;
+  recordsUsed_ += n;
   return stored;
 }
 
 void VBinaryOut::SortQueue() {
-  // Packets are only ever appended between two clears, so the queue is in the order of
-  // queueing: a stable sort by tick alone gives the order. A build queues mostly rising ticks,
-  // often the queue is already in order.
-  const auto byTick = [](const Packet& a, const Packet& b) { return a.Tick() < b.Tick(); };
-  if (std::is_sorted(queue_.begin(), queue_.end(), byTick)) {
+  // Keys rise with the order of queueing within a tick; a build queues mostly rising ticks, so
+  // the queue is often in order already.
+  if (std::is_sorted(queue_.begin(), queue_.end())) {
     return;
   }
-  // Keys hold the tick above the packet's position and sort in stable passes of at most 11
-  // bits over the bits the largest tick uses (ticks stay below 2^28): two passes for a song of
-  // 4 million ticks. Sorting the 8-byte keys and then gathering the packets moves the least.
+  // The keys sort in stable passes of at most 11 bits over the bits the largest tick uses
+  // (ticks stay below 2^28): two passes for a song of 4 million ticks.
   const size_t n = queue_.size();
   uint32_t largest = 0;
-  auto keys = std::make_unique_for_overwrite<uint64_t[]>(n);
-  for (size_t i = 0; i < n; ++i) {
-    largest = std::max(largest, queue_[i].Tick());
-    keys[i] = (static_cast<uint64_t>(queue_[i].Tick()) << 32) | i;
-  }
+  for (uint64_t key : queue_) largest = std::max(largest, KeyTick(key));
   const int bits = std::bit_width(largest);
   const int passes = std::max(1, (bits + 10) / 11);  // out of order: some tick is above 0
   const int digitBits = (bits + passes - 1) / passes;
   const uint32_t mask = (1u << digitBits) - 1;
-  auto other = std::make_unique_for_overwrite<uint64_t[]>(n);
+  auto buffer = std::make_unique_for_overwrite<uint64_t[]>(n);
+  uint64_t* from = queue_.data();
+  uint64_t* to = buffer.get();
   std::vector<uint32_t> start(mask + 2);
   for (int pass = 0; pass < passes; ++pass) {
     const int shift = 32 + pass * digitBits;
     std::fill(start.begin(), start.end(), 0);
-    for (size_t i = 0; i < n; ++i) ++start[((keys[i] >> shift) & mask) + 1];
+    for (size_t i = 0; i < n; ++i) ++start[((from[i] >> shift) & mask) + 1];
     for (uint32_t digit = 0; digit <= mask; ++digit) start[digit + 1] += start[digit];
-    for (size_t i = 0; i < n; ++i) other[start[(keys[i] >> shift) & mask]++] = keys[i];
-    keys.swap(other);
+    for (size_t i = 0; i < n; ++i) to[start[(from[i] >> shift) & mask]++] = from[i];
+    std::swap(from, to);
   }
-  std::vector<Packet> sorted;
-  sorted.reserve(n);
-  for (size_t i = 0; i < n; ++i) sorted.push_back(queue_[static_cast<uint32_t>(keys[i])]);
-  queue_.swap(sorted);
+  if (from != queue_.data()) {
+    std::copy(from, from + n, queue_.data());
+  }
 }
 
 void VBinaryOut::FlushQueue() {
@@ -192,22 +205,23 @@ void VBinaryOut::FlushQueue() {
   };
   try {
     uint32_t previousTick = 0;
-    for (const Packet& packet : queue_) {
-      // At most 8 bytes go in before the check below: the chunk has room for them.
+    for (uint64_t key : queue_) {
+      // At most 4 bytes go in before the check below: the chunk has room for them.
       if (blockState_ == 1) {
-        used += EncodeVarLen(packet.Tick() - previousTick, &chunk[used]);
-        previousTick = packet.Tick();
+        used += EncodeVarLen(KeyTick(key) - previousTick, &chunk[used]);
+        previousTick = KeyTick(key);
       }
-      used += EncodeVarLen(packet.Length(), &chunk[used]);
-      if (used + packet.Length() > kChunk) {
+      const uint8_t* record = records_.get() + static_cast<uint32_t>(key);
+      const size_t size = StoredRecordSize(record);
+      if (used + size > kChunk) {
         flushChunk();
-        if (packet.Length() > kChunk) {
-          WriteBytes(packet.Record(), packet.Length());
+        if (size > kChunk) {
+          WriteBytes(record, size);
           continue;
         }
       }
-      std::memcpy(&chunk[used], packet.Record(), packet.Length());
-      used += packet.Length();
+      std::memcpy(&chunk[used], record, size);
+      used += size;
     }
     flushChunk();
     CheckStream();
@@ -220,8 +234,9 @@ void VBinaryOut::FlushQueue() {
 void VBinaryOut::ClearQueue() {
   queue_.clear();
   queue_.shrink_to_fit();
-  recordBlocks_.clear();
-  blockUsed_ = 0;
+  records_.reset();
+  recordsUsed_ = 0;
+  recordsCapacity_ = 0;
 }
 
 void VBinaryOut::EndBlock() {
@@ -230,7 +245,7 @@ void VBinaryOut::EndBlock() {
   }
   SortQueue();
   if (!queue_.empty()) {
-    currentTick_ = queue_.back().Tick();
+    currentTick_ = KeyTick(queue_.back());
   }
   // The end record has the largest tick and comes last: it is already in place.
   Enqueue(VOutBuffer(kEndOpcode));

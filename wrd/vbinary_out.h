@@ -31,24 +31,6 @@ class VBinaryOut {
   // Ticks must stay below this (the largest variable-length number is 2^28 - 1).
   static constexpr uint32_t kTickLimit = kVarLenLimit;
 
-  // One queued command: its record (the opcode, then the payload) in the writer's record store,
-  // the record's length and the tick at which it was queued. The store keeps records back to
-  // back in blocks, rather than a heap block per command, so that queueing a build's tens of
-  // thousands of commands stays cheap. The queue holds packets in the order of queueing.
-  class Packet {
-   public:
-    Packet(uint32_t tick, const uint8_t* record, uint32_t length)
-        : record_(record), tick_(tick), length_(length) {}
-    uint32_t Tick() const { return tick_; }
-    const uint8_t* Record() const { return record_; }
-    uint32_t Length() const { return length_; }
-
-   private:
-    const uint8_t* record_;
-    uint32_t tick_;
-    uint32_t length_;
-  };
-
   // One page of an AllocatePage command.
   struct PageDescriptor {
     int16_t id = 0;
@@ -186,13 +168,19 @@ class VBinaryOut {
     }
   }
   uint8_t* StoreRecord(size_t n);
+  static uint32_t KeyTick(uint64_t key) { return static_cast<uint32_t>(key >> 32); }
 
   std::unique_ptr<std::ofstream> ownedStream_;
   std::ostream* out_;
-  std::vector<Packet> queue_;
-  // The queued commands' records, back to back in blocks that never move.
-  std::vector<std::unique_ptr<uint8_t[]>> recordBlocks_;
-  size_t blockUsed_ = 0;  // bytes used in the last block
+  // One key per queued command: its tick above the offset of its record in records_. Offsets
+  // grow in the order of queueing, so the keys in rising order are the commands by tick, and
+  // in the order of queueing within a tick; a key is all the sort has to move.
+  std::vector<uint64_t> queue_;
+  // The queued records back to back, each as it is written: the record length (payload +
+  // opcode) as a variable-length number, the opcode and the payload.
+  std::unique_ptr<uint8_t[]> records_;
+  size_t recordsUsed_ = 0;
+  size_t recordsCapacity_ = 0;
   uint32_t currentTick_ = 0;
   uint8_t blockState_ = 0;
   bool failed_ = false;
