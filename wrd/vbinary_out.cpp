@@ -114,13 +114,11 @@ uint8_t* VBinaryOut::NewRecord(uint8_t opcode, size_t length) {
   if (length > kMax) {
     throw VErrorInternal(static_cast<uint32_t>(std::min(length, kMax + 1)), "command too large");
   }
-  uint8_t lengthBytes[4];
-  const auto lengthCount =
-      static_cast<size_t>(EncodeVarLen(static_cast<uint32_t>(length + 1), lengthBytes));
+  const auto recordLength = static_cast<uint32_t>(length + 1);
   const size_t offset = recordsUsed_;
-  uint8_t* record = StoreRecord(lengthCount + 1 + length);
+  uint8_t* record = StoreRecord(static_cast<size_t>(VarLenSize(recordLength)) + recordLength);
   queue_.push_back((static_cast<uint64_t>(currentTick_) << 32) | offset);
-  std::memcpy(record, lengthBytes, lengthCount);
+  const int lengthCount = EncodeVarLen(recordLength, record);
   record[lengthCount] = opcode;
   return record + lengthCount + 1;
 }
