@@ -9,6 +9,13 @@ VOutBuffer Command(uint8_t opcode) { return VOutBuffer(opcode); }
 
 size_t Count(int n) { return n > 0 ? static_cast<size_t>(n) : 0; }
 
+// Writes the low 16 bits, low byte first; returns the position after them.
+uint8_t* PutU16(uint8_t* out, int value) {
+  out[0] = static_cast<uint8_t>(value);
+  out[1] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> 8);
+  return out + 2;
+}
+
 }  // namespace
 
 void VBinaryOut::SetTitle(const char* text) { EnqueueFixed(0x71, FixedRecord<1>(), text); }
@@ -73,23 +80,25 @@ void VBinaryOut::CopyPalette(int source, int destination) {
   EnqueueFixed(0x43, record);
 }
 
+// A build queues two of these per fade step, tens of thousands in all: they are written straight
+// into the writer's record store.
 void VBinaryOut::BlendPalette(int first, int second, int destination, int p1, int p2, int p3,
                               int p4, int p5, int p6, int firstWeight, int secondWeight) {
-  FixedRecord<14> record;
-  record.PutU16(static_cast<uint32_t>(first));
-  record.PutU16(static_cast<uint32_t>(second));
-  record.PutU16(static_cast<uint32_t>(destination));
-  for (int p : {p1, p2, p3, p4, p5, p6, firstWeight, secondWeight}) {
-    record.PutU8(static_cast<uint32_t>(p));
-  }
-  EnqueueFixed(0x42, record);
+  uint8_t* out = NewRecord(0x42, 14);
+  out = PutU16(out, first);
+  out = PutU16(out, second);
+  out = PutU16(out, destination);
+  out[0] = static_cast<uint8_t>(p1);
+  out[1] = static_cast<uint8_t>(p2);
+  out[2] = static_cast<uint8_t>(p3);
+  out[3] = static_cast<uint8_t>(p4);
+  out[4] = static_cast<uint8_t>(p5);
+  out[5] = static_cast<uint8_t>(p6);
+  out[6] = static_cast<uint8_t>(firstWeight);
+  out[7] = static_cast<uint8_t>(secondWeight);
 }
 
-void VBinaryOut::ChangePalette(int id) {
-  FixedRecord<2> record;
-  record.PutU16(static_cast<uint32_t>(id));
-  EnqueueFixed(0x31, record);
-}
+void VBinaryOut::ChangePalette(int id) { PutU16(NewRecord(0x31, 2), id); }
 
 void VBinaryOut::DrawText(int page, int b1, int b2, int colour, int b3, WrdPoint point,
                           const char* text) {
