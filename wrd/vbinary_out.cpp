@@ -18,6 +18,11 @@ constexpr uint8_t kStartOpcode = 0x01;
 constexpr char kSignature[] = "Varnel WRD";
 constexpr uint32_t kVersion = 1;
 
+// A build's tens of thousands of records fit the first allocations, so the queue and the store
+// are seldom copied to grow. Pages of a large allocation are only mapped when first written.
+constexpr size_t kInitialQueue = 64 * 1024;
+constexpr size_t kInitialRecordBytes = 1024 * 1024;
+
 // The bytes of a stored record: its variable-length record length, then that many bytes.
 size_t StoredRecordSize(const uint8_t* record) {
   size_t count = 0;
@@ -117,6 +122,9 @@ uint8_t* VBinaryOut::NewRecord(uint8_t opcode, size_t length) {
   const auto recordLength = static_cast<uint32_t>(length + 1);
   const size_t offset = recordsUsed_;
   uint8_t* record = StoreRecord(static_cast<size_t>(VarLenSize(recordLength)) + recordLength);
+  if (queue_.capacity() == 0) {
+    queue_.reserve(kInitialQueue);
+  }
   queue_.push_back((static_cast<uint64_t>(currentTick_) << 32) | offset);
   const int lengthCount = EncodeVarLen(recordLength, record);
   record[lengthCount] = opcode;
@@ -142,7 +150,7 @@ uint8_t* VBinaryOut::StoreRecord(size_t n) {
   }
   if (n > recordsCapacity_ - recordsUsed_) {
     const size_t capacity = std::min<size_t>(
-        UINT32_MAX, std::max({recordsCapacity_ * 2, recordsUsed_ + n, size_t{65536}}));
+        UINT32_MAX, std::max({recordsCapacity_ * 2, recordsUsed_ + n, kInitialRecordBytes}));
     auto grown = std::make_unique_for_overwrite<uint8_t[]>(capacity);
     if (recordsUsed_ > 0) {
       std::memcpy(grown.get(), records_.get(), recordsUsed_);
