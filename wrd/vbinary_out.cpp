@@ -144,23 +144,27 @@ void VBinaryOut::EnqueueRecord(uint8_t opcode, const uint8_t* head, size_t headL
 }
 
 uint8_t* VBinaryOut::StoreRecord(size_t n) {
-  // Offsets live in the low 32 bits of a key.
-  if (n > UINT32_MAX - recordsUsed_) {
-    throw VErrorInternal(static_cast<uint32_t>(queue_.size()), "too many commands queued");
-  }
   if (n > recordsCapacity_ - recordsUsed_) {
-    const size_t capacity = std::min<size_t>(
-        UINT32_MAX, std::max({recordsCapacity_ * 2, recordsUsed_ + n, kInitialRecordBytes}));
-    auto grown = std::make_unique_for_overwrite<uint8_t[]>(capacity);
-    if (recordsUsed_ > 0) {
-      std::memcpy(grown.get(), records_.get(), recordsUsed_);
-    }
-    records_ = std::move(grown);
-    recordsCapacity_ = capacity;
+    GrowRecords(n);
   }
   uint8_t* stored = records_.get() + recordsUsed_;
   recordsUsed_ += n;
   return stored;
+}
+
+void VBinaryOut::GrowRecords(size_t n) {
+  // Offsets live in the low 32 bits of a key.
+  if (n > UINT32_MAX - recordsUsed_) {
+    throw VErrorInternal(static_cast<uint32_t>(queue_.size()), "too many commands queued");
+  }
+  const size_t capacity = std::min<size_t>(
+      UINT32_MAX, std::max({recordsCapacity_ * 2, recordsUsed_ + n, kInitialRecordBytes}));
+  auto grown = std::make_unique_for_overwrite<uint8_t[]>(capacity);
+  if (recordsUsed_ > 0) {
+    std::memcpy(grown.get(), records_.get(), recordsUsed_);
+  }
+  records_ = std::move(grown);
+  recordsCapacity_ = capacity;
 }
 
 void VBinaryOut::SortQueue() {

@@ -168,6 +168,7 @@ class VBinaryOut {
     }
   }
   uint8_t* StoreRecord(size_t n);
+  void GrowRecords(size_t n);
   static uint32_t KeyTick(uint64_t key) { return static_cast<uint32_t>(key >> 32); }
 
   std::unique_ptr<std::ofstream> ownedStream_;
