@@ -23,7 +23,8 @@
 // - SetTick and AddTick refuse a tick of 2^28 or more (VErrorInput), since no tick delta of that
 //   size can be encoded; the current tick stays as it was.
 // - Enqueue refuses a payload too large for a record (VErrorInternal) and any command after
-//   Close (VErrorInternal); the command is not queued.
+//   Close (VErrorInternal); the command is not queued. So does every emitter, and any command
+//   that would take the records queued in one block past 4 GiB.
 // Write failures (file not creatable, disk full, a caller's stream going bad) are recorded:
 // Failed() tells, and Close() returns false.
 class VBinaryOut {
