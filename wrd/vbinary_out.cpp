@@ -1,6 +1,9 @@
 #include "wrd/vbinary_out.h"
 
 #include <algorithm>
+#include <bit>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <ostream>
@@ -14,6 +17,21 @@ constexpr uint8_t kEndOpcode = 0x00;
 constexpr uint8_t kStartOpcode = 0x01;
 constexpr char kSignature[] = "Varnel WRD";
 constexpr uint32_t kVersion = 1;
+
+// A build's tens of thousands of records fit the first allocations, so the queue and the store
+// are seldom copied to grow. Pages of a large allocation are only mapped when first written.
+constexpr size_t kInitialQueue = 64 * 1024;
+constexpr size_t kInitialRecordBytes = 1024 * 1024;
+
+// The bytes of a stored record: its variable-length record length, then that many bytes.
+size_t StoredRecordSize(const uint8_t* record) {
+  size_t count = 0;
+  uint32_t length = 0;
+  do {
+    length = (length << 7) | (record[count] & 0x7F);
+  } while ((record[count++] & 0x80) != 0);
+  return count + length;
+}
 
 }  // namespace
 
@@ -88,63 +106,96 @@ void VBinaryOut::Enqueue(std::unique_ptr<VOutBuffer> command) {
 }
 
 void VBinaryOut::Enqueue(VOutBuffer&& command) {
+  EnqueueRecord(command.Opcode(), command.Data(), static_cast<size_t>(command.Length()), nullptr,
+                0);
+}
+
+uint8_t* VBinaryOut::NewRecord(uint8_t opcode, size_t length) {
   if (closed_) {
     throw VErrorInternal(0, "writer already closed");
   }
   // The record length (payload + opcode) must be encodable when the queue is written.
-  if (command.Length() > VOutBuffer::kMaxPayload) {
-    throw VErrorInternal(static_cast<uint32_t>(command.Length()), "command too large");
+  constexpr auto kMax = static_cast<size_t>(VOutBuffer::kMaxPayload);
+  if (length > kMax) {
+    throw VErrorInternal(static_cast<uint32_t>(std::min(length, kMax + 1)), "command too large");
   }
-  const auto length = static_cast<uint32_t>(command.Length());
-  const uint8_t* payload = StorePayload(command.Data(), length);
-  queue_.emplace_back(currentTick_, nextSequence_, command.Opcode(), payload, length);
-  ++nextSequence_;
+  const auto recordLength = static_cast<uint32_t>(length + 1);
+  const size_t offset = recordsUsed_;
+  uint8_t* record = StoreRecord(static_cast<size_t>(VarLenSize(recordLength)) + recordLength);
+  if (queue_.capacity() == 0) {
+    queue_.reserve(kInitialQueue);
+  }
+  queue_.push_back((static_cast<uint64_t>(currentTick_) << 32) | offset);
+  const int lengthCount = EncodeVarLen(recordLength, record);
+  record[lengthCount] = opcode;
+  return record + lengthCount + 1;
 }
 
-const uint8_t* VBinaryOut::StorePayload(const uint8_t* bytes, size_t n) {
-  if (n == 0) {
-    return nullptr;
+void VBinaryOut::EnqueueRecord(uint8_t opcode, const uint8_t* head, size_t headLength,
+                               const uint8_t* tail, size_t tailLength) {
+  constexpr auto kMax = static_cast<size_t>(VOutBuffer::kMaxPayload);
+  uint8_t* payload = NewRecord(opcode, tailLength > kMax ? kMax + 1 : headLength + tailLength);
+  if (headLength > 0) {
+    std::memcpy(payload, head, headLength);
   }
-  // Blocks stay below the size at which the C library maps fresh pages for each one.
-  constexpr size_t kBlockSize = 64 * 1024;
-  if (n > kBlockSize) {
-    // A payload of its own block; the next payload starts a new one.
-    payloadBlocks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(n));
-    blockUsed_ = kBlockSize;
-    std::memcpy(payloadBlocks_.back().get(), bytes, n);
-    return payloadBlocks_.back().get();
+  if (tailLength > 0) {
+    std::memcpy(payload + headLength, tail, tailLength);
   }
-  if (payloadBlocks_.empty() || kBlockSize - blockUsed_ < n) {
-    payloadBlocks_.push_back(std::make_unique_for_overwrite<uint8_t[]>(kBlockSize));
-    blockUsed_ = 0;
+}
+
+uint8_t* VBinaryOut::StoreRecord(size_t n) {
+  if (n > recordsCapacity_ - recordsUsed_) {
+    GrowRecords(n);
   }
-  uint8_t* stored = payloadBlocks_.back().get() + blockUsed_;
-  std::memcpy(stored, bytes, n);
-  blockUsed_ += n;
+  uint8_t* stored = records_.get() + recordsUsed_;
+  recordsUsed_ += n;
   return stored;
 }
 
+void VBinaryOut::GrowRecords(size_t n) {
+  // Offsets live in the low 32 bits of a key.
+  if (n > UINT32_MAX - recordsUsed_) {
+    throw VErrorInternal(static_cast<uint32_t>(queue_.size()), "too many commands queued");
+  }
+  const size_t capacity = std::min<size_t>(
+      UINT32_MAX, std::max({recordsCapacity_ * 2, recordsUsed_ + n, kInitialRecordBytes}));
+  auto grown = std::make_unique_for_overwrite<uint8_t[]>(capacity);
+  if (recordsUsed_ > 0) {
+    std::memcpy(grown.get(), records_.get(), recordsUsed_);
+  }
+  records_ = std::move(grown);
+  recordsCapacity_ = capacity;
+}
+
 void VBinaryOut::SortQueue() {
-  // Sequence numbers are unique within a queue, so the order is total. Packets are only ever
-  // appended between two clears, so the queue is in sequence order: then a stable sort by tick
-  // alone gives the order, and ticks (below 2^28) sort in four stable passes of 7 bits.
-  const bool inSequence =
-      std::adjacent_find(queue_.begin(), queue_.end(), [](const Packet& a, const Packet& b) {
-        return a.Sequence() >= b.Sequence();
-      }) == queue_.end();
-  if (!inSequence) {
-    std::stable_sort(queue_.begin(), queue_.end(), [](const Packet& a, const Packet& b) {
-      return a.Tick() != b.Tick() ? a.Tick() < b.Tick() : a.Sequence() < b.Sequence();
-    });
+  // Keys rise with the order of queueing within a tick; a build queues mostly rising ticks, so
+  // the queue is often in order already.
+  if (std::is_sorted(queue_.begin(), queue_.end())) {
     return;
   }
-  std::vector<Packet> other(queue_);  // every slot is overwritten by each pass
-  for (int shift = 0; shift < 28; shift += 7) {
-    size_t start[129] = {};
-    for (const Packet& packet : queue_) ++start[((packet.Tick() >> shift) & 0x7F) + 1];
-    for (int digit = 0; digit < 128; ++digit) start[digit + 1] += start[digit];
-    for (const Packet& packet : queue_) other[start[(packet.Tick() >> shift) & 0x7F]++] = packet;
-    queue_.swap(other);
+  // The keys sort in stable passes of at most 11 bits over the bits the largest tick uses
+  // (ticks stay below 2^28): two passes for a song of 4 million ticks.
+  const size_t n = queue_.size();
+  uint32_t largest = 0;
+  for (uint64_t key : queue_) largest = std::max(largest, KeyTick(key));
+  const int bits = std::bit_width(largest);
+  const int passes = std::max(1, (bits + 10) / 11);  // out of order: some tick is above 0
+  const int digitBits = (bits + passes - 1) / passes;
+  const uint32_t mask = (1u << digitBits) - 1;
+  auto buffer = std::make_unique_for_overwrite<uint64_t[]>(n);
+  uint64_t* from = queue_.data();
+  uint64_t* to = buffer.get();
+  std::vector<uint32_t> start(mask + 2);
+  for (int pass = 0; pass < passes; ++pass) {
+    const int shift = 32 + pass * digitBits;
+    std::fill(start.begin(), start.end(), 0);
+    for (size_t i = 0; i < n; ++i) ++start[((from[i] >> shift) & mask) + 1];
+    for (uint32_t digit = 0; digit <= mask; ++digit) start[digit + 1] += start[digit];
+    for (size_t i = 0; i < n; ++i) to[start[(from[i] >> shift) & mask]++] = from[i];
+    std::swap(from, to);
+  }
+  if (from != queue_.data()) {
+    std::copy(from, from + n, queue_.data());
   }
 }
 
@@ -164,25 +215,23 @@ void VBinaryOut::FlushQueue() {
   };
   try {
     uint32_t previousTick = 0;
-    for (const Packet& packet : queue_) {
-      // At most 9 bytes go in before the check below: the chunk has room for them.
+    for (uint64_t key : queue_) {
+      // At most 4 bytes go in before the check below: the chunk has room for them.
       if (blockState_ == 1) {
-        used += EncodeVarLen(packet.Tick() - previousTick, &chunk[used]);
-        previousTick = packet.Tick();
+        used += EncodeVarLen(KeyTick(key) - previousTick, &chunk[used]);
+        previousTick = KeyTick(key);
       }
-      used += EncodeVarLen(packet.Length() + 1, &chunk[used]);
-      chunk[used++] = packet.Opcode();
-      if (used + packet.Length() > kChunk) {
+      const uint8_t* record = records_.get() + static_cast<uint32_t>(key);
+      const size_t size = StoredRecordSize(record);
+      if (used + size > kChunk) {
         flushChunk();
-        if (packet.Length() > kChunk) {
-          WriteBytes(packet.Payload(), packet.Length());
+        if (size > kChunk) {
+          WriteBytes(record, size);
           continue;
         }
       }
-      if (packet.Length() > 0) {
-        std::memcpy(&chunk[used], packet.Payload(), packet.Length());
-        used += packet.Length();
-      }
+      std::memcpy(&chunk[used], record, size);
+      used += size;
     }
     flushChunk();
     CheckStream();
@@ -195,9 +244,9 @@ void VBinaryOut::FlushQueue() {
 void VBinaryOut::ClearQueue() {
   queue_.clear();
   queue_.shrink_to_fit();
-  payloadBlocks_.clear();
-  blockUsed_ = 0;
-  nextSequence_ = 0;
+  records_.reset();
+  recordsUsed_ = 0;
+  recordsCapacity_ = 0;
 }
 
 void VBinaryOut::EndBlock() {
@@ -206,9 +255,9 @@ void VBinaryOut::EndBlock() {
   }
   SortQueue();
   if (!queue_.empty()) {
-    currentTick_ = queue_.back().Tick();
+    currentTick_ = KeyTick(queue_.back());
   }
-  // The end record has the largest tick and the highest sequence: it is already in place.
+  // The end record has the largest tick and comes last: it is already in place.
   Enqueue(VOutBuffer(kEndOpcode));
   FlushQueue();
   ClearQueue();

@@ -2,10 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iosfwd>
 #include <memory>
 #include <vector>
 
+#include "wrd/fixed_record.h"
 #include "wrd/varlen.h"
 #include "wrd/vout_buffer.h"
 #include "wrd/wrd_types.h"
@@ -21,36 +23,14 @@
 // - SetTick and AddTick refuse a tick of 2^28 or more (VErrorInput), since no tick delta of that
 //   size can be encoded; the current tick stays as it was.
 // - Enqueue refuses a payload too large for a record (VErrorInternal) and any command after
-//   Close (VErrorInternal); the command is not queued.
+//   Close (VErrorInternal); the command is not queued. So does every emitter, and any command
+//   that would take the records queued in one block past 4 GiB.
 // Write failures (file not creatable, disk full, a caller's stream going bad) are recorded:
 // Failed() tells, and Close() returns false.
 class VBinaryOut {
  public:
   // Ticks must stay below this (the largest variable-length number is 2^28 - 1).
   static constexpr uint32_t kTickLimit = kVarLenLimit;
-
-  // One queued command: its payload (in the writer's payload store), its opcode, the tick at
-  // which it was queued and its running number within the queue, which orders commands of equal
-  // tick. The store keeps payloads back to back in blocks, rather than a heap block per command,
-  // so that queueing a build's tens of thousands of commands stays cheap.
-  class Packet {
-   public:
-    Packet(uint32_t tick, uint32_t sequence, uint8_t opcode, const uint8_t* payload,
-           uint32_t length)
-        : payload_(payload), tick_(tick), sequence_(sequence), length_(length), opcode_(opcode) {}
-    uint32_t Tick() const { return tick_; }
-    uint32_t Sequence() const { return sequence_; }
-    uint8_t Opcode() const { return opcode_; }
-    const uint8_t* Payload() const { return payload_; }
-    uint32_t Length() const { return length_; }
-
-   private:
-    const uint8_t* payload_;
-    uint32_t tick_;
-    uint32_t sequence_;
-    uint32_t length_;
-    uint8_t opcode_;
-  };
 
   // One page of an AllocatePage command.
   struct PageDescriptor {
@@ -168,15 +148,41 @@ class VBinaryOut {
   void EnqueueIds(uint8_t opcode, const int32_t* ids, int n);
   void EnqueuePageRect(uint8_t opcode, int page, int b, WrdRect rect, int b2);
   void EnqueueMove(int mode, int source, int destination, int b, WrdRect rect, WrdPoint point);
-  const uint8_t* StorePayload(const uint8_t* bytes, size_t n);
+  // Queues a record of opcode and a payload of length bytes at the current tick and returns
+  // where the payload goes; the caller fills exactly that many bytes. Throws VErrorInternal
+  // after Close and for a payload too large for a record, queueing nothing.
+  uint8_t* NewRecord(uint8_t opcode, size_t length);
+  // Queues the record of opcode, head and tail (the text of a text command).
+  void EnqueueRecord(uint8_t opcode, const uint8_t* head, size_t headLength, const uint8_t* tail,
+                     size_t tailLength);
+  template <size_t N>
+  void EnqueueFixed(uint8_t opcode, const FixedRecord<N>& record, const char* text = nullptr) {
+    const size_t textLength = text == nullptr ? 0 : std::strlen(text);
+    uint8_t* payload = NewRecord(opcode, record.Length() + textLength);
+    if (record.Length() == N) {
+      std::memcpy(payload, record.Data(), N);  // a copy of constant size: a few moves
+    } else {
+      std::memcpy(payload, record.Data(), record.Length());
+    }
+    if (textLength > 0) {
+      std::memcpy(payload + record.Length(), text, textLength);
+    }
+  }
+  uint8_t* StoreRecord(size_t n);
+  void GrowRecords(size_t n);
+  static uint32_t KeyTick(uint64_t key) { return static_cast<uint32_t>(key >> 32); }
 
   std::unique_ptr<std::ofstream> ownedStream_;
   std::ostream* out_;
-  std::vector<Packet> queue_;
-  // The queued commands' payloads, back to back in blocks that never move.
-  std::vector<std::unique_ptr<uint8_t[]>> payloadBlocks_;
-  size_t blockUsed_ = 0;  // bytes used in the last block
-  uint32_t nextSequence_ = 0;
+  // One key per queued command: its tick above the offset of its record in records_. Offsets
+  // grow in the order of queueing, so the keys in rising order are the commands by tick, and
+  // in the order of queueing within a tick; a key is all the sort has to move.
+  std::vector<uint64_t> queue_;
+  // The queued records back to back, each as it is written: the record length (payload +
+  // opcode) as a variable-length number, the opcode and the payload.
+  std::unique_ptr<uint8_t[]> records_;
+  size_t recordsUsed_ = 0;
+  size_t recordsCapacity_ = 0;
   uint32_t currentTick_ = 0;
   uint8_t blockState_ = 0;
   bool failed_ = false;

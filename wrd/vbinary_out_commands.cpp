@@ -9,25 +9,28 @@ VOutBuffer Command(uint8_t opcode) { return VOutBuffer(opcode); }
 
 size_t Count(int n) { return n > 0 ? static_cast<size_t>(n) : 0; }
 
-}  // namespace
-
-void VBinaryOut::SetTitle(const char* text) {
-  auto command = Command(0x71);
-  command.PutText(text);
-  Enqueue(std::move(command));
+// Writes the low 16 bits, low byte first; returns the position after them.
+uint8_t* PutU16(uint8_t* out, int value) {
+  out[0] = static_cast<uint8_t>(value);
+  out[1] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> 8);
+  return out + 2;
 }
 
+}  // namespace
+
+void VBinaryOut::SetTitle(const char* text) { EnqueueFixed(0x71, FixedRecord<1>(), text); }
+
 void VBinaryOut::SetTimebase(int value) {
-  auto command = Command(0x21);
-  command.PutU16(static_cast<uint32_t>(value));
-  Enqueue(std::move(command));
+  FixedRecord<2> record;
+  record.PutU16(static_cast<uint32_t>(value));
+  EnqueueFixed(0x21, record);
 }
 
 void VBinaryOut::Command71(int first, int second) {
-  auto command = Command(0x71);
-  command.PutU16(static_cast<uint32_t>(first));
-  command.PutU16(static_cast<uint32_t>(second));
-  Enqueue(std::move(command));
+  FixedRecord<4> record;
+  record.PutU16(static_cast<uint32_t>(first));
+  record.PutU16(static_cast<uint32_t>(second));
+  EnqueueFixed(0x71, record);
 }
 
 void VBinaryOut::AllocatePage(const PageDescriptor* pages, int n) {
@@ -44,24 +47,22 @@ void VBinaryOut::AllocatePage(const PageDescriptor* pages, int n) {
 void VBinaryOut::AllocatePage(const PageDescriptor& page) { AllocatePage(&page, 1); }
 
 void VBinaryOut::AllocatePalette(int id) {
-  auto command = Command(0x21);
-  command.PutU16(static_cast<uint32_t>(id));
-  Enqueue(std::move(command));
+  FixedRecord<2> record;
+  record.PutU16(static_cast<uint32_t>(id));
+  EnqueueFixed(0x21, record);
 }
 
 void VBinaryOut::SetPalette(int id, const uint8_t* entries, int n) {
-  auto command = Command(0x41);
-  command.PutU16(static_cast<uint32_t>(id));
-  command.PutBytes(entries, Count(n) * 4);
-  Enqueue(std::move(command));
+  FixedRecord<2> record;
+  record.PutU16(static_cast<uint32_t>(id));
+  EnqueueRecord(0x41, record.Data(), record.Length(), entries, Count(n) * 4);
 }
 
 void VBinaryOut::LoadPicture(int page, int palette, const char* fileName) {
-  auto command = Command(0x27);
-  command.PutU16(static_cast<uint32_t>(page));
-  command.PutU16(static_cast<uint32_t>(palette));
-  command.PutText(fileName);
-  Enqueue(std::move(command));
+  FixedRecord<4> record;
+  record.PutU16(static_cast<uint32_t>(page));
+  record.PutU16(static_cast<uint32_t>(palette));
+  EnqueueFixed(0x27, record, fileName);
 }
 
 void VBinaryOut::FillRect(int page, int b, WrdRect rect, int b2) {
@@ -73,48 +74,49 @@ void VBinaryOut::Move(int source, int destination, int b, WrdRect rect, WrdPoint
 }
 
 void VBinaryOut::CopyPalette(int source, int destination) {
-  auto command = Command(0x43);
-  command.PutU16(static_cast<uint32_t>(source));
-  command.PutU16(static_cast<uint32_t>(destination));
-  Enqueue(std::move(command));
+  FixedRecord<4> record;
+  record.PutU16(static_cast<uint32_t>(source));
+  record.PutU16(static_cast<uint32_t>(destination));
+  EnqueueFixed(0x43, record);
 }
 
+// A build queues two of these per fade step, tens of thousands in all: they are written straight
+// into the writer's record store.
 void VBinaryOut::BlendPalette(int first, int second, int destination, int p1, int p2, int p3,
                               int p4, int p5, int p6, int firstWeight, int secondWeight) {
-  auto command = Command(0x42);
-  command.PutU16(static_cast<uint32_t>(first));
-  command.PutU16(static_cast<uint32_t>(second));
-  command.PutU16(static_cast<uint32_t>(destination));
-  for (int p : {p1, p2, p3, p4, p5, p6, firstWeight, secondWeight}) {
-    command.PutU8(static_cast<uint32_t>(p));
-  }
-  Enqueue(std::move(command));
+  uint8_t* out = NewRecord(0x42, 14);
+  out = PutU16(out, first);
+  out = PutU16(out, second);
+  out = PutU16(out, destination);
+  out[0] = static_cast<uint8_t>(p1);
+  out[1] = static_cast<uint8_t>(p2);
+  out[2] = static_cast<uint8_t>(p3);
+  out[3] = static_cast<uint8_t>(p4);
+  out[4] = static_cast<uint8_t>(p5);
+  out[5] = static_cast<uint8_t>(p6);
+  out[6] = static_cast<uint8_t>(firstWeight);
+  out[7] = static_cast<uint8_t>(secondWeight);
 }
 
-void VBinaryOut::ChangePalette(int id) {
-  auto command = Command(0x31);
-  command.PutU16(static_cast<uint32_t>(id));
-  Enqueue(std::move(command));
-}
+void VBinaryOut::ChangePalette(int id) { PutU16(NewRecord(0x31, 2), id); }
 
 void VBinaryOut::DrawText(int page, int b1, int b2, int colour, int b3, WrdPoint point,
                           const char* text) {
-  auto command = Command(0x51);
-  command.PutU16(static_cast<uint32_t>(page));
-  command.PutU8(static_cast<uint32_t>(b1));
-  command.PutU8(static_cast<uint32_t>(b2));
-  command.PutU8(static_cast<uint32_t>(colour));
-  command.PutU8(static_cast<uint32_t>(b3));
-  command.PutPoint(point);
-  command.PutText(text);
-  Enqueue(std::move(command));
+  FixedRecord<10> record;
+  record.PutU16(static_cast<uint32_t>(page));
+  record.PutU8(static_cast<uint32_t>(b1));
+  record.PutU8(static_cast<uint32_t>(b2));
+  record.PutU8(static_cast<uint32_t>(colour));
+  record.PutU8(static_cast<uint32_t>(b3));
+  record.PutPoint(point);
+  EnqueueFixed(0x51, record, text);
 }
 
 void VBinaryOut::DisplayPage(int page, WrdPoint point) {
-  auto command = Command(0x35);
-  command.PutU16(static_cast<uint32_t>(page));
-  command.PutPoint(point);
-  Enqueue(std::move(command));
+  FixedRecord<6> record;
+  record.PutU16(static_cast<uint32_t>(page));
+  record.PutPoint(point);
+  EnqueueFixed(0x35, record);
 }
 
 void VBinaryOut::EnqueueIds(uint8_t opcode, const int32_t* ids, int n) {
@@ -191,25 +193,25 @@ void VBinaryOut::MoveMode1(int source, int destination, int b, WrdRect rect, Wrd
 
 // u16 page, u8, rect, u8: the layout of 52 and 55.
 void VBinaryOut::EnqueuePageRect(uint8_t opcode, int page, int b, WrdRect rect, int b2) {
-  auto command = Command(opcode);
-  command.PutU16(static_cast<uint32_t>(page));
-  command.PutU8(static_cast<uint32_t>(b));
-  command.PutRect(rect);
-  command.PutU8(static_cast<uint32_t>(b2));
-  Enqueue(std::move(command));
+  FixedRecord<12> record;
+  record.PutU16(static_cast<uint32_t>(page));
+  record.PutU8(static_cast<uint32_t>(b));
+  record.PutRect(rect);
+  record.PutU8(static_cast<uint32_t>(b2));
+  EnqueueFixed(opcode, record);
 }
 
 // 61: u16 source, u16 destination, u8, u8 mode, rect, point.
 void VBinaryOut::EnqueueMove(int mode, int source, int destination, int b, WrdRect rect,
                              WrdPoint point) {
-  auto command = Command(0x61);
-  command.PutU16(static_cast<uint32_t>(source));
-  command.PutU16(static_cast<uint32_t>(destination));
-  command.PutU8(static_cast<uint32_t>(b));
-  command.PutU8(static_cast<uint32_t>(mode));
-  command.PutRect(rect);
-  command.PutPoint(point);
-  Enqueue(std::move(command));
+  FixedRecord<18> record;
+  record.PutU16(static_cast<uint32_t>(source));
+  record.PutU16(static_cast<uint32_t>(destination));
+  record.PutU8(static_cast<uint32_t>(b));
+  record.PutU8(static_cast<uint32_t>(mode));
+  record.PutRect(rect);
+  record.PutPoint(point);
+  EnqueueFixed(0x61, record);
 }
 
 void VBinaryOut::MovePattern(int source, int destination, int b1, int b2, WrdRect rect,
@@ -232,16 +234,13 @@ void VBinaryOut::MovePattern(int source, int destination, int b1, int b2, WrdRec
 }
 
 void VBinaryOut::Command72(int value, const char* text) {
-  auto command = Command(0x72);
-  command.PutU16(static_cast<uint32_t>(value));
-  command.PutText(text);
-  Enqueue(std::move(command));
+  FixedRecord<2> record;
+  record.PutU16(static_cast<uint32_t>(value));
+  EnqueueFixed(0x72, record, text);
 }
 
 void VBinaryOut::Command7F(const uint8_t* bytes, int n) { RawCommand(0x7F, bytes, n); }
 
 void VBinaryOut::RawCommand(uint8_t opcode, const uint8_t* bytes, int n) {
-  auto command = Command(opcode);
-  command.PutBytes(bytes, Count(n));
-  Enqueue(std::move(command));
+  EnqueueRecord(opcode, nullptr, 0, bytes, Count(n));
 }

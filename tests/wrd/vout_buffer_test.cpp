@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/wrd/bytes.h"
+#include "wrd/varlen.h"
 #include "wrd/verror.h"
 
 namespace {
@@ -50,6 +51,7 @@ TEST_P(VarLenEncoding, GroupsRunFromTheMostSignificant) {
   VOutBuffer buffer(0);
   buffer.PutVarLen(GetParam().value);
   EXPECT_EQ(Payload(buffer), GetParam().encoded);
+  EXPECT_EQ(static_cast<size_t>(VarLenSize(GetParam().value)), GetParam().encoded.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(
