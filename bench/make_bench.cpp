@@ -20,54 +20,20 @@
 #include "checks/check.h"
 #include "picture/bitmap_file.h"
 
+#include "bench/bench_picture.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr int kPictures = 64;
 constexpr int kEvents = 1024;
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
+using bench::kHeight;
+using bench::kWidth;
 
-class NullLog : public BuildLog {
- public:
-  void BeginLog() override {}
-  void AddLogLine(const std::string&) override {}
-  void EndLog() override {}
-};
+using bench::NullLog;
 
-void PutU32(std::string& out, uint32_t value) {
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-// An 8-bit picture with smooth bands and some noise, so that it compresses like a drawing.
-std::string Picture(int seed) {
-  std::string out = "BM";
-  const uint32_t dataOffset = 14 + 40 + 1024;
-  PutU32(out, dataOffset + kWidth * kHeight);
-  PutU32(out, 0);
-  PutU32(out, dataOffset);
-  PutU32(out, 40);
-  PutU32(out, kWidth);
-  PutU32(out, kHeight);
-  out += std::string("\x01\x00\x08\x00", 4);
-  PutU32(out, 0);
-  PutU32(out, kWidth * kHeight);
-  PutU32(out, 2835);
-  PutU32(out, 2835);
-  PutU32(out, 256);
-  PutU32(out, 0);
-  for (int i = 0; i < 256; ++i) PutU32(out, (i * 0x010203u + seed * 0x070501u) & 0xFFFFFF);
-  uint32_t noise = 12345u + seed;
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
-      noise = noise * 1103515245u + 12345u;
-      const int band = ((x * (seed + 1)) / 7 + (y * (seed % 5 + 1)) / 5) % 200;
-      out += static_cast<char>((noise >> 28) == 0 ? (noise >> 16) & 0xFF : band);
-    }
-  }
-  return out;
-}
+std::string Picture(int seed) { return bench::BandedPicture(seed); }
 
 class Song {
  public:

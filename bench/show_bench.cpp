@@ -15,34 +15,20 @@
 #include "show/model/build_picture_source.h"
 #include "show/model/show_model.h"
 
+#include "bench/bench_picture.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr int kPictures = 64;
 constexpr int kEvents = 1024;
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
-
-void PutU32(std::string& out, uint32_t value) {
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
+using bench::kHeight;
+using bench::kWidth;
 
 // An 8-bit picture of diagonal bands; index 255 stays free in every other one.
 std::string Picture(int seed) {
-  std::string out = "BM";
-  const uint32_t dataOffset = 14 + 40 + 1024;
-  PutU32(out, dataOffset + kWidth * kHeight);
-  PutU32(out, 0);
-  PutU32(out, dataOffset);
-  PutU32(out, 40);
-  PutU32(out, kWidth);
-  PutU32(out, kHeight);
-  out += std::string("\x01\x00\x08\x00", 4);
-  for (uint32_t value : {0u, static_cast<uint32_t>(kWidth * kHeight), 2835u, 2835u, 256u, 0u}) {
-    PutU32(out, value);
-  }
-  for (int i = 0; i < 256; ++i) PutU32(out, (i * 0x010203u + seed * 0x070501u) & 0xFFFFFF);
+  std::string out = bench::BmpHeader(seed);
   const int colours = seed % 2 == 0 ? 255 : 256;
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) out += static_cast<char>((x + y + seed) % colours);

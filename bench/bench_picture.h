@@ -1,0 +1,57 @@
+#pragma once
+// The benchmark set's pictures: 640 x 480 8-bit BMP files made in memory, the same for every run.
+
+#include <cstdint>
+#include <string>
+
+#include "build/build_log.h"
+
+namespace bench {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+class NullLog : public BuildLog {
+ public:
+  void BeginLog() override {}
+  void AddLogLine(const std::string&) override {}
+  void EndLog() override {}
+};
+
+inline void PutU32(std::string& out, uint32_t value) {
+  for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// The file and info headers and a palette that depends on `seed`; the pixel rows follow.
+inline std::string BmpHeader(int seed) {
+  std::string out = "BM";
+  const uint32_t dataOffset = 14 + 40 + 1024;
+  PutU32(out, dataOffset + kWidth * kHeight);
+  PutU32(out, 0);
+  PutU32(out, dataOffset);
+  PutU32(out, 40);
+  PutU32(out, kWidth);
+  PutU32(out, kHeight);
+  out += std::string("\x01\x00\x08\x00", 4);
+  for (uint32_t value : {0u, static_cast<uint32_t>(kWidth * kHeight), 2835u, 2835u, 256u, 0u}) {
+    PutU32(out, value);
+  }
+  for (int i = 0; i < 256; ++i) PutU32(out, (i * 0x010203u + seed * 0x070501u) & 0xFFFFFF);
+  return out;
+}
+
+// Smooth bands with some noise, so that the picture compresses like a drawing.
+inline std::string BandedPicture(int seed) {
+  std::string out = BmpHeader(seed);
+  uint32_t noise = 12345u + seed;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      noise = noise * 1103515245u + 12345u;
+      const int band = ((x * (seed + 1)) / 7 + (y * (seed % 5 + 1)) / 5) % 200;
+      out += static_cast<char>((noise >> 28) == 0 ? (noise >> 16) & 0xFF : band);
+    }
+  }
+  return out;
+}
+
+}  // namespace bench
