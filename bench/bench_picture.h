@@ -11,12 +11,7 @@ namespace bench {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
-class NullLog : public BuildLog {
- public:
-  void BeginLog() override {}
-  void AddLogLine(const std::string&) override {}
-  void EndLog() override {}
-};
+using NullLog = SilentLog;
 
 inline void PutU32(std::string& out, uint32_t value) {
   for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);

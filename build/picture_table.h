@@ -37,8 +37,10 @@ PictureTable ListPictures(const EventTable& table);
 // One picture of the collection pass, its Path set: logs "" and the reading line, loads the BMP,
 // checks for 8 bits per pixel and finds the free palette index; when `convert` is set, also
 // converts it to a PNG in MidiFolder when the PNG is missing or older than the BMP. Failures are
-// log lines and leave LoadFailed = 1. Returns whether a PNG was written.
-bool CollectPicture(const EventTable& table, Picture& picture, BuildLog& log, bool convert);
+// log lines and leave LoadFailed = 1. Returns whether a PNG was written. The picture is loaded
+// into `image`, whose pixel buffer a caller collecting many pictures keeps for the next one.
+bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image, BuildLog& log,
+                    bool convert);
 
 // Counts of the collection pass.
 struct CollectionResult {

@@ -45,6 +45,8 @@ VBinaryOut::VBinaryOut(const char* fileName) {
 
 VBinaryOut::VBinaryOut(std::ostream& out) : out_(&out) { WriteHeader(); }
 
+VBinaryOut::VBinaryOut(std::string& bytes) : bytes_(&bytes) { WriteHeader(); }
+
 VBinaryOut::~VBinaryOut() {
   try {
     Close();
@@ -66,7 +68,7 @@ bool VBinaryOut::Close() {
   closed_ = true;
   ClearQueue();
   try {
-    out_->flush();
+    if (out_ != nullptr) out_->flush();
     CheckStream();
     if (ownedStream_ != nullptr) {
       ownedStream_->close();
@@ -79,7 +81,7 @@ bool VBinaryOut::Close() {
 }
 
 void VBinaryOut::CheckStream() {
-  if (!out_->good()) {
+  if (out_ != nullptr && !out_->good()) {
     failed_ = true;
   }
 }
@@ -207,6 +209,9 @@ void VBinaryOut::FlushQueue() {
   // The batch is encoded in memory and written in pieces. Ticks and lengths were checked when
   // the commands were queued, so no encoding below can fail halfway through the batch.
   constexpr size_t kChunk = 64 * 1024;
+  // A string takes the whole batch without growing on the way: at most four bytes of tick
+  // delta go before each record.
+  if (bytes_ != nullptr) bytes_->reserve(bytes_->size() + recordsUsed_ + 4 * queue_.size());
   const auto chunk = std::make_unique_for_overwrite<uint8_t[]>(kChunk + 16);
   size_t used = 0;
   auto flushChunk = [&] {
@@ -293,7 +298,10 @@ void VBinaryOut::WriteHeader() {
 
 // After Close the stream is closed (or the caller's to use again): the primitives write nothing.
 void VBinaryOut::WriteByte(uint8_t value) {
-  if (!closed_) {
+  if (closed_) return;
+  if (bytes_ != nullptr) {
+    bytes_->push_back(static_cast<char>(value));
+  } else {
     out_->put(static_cast<char>(value));
   }
 }
@@ -321,7 +329,10 @@ void VBinaryOut::WriteVarLen(uint32_t value) {
 }
 
 void VBinaryOut::WriteBytes(const uint8_t* bytes, size_t n) {
-  if (n > 0 && !closed_) {
+  if (n == 0 || closed_) return;
+  if (bytes_ != nullptr) {
+    bytes_->append(reinterpret_cast<const char*>(bytes), n);
+  } else {
     out_->write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(n));
   }
 }
