@@ -7,6 +7,7 @@
 #include "app/document/cp932.h"
 #include "app/document/names.h"
 #include "build/build_texts.h"
+#include "build/free_colour.h"
 #include "build/png_freshness.h"
 #include "picture/bitmap_file.h"
 #include "picture/png_writer.h"
@@ -21,34 +22,6 @@ void LogBadPicture(Picture& picture, BuildLog& log, const std::string& reason) {
   log.AddLogLine(std::string(build_texts::kLogReason) + Utf8ToCp932(reason));
   picture.LoadFailed = 1;
 }
-
-// The palette indices the pixels of an 8-bit picture use, marked a row at a time.
-class ColourMarks {
- public:
-  void MarkRow(const uint8_t* row, int32_t width) {
-    for (int32_t x = 0; x < width; ++x) used_[row[x]] = 1;
-  }
-  // Eight marks at a time: cheap enough to ask after every row.
-  bool AllUsed() const {
-    uint64_t all = ~uint64_t{0};
-    for (size_t i = 0; i < used_.size(); i += 8) {
-      uint64_t marks;
-      std::memcpy(&marks, &used_[i], sizeof marks);
-      all &= marks;
-    }
-    return all == 0x0101010101010101u;
-  }
-  // The highest index no pixel uses, or -1.
-  int HighestFree() const {
-    for (int index = 255; index >= 0; --index) {
-      if (used_[index] == 0) return index;
-    }
-    return -1;
-  }
-
- private:
-  std::array<uint8_t, 256> used_{};
-};
 
 }  // namespace
 
@@ -65,16 +38,17 @@ bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image
   // A picture that is not converted is only looked at: its rows are read until its free colour
   // is known, which for a picture that uses every colour is often a small part of the file.
   const bool toConvert = convert && !PngUpToDate(pngPath, bmpPath);
-  ColourMarks marks;
-  const bool loaded = toConvert ? image.Load(bmpPath)
-                                : image.Scan(bmpPath, [&](const uint8_t* rows, int32_t count) {
-                                    if (image.BitCount() != 8) return false;
-                                    for (int32_t r = 0; r < count; ++r, rows += image.Stride()) {
-                                      marks.MarkRow(rows, image.Width());
-                                      if (marks.AllUsed()) return false;
-                                    }
-                                    return true;
-                                  });
+  FreeColourSearch search;
+  const auto scan = [&] {
+    return image.Scan(bmpPath, [&](const uint8_t* rows, int32_t count) {
+      return image.BitCount() == 8 && search.Take(rows, count, image.Width(), image.Stride());
+    });
+  };
+  bool loaded = toConvert ? image.Load(bmpPath) : scan();
+  if (loaded && search.NeedsAnotherScan()) {
+    search.StartAgain();
+    loaded = scan();
+  }
   if (!loaded) {
     LogBadPicture(picture, log, image.ErrorText());
     return false;
@@ -89,7 +63,7 @@ bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image
   picture.Width = image.Width();
   picture.Height = image.Height();
   Log(log, build_texts::kLogSearchingFreeColour);
-  picture.FreeIndex = toConvert ? FindFreeIndex(image) : marks.HighestFree();
+  picture.FreeIndex = toConvert ? FindFreeIndex(image) : search.FreeIndex();
   if (picture.FreeIndex < 0) {
     Log(log, build_texts::kLogNoFreeColour);
     const int entries = std::min(image.ColorCount(), 256);
@@ -109,16 +83,6 @@ bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image
 
 std::string PngName(const std::string& path) {
   return DropLastCharacters(FileNamePart(path), 3) + "png";
-}
-
-int FindFreeIndex(const BitmapFile& image) {
-  ColourMarks marks;
-  for (int32_t y = 0; y < image.Height(); ++y) {
-    marks.MarkRow(image.Row(y), image.Width());
-    // Once every index has been seen the rest of the picture cannot change the answer.
-    if (marks.AllUsed()) break;
-  }
-  return marks.HighestFree();
 }
 
 PictureTable ListPictures(const EventTable& table) {

@@ -27,9 +27,6 @@ using PictureTable = std::vector<Picture>;
 // plus "png" (C:\pics\sky.bmp gives sky.png). It names no folder: the file lies in MidiFolder.
 std::string PngName(const std::string& path);
 
-// The highest palette index no pixel of the 8-bit picture uses, or -1.
-int FindFreeIndex(const BitmapFile& image);
-
 // The distinct pictures of the live events (paths compared without regard to ASCII case) in
 // the order of their first use, with only their Path set. Reads no file.
 PictureTable ListPictures(const EventTable& table);

@@ -11,6 +11,7 @@
 
 #include "build/build_case.h"
 #include "build/dos_file_time.h"
+#include "build/free_colour.h"
 #include "build/picture_table.h"
 #include "picture/bitmap_file.h"
 
@@ -88,6 +89,15 @@ TEST(CollectionTest, TheFreeIndexIsTheHighestUnusedOne) {
          return uint8_t(y == 0 && x == 0 ? 254 : y == 299 ? 253 : (x + y) % 253);
        },
        255},
+      // 255 first turns up after the rows looked at pixel by pixel: the picture is looked at
+      // again, whole.
+      {"255 late, 100 free", 300, 300,
+       [](int x, int y) {
+         return uint8_t(x == 7 && (y == 0 || y == 299) ? 255
+                        : (x + y) % 255 == 100         ? 101
+                                                       : (x + y) % 255);
+       },
+       100},
   };
   for (const Case& c : cases) {
     const std::string bytes = test_bmp::Bmp8(c.width, c.height, c.pixel);
