@@ -49,14 +49,14 @@ std::string MakeEvn(const EventTable& table, const PictureTable& pictures) {
   return ToTextMode(generator.Script());
 }
 
-// Puts `bytes` in place of the output at `cp932Path`; an output that holds them already is left
-// as it is. False (and the reason in `why`) when the write failed.
-bool WriteOutput(const std::string& cp932Path, const std::string& bytes, std::string& why) {
+// Puts `bytes` in place of the output at `path` (UTF-8), unless `unchanged` says that it holds
+// them already. False (and the reason in `why`) when the write failed.
+bool ReplaceOutput(const std::string& path, const std::string& bytes, bool unchanged,
+                   std::string& why) {
+  if (unchanged) return true;
   try {
-    const std::string path = Cp932ToUtf8(cp932Path);
     // The outputs can always be made again: no need to wait for the disk.
-    if (!FileHolds(path, bytes))
-      WriteFileAtomically(path, bytes, AtomicFile::Durability::kUnsynced);
+    WriteFileAtomically(path, bytes, AtomicFile::Durability::kUnsynced);
     return true;
   } catch (const FileWriteError& error) {
     why = error.what();
@@ -85,13 +85,16 @@ BuildResult MakeWrdFiles(const EventTable& table, BuildLog& target, const MakeOp
     log.AddLogLine("");
     log.AddLogLine(std::string(build_texts::kLogWriting) + vnlPath);
 
-    // The script is made on a thread of its own while the commands are, unless one thread was
-    // asked for (or none can be started).
+    // The script is made (and compared with the file it replaces) on a thread of its own while
+    // the commands are, unless one thread was asked for (or none can be started).
+    const std::string evnFile = Cp932ToUtf8(evnPath);
     std::string evn;
+    bool evnUnchanged = false;
     std::exception_ptr evnError;
     const auto makeEvn = [&] {
       try {
         evn = MakeEvn(table, collection.Pictures);
+        evnUnchanged = FileHolds(evnFile, evn);
       } catch (...) {
         evnError = std::current_exception();
       }
@@ -113,12 +116,13 @@ BuildResult MakeWrdFiles(const EventTable& table, BuildLog& target, const MakeOp
     }
     if (evnError) std::rethrow_exception(evnError);
 
-    result.VnlWritten = vnlMade && WriteOutput(vnlPath, vnl, why);
+    const std::string vnlFile = Cp932ToUtf8(vnlPath);
+    result.VnlWritten = vnlMade && ReplaceOutput(vnlFile, vnl, FileHolds(vnlFile, vnl), why);
     if (!result.VnlWritten) LogOutputFailed(log, build_texts::kLogVnlFailed, vnlPath, why);
     result.Pictures = std::move(collection.Pictures);
 
     why.clear();
-    result.EvnWritten = WriteOutput(evnPath, evn, why);
+    result.EvnWritten = ReplaceOutput(evnFile, evn, evnUnchanged, why);
     if (!result.EvnWritten) LogOutputFailed(log, build_texts::kLogEvnFailed, evnPath, why);
   } catch (const std::exception& error) {
     // Nothing the build issues should be refused; if it is, the old outputs stay.

@@ -22,6 +22,8 @@ constexpr uint32_t kVersion = 1;
 // are seldom copied to grow. Pages of a large allocation are only mapped when first written.
 constexpr size_t kInitialQueue = 64 * 1024;
 constexpr size_t kInitialRecordBytes = 1024 * 1024;
+// Records up to this size are copied as a block of this size when the queue is written.
+constexpr size_t kShortRecord = 16;
 
 // The bytes of a stored record: its variable-length record length, then that many bytes.
 size_t StoredRecordSize(const uint8_t* record) {
@@ -161,7 +163,7 @@ void VBinaryOut::GrowRecords(size_t n) {
   }
   const size_t capacity = std::min<size_t>(
       UINT32_MAX, std::max({recordsCapacity_ * 2, recordsUsed_ + n, kInitialRecordBytes}));
-  auto grown = std::make_unique_for_overwrite<uint8_t[]>(capacity);
+  auto grown = std::make_unique_for_overwrite<uint8_t[]>(capacity + kShortRecord);
   if (recordsUsed_ > 0) {
     std::memcpy(grown.get(), records_.get(), recordsUsed_);
   }
@@ -212,7 +214,7 @@ void VBinaryOut::FlushQueue() {
   // A string takes the whole batch without growing on the way: at most four bytes of tick
   // delta go before each record.
   if (bytes_ != nullptr) bytes_->reserve(bytes_->size() + recordsUsed_ + 4 * queue_.size());
-  const auto chunk = std::make_unique_for_overwrite<uint8_t[]>(kChunk + 16);
+  const auto chunk = std::make_unique_for_overwrite<uint8_t[]>(kChunk + kShortRecord);
   size_t used = 0;
   auto flushChunk = [&] {
     WriteBytes(chunk.get(), used);
@@ -235,7 +237,13 @@ void VBinaryOut::FlushQueue() {
           continue;
         }
       }
-      std::memcpy(&chunk[used], record, size);
+      if (size <= kShortRecord) {
+        // One move of constant size: most records are a few bytes. The chunk and the store
+        // both have room past their ends for it.
+        std::memcpy(&chunk[used], record, kShortRecord);
+      } else {
+        std::memcpy(&chunk[used], record, size);
+      }
       used += size;
     }
     flushChunk();
