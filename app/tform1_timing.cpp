@@ -24,9 +24,8 @@ namespace {
 
 constexpr int kSpeeds[] = {25, 50, 75, 100};
 constexpr int kTimelineInterval = 30;  // ms between two frames of the timeline
-// Fades as the build makes them, in sixteenths (12 ticks each): the fade-out starts 192 ticks
-// before the event, each fade lasts CommandGenerator::kFadeTicks.
-constexpr int32_t kFadeOutLead = 192 / 12;
+// Fades as the build makes them, in sixteenths (12 ticks each).
+constexpr int32_t kFadeOutLead = CommandGenerator::kFadeOutTicks / 12;
 constexpr int32_t kFadeLength = CommandGenerator::kFadeTicks / 12;
 
 }  // namespace

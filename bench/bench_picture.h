@@ -11,12 +11,7 @@ namespace bench {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
-class NullLog : public BuildLog {
- public:
-  void BeginLog() override {}
-  void AddLogLine(const std::string&) override {}
-  void EndLog() override {}
-};
+using NullLog = SilentLog;
 
 inline void PutU32(std::string& out, uint32_t value) {
   for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
@@ -40,15 +35,18 @@ inline std::string BmpHeader(int seed) {
   return out;
 }
 
-// Smooth bands with some noise, so that the picture compresses like a drawing.
-inline std::string BandedPicture(int seed) {
+// Smooth bands with some noise, so that the picture compresses like a drawing. The noise soon
+// uses every colour, unless `leaveIndex255` keeps index 255 unused: then a Make has to look at
+// every pixel to find it free.
+inline std::string BandedPicture(int seed, bool leaveIndex255 = false) {
   std::string out = BmpHeader(seed);
   uint32_t noise = 12345u + seed;
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
       noise = noise * 1103515245u + 12345u;
       const int band = ((x * (seed + 1)) / 7 + (y * (seed % 5 + 1)) / 5) % 200;
-      out += static_cast<char>((noise >> 28) == 0 ? (noise >> 16) & 0xFF : band);
+      const uint32_t index = (noise >> 28) == 0 ? (noise >> 16) & 0xFF : band;
+      out += static_cast<char>(leaveIndex255 && index == 255 ? 254 : index);
     }
   }
   return out;

@@ -1,19 +1,12 @@
 #include "build/build_show.h"
 
-#include <sstream>
+#include <string>
 
 #include "build/command_generator.h"
 #include "build/picture_table.h"
 #include "wrd/vbinary_out.h"
 
 namespace {
-
-class SilentLog : public BuildLog {
- public:
-  void BeginLog() override {}
-  void AddLogLine(const std::string&) override {}
-  void EndLog() override {}
-};
 
 // The collection pass through the cache: the same pictures, in the same order, as Make finds.
 PictureTable CollectCached(const EventTable& table, PictureCache& cache,
@@ -39,16 +32,13 @@ ShowBuild BuildShow(const EventTable& table, PictureCache& cache) {
   ShowBuild build;
   const PictureTable pictures = CollectCached(table, cache, build.Pictures);
   SilentLog log;
-  std::ostringstream bytes(std::ios::binary);
+  std::string bytes;
   {
     VBinaryOut out(bytes);
-    CommandGenerator generator(table, pictures, out, log);
-    generator.WriteHeader();
-    generator.WritePictureLoader();
-    generator.WriteEvents();
+    CommandGenerator(table, pictures, &out, CommandGenerator::ScriptLines::kSkipped, log)
+        .WriteAll();
     out.Close();
   }
-  const std::string_view view = bytes.view();
-  build.Vnl.assign(view.begin(), view.end());
+  build.Vnl.assign(bytes.begin(), bytes.end());
   return build;
 }

@@ -1,8 +1,9 @@
 #include "build/make_wrd_files.h"
 
-#include <cerrno>
-#include <memory>
-#include <ostream>
+#include <exception>
+#include <string>
+#include <system_error>
+#include <thread>
 
 #include "app/document/atomic_file.h"
 #include "app/document/cp932.h"
@@ -20,34 +21,46 @@
 
 namespace {
 
-// Opens the temporary file of an output; null (and the reason in `why`) when even that fails.
-std::unique_ptr<AtomicFile> OpenOutput(const std::string& cp932Path, std::string& why) {
-  try {
-    // The outputs can always be made again: no need to wait for the disk.
-    return std::make_unique<AtomicFile>(Cp932ToUtf8(cp932Path), AtomicFile::Durability::kUnsynced);
-  } catch (const FileWriteError& error) {
-    why = error.what();
-    return nullptr;
+// The VNL file's bytes: the header, the set-up, the picture loader and every event. False (and
+// the reason in `why`) when the file would be larger than any reader takes.
+bool MakeVnl(const EventTable& table, const PictureTable& pictures, BuildLog& log,
+             std::string& bytes, std::string& why) {
+  bytes.clear();
+  {
+    VBinaryOut out(bytes);
+    CommandGenerator(table, pictures, &out, CommandGenerator::ScriptLines::kSkipped, log)
+        .WriteAll();
+    out.Close();
   }
+  // No reader takes a larger file: it is refused here rather than written unreadable.
+  if (bytes.size() > kMaxVnlFileSize) {
+    why = "VNLファイルが上限の" + SizeText(kMaxVnlFileSize) + "を超えます";
+    return false;
+  }
+  return true;
 }
 
-// Replaces the target with the written file; false (and the reason in `why`) when anything
-// failed.
-bool CommitOutput(AtomicFile* file, std::string& why) {
-  if (file == nullptr) return false;
+// The text script's bytes, with CR LF line ends.
+std::string MakeEvn(const EventTable& table, const PictureTable& pictures) {
+  SilentLog log;  // the VNL's generator logs the same lines
+  CommandGenerator generator(table, pictures, nullptr, CommandGenerator::ScriptLines::kWritten,
+                             log);
+  generator.WriteAll();
+  return ToTextMode(generator.Script());
+}
+
+// Puts `bytes` in place of the output at `path` (UTF-8), unless `unchanged` says that it holds
+// them already. False (and the reason in `why`) when the write failed.
+bool ReplaceOutput(const std::string& path, const std::string& bytes, bool unchanged,
+                   std::string& why) {
+  if (unchanged) return true;
   try {
-    file->Commit();
+    // The outputs can always be made again: no need to wait for the disk.
+    WriteFileAtomically(path, bytes, AtomicFile::Durability::kUnsynced);
     return true;
   } catch (const FileWriteError& error) {
     why = error.what();
     return false;
-  }
-}
-
-// The reason of a write that failed, when nothing else has said it.
-void WriteFailed(const std::string& cp932Path, std::string& why) {
-  if (why.empty()) {
-    why = Cp932ToUtf8(cp932Path) + ": 書き込めません (" + ErrnoText(errno != 0 ? errno : EIO) + ")";
   }
 }
 
@@ -72,39 +85,44 @@ BuildResult MakeWrdFiles(const EventTable& table, BuildLog& target, const MakeOp
     log.AddLogLine("");
     log.AddLogLine(std::string(build_texts::kLogWriting) + vnlPath);
 
-    std::string why;
-    std::unique_ptr<AtomicFile> vnlFile = OpenOutput(vnlPath, why);
-    std::ostream discard(nullptr);  // takes the commands when the file cannot be created
-    bool vnlWritten = false;
-    std::string script;
-    errno = 0;  // a failed write leaves the system's reason here
-    {
-      VBinaryOut out(vnlFile ? vnlFile->Stream() : discard);
-      CommandGenerator generator(table, collection.Pictures, out, log);
-      generator.WriteHeader();
-      generator.WritePictureLoader();
-      generator.WriteEvents();
-      vnlWritten = out.Close() && !out.Failed();
-      if (!vnlWritten && vnlFile) WriteFailed(vnlPath, why);
-      // No reader takes a larger file: it is refused here rather than written unreadable.
-      if (vnlWritten && vnlFile && vnlFile->Stream().tellp() > std::streamoff{kMaxVnlFileSize}) {
-        vnlWritten = false;
-        why = "VNLファイルが上限の" + SizeText(kMaxVnlFileSize) + "を超えます";
+    // The script is made (and compared with the file it replaces) on a thread of its own while
+    // the commands are, unless one thread was asked for (or none can be started).
+    const std::string evnFile = Cp932ToUtf8(evnPath);
+    std::string evn;
+    bool evnUnchanged = false;
+    std::exception_ptr evnError;
+    const auto makeEvn = [&] {
+      try {
+        evn = MakeEvn(table, collection.Pictures);
+        evnUnchanged = FileHolds(evnFile, evn);
+      } catch (...) {
+        evnError = std::current_exception();
       }
-      script = generator.Script();
+    };
+    std::jthread evnThread;
+    if (options.Threads != 1) {
+      try {
+        evnThread = std::jthread(makeEvn);
+      } catch (const std::system_error&) {
+      }
     }
-    result.VnlWritten = vnlWritten && CommitOutput(vnlFile.get(), why);
-    vnlFile.reset();
+    std::string vnl;
+    std::string why;
+    const bool vnlMade = MakeVnl(table, collection.Pictures, log, vnl, why);
+    if (evnThread.joinable()) {
+      evnThread.join();
+    } else {
+      makeEvn();
+    }
+    if (evnError) std::rethrow_exception(evnError);
+
+    const std::string vnlFile = Cp932ToUtf8(vnlPath);
+    result.VnlWritten = vnlMade && ReplaceOutput(vnlFile, vnl, FileHolds(vnlFile, vnl), why);
     if (!result.VnlWritten) LogOutputFailed(log, build_texts::kLogVnlFailed, vnlPath, why);
     result.Pictures = std::move(collection.Pictures);
 
     why.clear();
-    std::unique_ptr<AtomicFile> evnFile = OpenOutput(evnPath, why);
-    if (evnFile) {
-      const std::string bytes = ToTextMode(script);
-      evnFile->Stream().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-    result.EvnWritten = CommitOutput(evnFile.get(), why);
+    result.EvnWritten = ReplaceOutput(evnFile, evn, evnUnchanged, why);
     if (!result.EvnWritten) LogOutputFailed(log, build_texts::kLogEvnFailed, evnPath, why);
   } catch (const std::exception& error) {
     // Nothing the build issues should be refused; if it is, the old outputs stay.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/document/names.h"
+#include "picture/bitmap_file.h"
 
 namespace {
 
@@ -56,8 +57,9 @@ CollectionResult CollectPicturesInParallel(const EventTable& table, BuildLog& lo
   const size_t workerCount = std::min(static_cast<size_t>(std::max(threads, 1)), groups.size());
   if (workerCount <= 1) {
     // One thread: no need to hold lines back.
+    BitmapFile image;
     for (Picture& picture : result.Pictures) {
-      if (CollectPicture(table, picture, log, convert)) ++result.Converted;
+      if (CollectPicture(table, picture, image, log, convert)) ++result.Converted;
     }
     return result;
   }
@@ -68,11 +70,13 @@ CollectionResult CollectPicturesInParallel(const EventTable& table, BuildLog& lo
   std::atomic<size_t> nextGroup{0};
   std::atomic<bool> stop{false};
   auto work = [&] {
+    BitmapFile image;
     for (size_t g = nextGroup++; g < groups.size() && !stop; g = nextGroup++) {
       for (size_t j : groups[g]) {
         Outcome& outcome = outcomes[j];
         try {
-          outcome.converted = CollectPicture(table, result.Pictures[j], outcome.log, convert);
+          outcome.converted =
+              CollectPicture(table, result.Pictures[j], image, outcome.log, convert);
         } catch (...) {
           outcome.error = std::current_exception();
         }

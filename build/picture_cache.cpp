@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/document/cp932.h"
+#include "build/free_colour.h"
 #include "build/picture_table.h"
 #include "picture/bitmap_file.h"
 

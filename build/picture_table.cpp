@@ -7,6 +7,7 @@
 #include "app/document/cp932.h"
 #include "app/document/names.h"
 #include "build/build_texts.h"
+#include "build/free_colour.h"
 #include "build/png_freshness.h"
 #include "picture/bitmap_file.h"
 #include "picture/png_writer.h"
@@ -24,16 +25,31 @@ void LogBadPicture(Picture& picture, BuildLog& log, const std::string& reason) {
 
 }  // namespace
 
-bool CollectPicture(const EventTable& table, Picture& picture, BuildLog& log, bool convert) {
+bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image, BuildLog& log,
+                    bool convert) {
   log.AddLogLine("");
   log.AddLogLine(std::string(build_texts::kLogReadingBmp) + picture.Path);
-  const std::string bmpPath = Cp932ToUtf8(picture.Path);
-  BitmapFile image;
   if (picture.Path.find('\0') != std::string::npos) {
     LogBadPicture(picture, log, "画像の名前にNULバイトが含まれています");
     return false;
   }
-  if (!image.Load(bmpPath)) {
+  const std::string bmpPath = Cp932ToUtf8(picture.Path);
+  const std::string pngPath = Cp932ToUtf8(table.MidiFolder + PngName(picture.Path));
+  // A picture that is not converted is only looked at: its rows are read until its free colour
+  // is known, which for a picture that uses every colour is often a small part of the file.
+  const bool toConvert = convert && !PngUpToDate(pngPath, bmpPath);
+  FreeColourSearch search;
+  const auto scan = [&] {
+    return image.Scan(bmpPath, [&](const uint8_t* rows, int32_t count) {
+      return image.BitCount() == 8 && search.Take(rows, count, image.Width(), image.Stride());
+    });
+  };
+  bool loaded = toConvert ? image.Load(bmpPath) : scan();
+  if (loaded && search.NeedsAnotherScan()) {
+    search.StartAgain();
+    loaded = scan();
+  }
+  if (!loaded) {
     LogBadPicture(picture, log, image.ErrorText());
     return false;
   }
@@ -47,16 +63,14 @@ bool CollectPicture(const EventTable& table, Picture& picture, BuildLog& log, bo
   picture.Width = image.Width();
   picture.Height = image.Height();
   Log(log, build_texts::kLogSearchingFreeColour);
-  picture.FreeIndex = FindFreeIndex(image);
+  picture.FreeIndex = toConvert ? FindFreeIndex(image) : search.FreeIndex();
   if (picture.FreeIndex < 0) {
     Log(log, build_texts::kLogNoFreeColour);
     const int entries = std::min(image.ColorCount(), 256);
     if (image.Palette() != nullptr)
       std::memcpy(picture.Palette.data(), image.Palette(), entries * 4);
   }
-  if (!convert) return false;
-  const std::string pngPath = Cp932ToUtf8(table.MidiFolder + PngName(picture.Path));
-  if (PngUpToDate(pngPath, bmpPath)) return false;
+  if (!toConvert) return false;
   Log(log, build_texts::kLogConverting);
   std::string why;
   if (!WritePng(pngPath, image, &why)) {
@@ -69,21 +83,6 @@ bool CollectPicture(const EventTable& table, Picture& picture, BuildLog& log, bo
 
 std::string PngName(const std::string& path) {
   return DropLastCharacters(FileNamePart(path), 3) + "png";
-}
-
-int FindFreeIndex(const BitmapFile& image) {
-  std::array<bool, 256> used{};
-  for (int32_t y = 0; y < image.Height(); ++y) {
-    const uint8_t* row = image.Row(y);
-    for (int32_t x = 0; x < image.Width(); ++x) used[row[x]] = true;
-    // Once every index has been seen the rest of the picture cannot change the answer.
-    if ((y & 15) == 15 && std::find(used.begin(), used.end(), false) == used.end()) return -1;
-  }
-  int free = -1;
-  for (int index = 0; index < 256; ++index) {
-    if (!used[index]) free = index;
-  }
-  return free;
 }
 
 PictureTable ListPictures(const EventTable& table) {
@@ -104,8 +103,9 @@ PictureTable ListPictures(const EventTable& table) {
 CollectionResult CollectPictures(const EventTable& table, BuildLog& log) {
   CollectionResult result;
   result.Pictures = ListPictures(table);
+  BitmapFile image;
   for (Picture& picture : result.Pictures) {
-    if (CollectPicture(table, picture, log, true)) ++result.Converted;
+    if (CollectPicture(table, picture, image, log, true)) ++result.Converted;
   }
   return result;
 }

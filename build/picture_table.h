@@ -27,9 +27,6 @@ using PictureTable = std::vector<Picture>;
 // plus "png" (C:\pics\sky.bmp gives sky.png). It names no folder: the file lies in MidiFolder.
 std::string PngName(const std::string& path);
 
-// The highest palette index no pixel of the 8-bit picture uses, or -1.
-int FindFreeIndex(const BitmapFile& image);
-
 // The distinct pictures of the live events (paths compared without regard to ASCII case) in
 // the order of their first use, with only their Path set. Reads no file.
 PictureTable ListPictures(const EventTable& table);
@@ -37,8 +34,10 @@ PictureTable ListPictures(const EventTable& table);
 // One picture of the collection pass, its Path set: logs "" and the reading line, loads the BMP,
 // checks for 8 bits per pixel and finds the free palette index; when `convert` is set, also
 // converts it to a PNG in MidiFolder when the PNG is missing or older than the BMP. Failures are
-// log lines and leave LoadFailed = 1. Returns whether a PNG was written.
-bool CollectPicture(const EventTable& table, Picture& picture, BuildLog& log, bool convert);
+// log lines and leave LoadFailed = 1. Returns whether a PNG was written. The picture is loaded
+// into `image`, whose pixel buffer a caller collecting many pictures keeps for the next one.
+bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image, BuildLog& log,
+                    bool convert);
 
 // Counts of the collection pass.
 struct CollectionResult {

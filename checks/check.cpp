@@ -6,17 +6,6 @@
 #include "build/parallel_collection.h"
 #include "checks/check_parts.h"
 
-namespace {
-
-class SilentLog : public BuildLog {
- public:
-  void BeginLog() override {}
-  void AddLogLine(const std::string&) override {}
-  void EndLog() override {}
-};
-
-}  // namespace
-
 std::vector<Problem> Check(const EventTable& table, const PictureTable& pictures,
                            std::optional<int32_t> songLength) {
   std::vector<Problem> found;

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -70,6 +72,26 @@ std::string ReadRegularFile(const std::string& path, uint64_t limit) {
   }
   bytes.resize(have);
   return bytes;
+}
+
+bool FileHolds(const std::string& path, std::string_view bytes) {
+  try {
+    const RegularFile file(path);
+    if (file.Size() != bytes.size()) return false;
+    std::vector<uint8_t> chunk(std::min<size_t>(bytes.size() + 1, 256 * 1024));
+    for (size_t at = 0; at < bytes.size();) {
+      const size_t want = std::min(chunk.size(), bytes.size() - at);
+      if (file.ReadAt(at, chunk.data(), want) != want ||
+          std::memcmp(chunk.data(), bytes.data() + at, want) != 0) {
+        return false;
+      }
+      at += want;
+    }
+    // A file that grew since it was opened holds more.
+    return file.ReadAt(bytes.size(), chunk.data(), 1) == 0;
+  } catch (const FileReadError&) {
+    return false;
+  }
 }
 
 std::string SizeText(uint64_t bytes) {

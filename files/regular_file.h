@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "files/file_errors.h"
 
@@ -32,6 +33,10 @@ class RegularFile {
 // Reads the whole regular file at `path`, refusing one larger than `limit` bytes (checked before
 // reading, and again while reading, since the file may grow). Throws FileReadError.
 std::string ReadRegularFile(const std::string& path, uint64_t limit);
+
+// Whether the regular file at `path` holds exactly `bytes`; false when it differs, is missing
+// or cannot be read.
+bool FileHolds(const std::string& path, std::string_view bytes);
 
 // The text of a refused size, as "64 MiB" or "1000 バイト".
 std::string SizeText(uint64_t bytes);

@@ -9,7 +9,13 @@
 #include "picture/bmp_header.h"
 #include "picture/bmp_rle.h"
 
-bool BitmapFile::Load(const std::string& path) {
+bool BitmapFile::Load(const std::string& path) { return LoadFile(path, nullptr); }
+
+bool BitmapFile::Scan(const std::string& path, const RowBlock& rows) {
+  return LoadFile(path, &rows);
+}
+
+bool BitmapFile::LoadFile(const std::string& path, const RowBlock* rows) {
   Clear();
   try {
     const RegularFile file(path);
@@ -29,7 +35,7 @@ bool BitmapFile::Load(const std::string& path) {
         throw BmpFormatError("ピクセルデータの途中でファイルが終わっています");
       }
     };
-    if (!LoadParsed(head, std::max<uint64_t>(file_size, head.size()), read)) {
+    if (!LoadParsed(head, std::max<uint64_t>(file_size, head.size()), read, rows)) {
       error_ = path + ": " + error_;
       return false;
     }
@@ -47,10 +53,16 @@ bool BitmapFile::LoadFromMemory(std::span<const uint8_t> file) {
 }
 
 bool BitmapFile::LoadParsed(std::span<const uint8_t> head, uint64_t file_size,
-                            const ReadBytes& read) {
+                            const ReadBytes& read, const RowBlock* rows) {
   Clear();
   try {
     const BmpHeader header = ReadBmpHeader(head);
+    // Set before the pixels are read: a scan's receiver may ask for them.
+    bit_count_ = header.bit_count;
+    width_ = header.width;
+    height_ = header.rows;
+    stride_ = header.Stride();
+    bottom_up_ = header.bottom_up;
     if (header.Paletted()) {
       if (header.pixel_offset > file_size) {
         throw BmpFormatError("ピクセルデータの位置 " + std::to_string(header.pixel_offset) +
@@ -69,30 +81,53 @@ bool BitmapFile::LoadParsed(std::span<const uint8_t> head, uint64_t file_size,
         if (available < header.PixelBytesNeeded()) {
           throw BmpFormatError("ピクセルデータの途中でファイルが終わっています");
         }
-        pixels_ = std::make_unique_for_overwrite<uint8_t[]>(size);
-        // The last row may lack its padding; the pixels are all there.
-        const size_t stored = static_cast<size_t>(std::min<uint64_t>(available, size));
-        read(header.pixel_offset, pixels_.get(), stored);
-        std::fill(pixels_.get() + stored, pixels_.get() + size, uint8_t{0});
+        if (rows != nullptr) {
+          ScanRows(header.pixel_offset, available, header.rows,
+                   static_cast<size_t>(header.Stride()), read, *rows);
+        } else {
+          AllocatePixels(size);
+          // The last row may lack its padding; the pixels are all there.
+          const size_t stored = static_cast<size_t>(std::min<uint64_t>(available, size));
+          read(header.pixel_offset, pixels_.get(), stored);
+          std::fill(pixels_.get() + stored, pixels_.get() + size, uint8_t{0});
+        }
       } else {
         // Checked before the buffer is allocated: a few bytes of runs cannot claim gigabytes.
         CheckRle8Covers(header, available);
         std::vector<uint8_t> data(static_cast<size_t>(std::min(available, MaxRle8Bytes(header))));
         read(header.pixel_offset, data.data(), data.size());
-        pixels_ = std::make_unique<uint8_t[]>(size);  // skipped pixels are index 0
+        std::fill_n(AllocatePixels(size), size, uint8_t{0});  // skipped pixels are index 0
         DecodeRle8(data, header.rows, header.Stride(), pixels_.get());
+        if (rows != nullptr) (*rows)(pixels_.get(), header.rows);
       }
     }
-    bit_count_ = header.bit_count;
-    width_ = header.width;
-    height_ = header.rows;
-    stride_ = header.Stride();
-    bottom_up_ = header.bottom_up;
     return true;
   } catch (const BmpFormatError& e) {
     return Fail(e.what());
   } catch (const std::bad_alloc&) {
     return Fail("画像を読み込むメモリが足りません");
+  }
+}
+
+void BitmapFile::ScanRows(uint64_t offset, uint64_t available, int32_t height, size_t stride,
+                          const ReadBytes& read, const RowBlock& rows) {
+  // About 64 KiB at a time: the block stays in the processor's cache while it is looked at.
+  const int32_t perBlock = static_cast<int32_t>(std::max<size_t>(1, (64 * 1024) / stride));
+  uint8_t* block = AllocatePixels(static_cast<size_t>(perBlock) * stride);
+  // Row() has no picture to give: the buffer is kept for the next load.
+  spare_ = std::move(pixels_);
+  spare_size_ = pixels_size_;
+  pixels_size_ = 0;
+  for (int32_t done = 0; done < height;) {
+    const int32_t count = std::min(perBlock, height - done);
+    const uint64_t at = static_cast<uint64_t>(done) * stride;
+    const size_t size = static_cast<size_t>(count) * stride;
+    // The last row may lack its padding; the pixels are all there.
+    const auto stored = static_cast<size_t>(std::min<uint64_t>(available - at, size));
+    read(offset + at, block, stored);
+    std::fill(block + stored, block + size, uint8_t{0});
+    if (!rows(block, count)) return;
+    done += count;
   }
 }
 
@@ -119,6 +154,24 @@ void BitmapFile::Clear() {
   bottom_up_ = true;
   palette_.clear();
   palette_.shrink_to_fit();
+  if (pixels_ != nullptr && pixels_size_ >= spare_size_) {
+    spare_ = std::move(pixels_);
+    spare_size_ = pixels_size_;
+  }
   pixels_.reset();
+  pixels_size_ = 0;
   error_.clear();
+}
+
+uint8_t* BitmapFile::AllocatePixels(size_t size) {
+  if (spare_ != nullptr && spare_size_ >= size) {
+    pixels_ = std::move(spare_);
+    pixels_size_ = spare_size_;
+  } else {
+    spare_.reset();  // freed before the larger one is taken
+    pixels_ = std::make_unique_for_overwrite<uint8_t[]>(size);
+    pixels_size_ = size;
+  }
+  spare_size_ = 0;
+  return pixels_.get();
 }

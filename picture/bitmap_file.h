@@ -29,8 +29,23 @@ class BitmapFile {
   // Reads the BMP file at `path` (a file-system path, UTF-8). Returns false, and sets
   // ErrorText(), when the file cannot be opened or read, is not a regular file, or holds no
   // picture this reader accepts. After a failed load the image holds no picture (BitCount() 0).
-  // Never reads more of the file than the picture needs.
+  // Never reads more of the file than the picture needs. Loading again reuses the pixel buffer
+  // of the picture before when it is large enough: a caller that loads many pictures keeps one
+  // BitmapFile and saves the allocation (and the kernel's fresh pages) for each.
   bool Load(const std::string& path);
+
+  // The stored rows of a picture (Stride() bytes each, in the file's order: the bottom row first
+  // in a bottom-up file); returns false to stop reading.
+  using RowBlock = std::function<bool(const uint8_t* rows, int32_t count)>;
+
+  // Reads the file as Load does and judges it the same way, but hands the stored rows of an
+  // uncompressed picture of up to 8 bits to `rows` a block at a time, through one small buffer,
+  // and reads no further once `rows` returns false: for a caller that needs to see the pixels
+  // once, perhaps not all of them. Afterwards Row() is null (for a run-length encoded picture,
+  // which is decoded whole and handed over in one block, it is set). The rest of the file is
+  // not read, so a read error there goes unnoticed; a file too short for its pixels is refused
+  // before any row is handed over.
+  bool Scan(const std::string& path, const RowBlock& rows);
 
   // The same as Load for the bytes of a whole BMP file held in memory.
   bool LoadFromMemory(std::span<const uint8_t> file);
@@ -61,9 +76,17 @@ class BitmapFile {
 
   // Loads from `head`, the first bytes of a file of `file_size` bytes that hold at least its
   // headers and colour table (BmpHeadBytes), reading the pixel data through `read`.
-  bool LoadParsed(std::span<const uint8_t> head, uint64_t file_size, const ReadBytes& read);
+  // With `rows`, uncompressed pixels are handed over a block at a time (see Scan).
+  bool LoadParsed(std::span<const uint8_t> head, uint64_t file_size, const ReadBytes& read,
+                  const RowBlock* rows = nullptr);
+  bool LoadFile(const std::string& path, const RowBlock* rows);
+  // Reads the stored rows through `read` in blocks and hands them to `rows`.
+  void ScanRows(uint64_t offset, uint64_t available, int32_t height, size_t stride,
+                const ReadBytes& read, const RowBlock& rows);
   bool Fail(std::string text);
   void Clear();
+  // The pixel buffer of `size` bytes for the picture being loaded (contents undefined).
+  uint8_t* AllocatePixels(size_t size);
 
   uint16_t bit_count_ = 0;
   int32_t width_ = 0;
@@ -72,5 +95,8 @@ class BitmapFile {
   bool bottom_up_ = true;
   std::vector<uint8_t> palette_;
   std::unique_ptr<uint8_t[]> pixels_;  // rows in the file's order, Stride() bytes each
+  size_t pixels_size_ = 0;
+  std::unique_ptr<uint8_t[]> spare_;  // the buffer of the picture before, for the next load
+  size_t spare_size_ = 0;
   std::string error_;
 };

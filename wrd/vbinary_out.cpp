@@ -22,6 +22,8 @@ constexpr uint32_t kVersion = 1;
 // are seldom copied to grow. Pages of a large allocation are only mapped when first written.
 constexpr size_t kInitialQueue = 64 * 1024;
 constexpr size_t kInitialRecordBytes = 1024 * 1024;
+// Records up to this size are copied as a block of this size when the queue is written.
+constexpr size_t kShortRecord = 16;
 
 // The bytes of a stored record: its variable-length record length, then that many bytes.
 size_t StoredRecordSize(const uint8_t* record) {
@@ -45,6 +47,8 @@ VBinaryOut::VBinaryOut(const char* fileName) {
 
 VBinaryOut::VBinaryOut(std::ostream& out) : out_(&out) { WriteHeader(); }
 
+VBinaryOut::VBinaryOut(std::string& bytes) : bytes_(&bytes) { WriteHeader(); }
+
 VBinaryOut::~VBinaryOut() {
   try {
     Close();
@@ -66,7 +70,7 @@ bool VBinaryOut::Close() {
   closed_ = true;
   ClearQueue();
   try {
-    out_->flush();
+    if (out_ != nullptr) out_->flush();
     CheckStream();
     if (ownedStream_ != nullptr) {
       ownedStream_->close();
@@ -79,7 +83,7 @@ bool VBinaryOut::Close() {
 }
 
 void VBinaryOut::CheckStream() {
-  if (!out_->good()) {
+  if (out_ != nullptr && !out_->good()) {
     failed_ = true;
   }
 }
@@ -159,7 +163,7 @@ void VBinaryOut::GrowRecords(size_t n) {
   }
   const size_t capacity = std::min<size_t>(
       UINT32_MAX, std::max({recordsCapacity_ * 2, recordsUsed_ + n, kInitialRecordBytes}));
-  auto grown = std::make_unique_for_overwrite<uint8_t[]>(capacity);
+  auto grown = std::make_unique_for_overwrite<uint8_t[]>(capacity + kShortRecord);
   if (recordsUsed_ > 0) {
     std::memcpy(grown.get(), records_.get(), recordsUsed_);
   }
@@ -207,7 +211,10 @@ void VBinaryOut::FlushQueue() {
   // The batch is encoded in memory and written in pieces. Ticks and lengths were checked when
   // the commands were queued, so no encoding below can fail halfway through the batch.
   constexpr size_t kChunk = 64 * 1024;
-  const auto chunk = std::make_unique_for_overwrite<uint8_t[]>(kChunk + 16);
+  // A string takes the whole batch without growing on the way: at most four bytes of tick
+  // delta go before each record.
+  if (bytes_ != nullptr) bytes_->reserve(bytes_->size() + recordsUsed_ + 4 * queue_.size());
+  const auto chunk = std::make_unique_for_overwrite<uint8_t[]>(kChunk + kShortRecord);
   size_t used = 0;
   auto flushChunk = [&] {
     WriteBytes(chunk.get(), used);
@@ -230,7 +237,13 @@ void VBinaryOut::FlushQueue() {
           continue;
         }
       }
-      std::memcpy(&chunk[used], record, size);
+      if (size <= kShortRecord) {
+        // One move of constant size: most records are a few bytes. The chunk and the store
+        // both have room past their ends for it.
+        std::memcpy(&chunk[used], record, kShortRecord);
+      } else {
+        std::memcpy(&chunk[used], record, size);
+      }
       used += size;
     }
     flushChunk();
@@ -293,7 +306,10 @@ void VBinaryOut::WriteHeader() {
 
 // After Close the stream is closed (or the caller's to use again): the primitives write nothing.
 void VBinaryOut::WriteByte(uint8_t value) {
-  if (!closed_) {
+  if (closed_) return;
+  if (bytes_ != nullptr) {
+    bytes_->push_back(static_cast<char>(value));
+  } else {
     out_->put(static_cast<char>(value));
   }
 }
@@ -321,7 +337,10 @@ void VBinaryOut::WriteVarLen(uint32_t value) {
 }
 
 void VBinaryOut::WriteBytes(const uint8_t* bytes, size_t n) {
-  if (n > 0 && !closed_) {
+  if (n == 0 || closed_) return;
+  if (bytes_ != nullptr) {
+    bytes_->append(reinterpret_cast<const char*>(bytes), n);
+  } else {
     out_->write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(n));
   }
 }

@@ -11,6 +11,7 @@
 
 #include "build/build_case.h"
 #include "build/dos_file_time.h"
+#include "build/free_colour.h"
 #include "build/picture_table.h"
 #include "picture/bitmap_file.h"
 
@@ -61,39 +62,58 @@ TEST(CollectionTest, SameFileNameInTwoFoldersIsTwoPicturesDrawnAsTheFirst) {
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "Move(0, 0, 7, 7, 316, 236, 1, 0);"), 2);
 }
 
-struct FreeCase {
-  const char* name;
-  std::function<uint8_t(int, int)> pixel;
-  int freeIndex;
-};
-
+// The free index is found three ways: in a loaded picture, by the Make that converts it, and by
+// the Make that finds its PNG up to date and only scans its rows.
 TEST(CollectionTest, TheFreeIndexIsTheHighestUnusedOne) {
-  const std::vector<FreeCase> cases = {
-      {"0 to 254", [](int x, int y) { return uint8_t((y * 16 + x) % 255); }, 255},
-      {"all but 3 and 7",
+  struct Case {
+    const char* name;
+    int width;
+    int height;
+    std::function<uint8_t(int, int)> pixel;
+    int freeIndex;
+  };
+  const std::vector<Case> cases = {
+      {"0 to 254", 16, 16, [](int x, int y) { return uint8_t((y * 16 + x) % 255); }, 255},
+      {"all but 3 and 7", 16, 16,
        [](int x, int y) {
          const int v = y * 16 + x;
          return uint8_t(v == 3 || v == 7 ? 0 : v);
        },
        7},
-      {"all", [](int x, int y) { return uint8_t(y * 16 + x); }, -1},
+      {"all", 16, 16, [](int x, int y) { return uint8_t(y * 16 + x); }, -1},
+      // Width 3: one padding byte per row, written as 0xEE by the test writer.
+      {"row padding is no pixel", 3, 2, [](int, int) { return uint8_t(1); }, 255},
+      // Several blocks of rows; 253 and 254 only in the first and the last row.
+      {"all but 255 over many rows", 300, 300,
+       [](int x, int y) {
+         return uint8_t(y == 0 && x == 0 ? 254 : y == 299 ? 253 : (x + y) % 253);
+       },
+       255},
+      // 255 first turns up after the rows looked at pixel by pixel: the picture is looked at
+      // again, whole.
+      {"255 late, 100 free", 300, 300,
+       [](int x, int y) {
+         return uint8_t(x == 7 && (y == 0 || y == 299) ? 255
+                        : (x + y) % 255 == 100         ? 101
+                                                       : (x + y) % 255);
+       },
+       100},
   };
-  for (const FreeCase& c : cases) {
+  for (const Case& c : cases) {
+    const std::string bytes = test_bmp::Bmp8(c.width, c.height, c.pixel);
     BitmapFile image;
-    ASSERT_TRUE(image.LoadFromMemory([&] {
-      const std::string bytes = test_bmp::Bmp8(16, 16, c.pixel);
-      return std::vector<uint8_t>(bytes.begin(), bytes.end());
-    }()));
+    ASSERT_TRUE(image.LoadFromMemory(std::vector<uint8_t>(bytes.begin(), bytes.end())));
     EXPECT_EQ(FindFreeIndex(image), c.freeIndex) << c.name;
-  }
-}
 
-TEST(CollectionTest, RowPaddingIsNoPixel) {
-  // Width 3: one padding byte per row, written as 0xEE by the test writer.
-  const std::string bytes = test_bmp::Bmp8(3, 2, [](int, int) { return uint8_t(1); });
-  BitmapFile image;
-  ASSERT_TRUE(image.LoadFromMemory(std::vector<uint8_t>(bytes.begin(), bytes.end())));
-  EXPECT_EQ(FindFreeIndex(image), 255);
+    BuildCase build;
+    test_bmp::WriteFile(build.Folder().Path() / "p.bmp", bytes);
+    build.Add("m", 0, "p.bmp");
+    for (const int expectedConversions : {1, 0}) {
+      build.Make();
+      ASSERT_EQ(build.Result().PicturesConverted, expectedConversions) << c.name;
+      EXPECT_EQ(build.Result().Pictures.at(0).FreeIndex, c.freeIndex) << c.name;
+    }
+  }
 }
 
 TEST(CollectionTest, APictureUsingEveryIndexTakesTheNearestPaletteColour) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <csignal>
@@ -128,6 +129,37 @@ TEST(OutputsTest, AFailedWriteLeavesThePreviousOutputsIntact) {
   EXPECT_EQ(ReadFile(build.Folder().Path() / "song.evn"), "previous evn");
   EXPECT_EQ(FileCount(build.Folder().Path()), 2u);
   EXPECT_EQ(build.Log().lines.back(), kEnd);
+}
+
+TEST(OutputsTest, AnOutputThatHoldsTheBytesAlreadyIsLeftAsItIs) {
+  BuildCase build;
+  build.Add("m", 0).Lyrics = "one";
+  build.Make();
+  const fs::path vnl = build.Folder().Path() / "song.vnl";
+  const fs::path evn = build.Folder().Path() / "song.evn";
+  struct stat before[2]{};
+  ASSERT_EQ(::stat(vnl.c_str(), &before[0]), 0);
+  ASSERT_EQ(::stat(evn.c_str(), &before[1]), 0);
+  build.Make();
+  struct stat after[2]{};
+  ASSERT_EQ(::stat(vnl.c_str(), &after[0]), 0);
+  ASSERT_EQ(::stat(evn.c_str(), &after[1]), 0);
+  EXPECT_EQ(after[0].st_ino, before[0].st_ino);
+  EXPECT_EQ(after[1].st_ino, before[1].st_ino);
+  EXPECT_TRUE(build.Result().VnlWritten && build.Result().EvnWritten);
+  // A changed event replaces both; a damaged output of the same size is replaced too.
+  build.Table().events[0].Lyrics = "two";
+  build.Make();
+  ASSERT_EQ(::stat(vnl.c_str(), &after[0]), 0);
+  ASSERT_EQ(::stat(evn.c_str(), &after[1]), 0);
+  EXPECT_NE(after[0].st_ino, before[0].st_ino);
+  EXPECT_NE(after[1].st_ino, before[1].st_ino);
+  std::string bytes = ReadFile(vnl);
+  const std::string good = bytes;
+  bytes[bytes.size() / 2] ^= 1;
+  test_bmp::WriteFile(vnl, bytes);
+  build.Make();
+  EXPECT_EQ(ReadFile(vnl), good);
 }
 
 TEST(OutputsTest, TheWorkingDirectoryIsNeitherUsedNorChanged) {

@@ -219,4 +219,68 @@ TEST(BitmapFileTest, TrailingBytesOfAFileAreIgnored) {
   EXPECT_EQ(image.Row(0)[0], 6);
 }
 
+// Scan hands over the stored rows a block at a time: together they are Load's pixels, and no
+// block is read after the receiver says stop.
+TEST(BitmapFileScanTest, BlocksAreTheStoredRowsAndStopWhenAsked) {
+  picture_test::TempDir dir;
+  for (const int height : {300, -300}) {  // bottom-up and top-down; 300 rows are several blocks
+    const Bytes file = MakeBmp({.width = 301,
+                                .height = height,
+                                .palette = RampPalette(256),
+                                .pixels = StoredRowNumbers(300, 304)});
+    picture_test::WriteFile(dir.File("a.bmp"), file);
+    BitmapFile image;
+    Bytes seen;
+    int blocks = 0;
+    ASSERT_TRUE(image.Scan(dir.File("a.bmp"), [&](const uint8_t* rows, int32_t count) {
+      seen.insert(seen.end(), rows, rows + static_cast<size_t>(count) * image.Stride());
+      return ++blocks > 0;
+    })) << image.ErrorText();
+    EXPECT_EQ(seen, StoredRowNumbers(300, 304)) << height;
+    EXPECT_GT(blocks, 1);
+    EXPECT_EQ(image.Row(0), nullptr);
+    EXPECT_EQ(image.Width(), 301);
+    EXPECT_EQ(image.Palette()[4 * 7 + 2], 8);
+
+    int asked = 0;
+    ASSERT_TRUE(
+        image.Scan(dir.File("a.bmp"), [&](const uint8_t*, int32_t) { return ++asked < 2; }));
+    EXPECT_EQ(asked, 2);
+    // A load after a scan has its own pixels.
+    ASSERT_TRUE(image.Load(dir.File("a.bmp")));
+    EXPECT_EQ(image.Row(height > 0 ? 299 : 0)[300], 0);
+  }
+}
+
+TEST(BitmapFileScanTest, AShortFileIsRefusedBeforeAnyRowAndRunLengthDataComesWhole) {
+  picture_test::TempDir dir;
+  Bytes file = MakeBmp({.width = 640,
+                        .height = 480,
+                        .palette = RampPalette(256),
+                        .pixels = StoredRowNumbers(480, 640)});
+  file.resize(file.size() - 641);
+  picture_test::WriteFile(dir.File("short.bmp"), file);
+  BitmapFile image;
+  int blocks = 0;
+  EXPECT_FALSE(
+      image.Scan(dir.File("short.bmp"), [&](const uint8_t*, int32_t) { return ++blocks > 0; }));
+  EXPECT_EQ(blocks, 0);
+  BitmapFile loaded;
+  EXPECT_FALSE(loaded.Load(dir.File("short.bmp")));
+  EXPECT_EQ(image.ErrorText(), loaded.ErrorText());
+
+  picture_test::WriteFile(dir.File("rle.bmp"),
+                          MakeBmp({.width = 5,
+                                   .height = 3,
+                                   .compression = 1,
+                                   .palette = RampPalette(256),
+                                   .pixels = {5, 1, 0, 0, 5, 2, 0, 0, 5, 3, 0, 1}}));
+  int32_t rowsSeen = 0;
+  ASSERT_TRUE(image.Scan(dir.File("rle.bmp"), [&](const uint8_t* rows, int32_t count) {
+    rowsSeen += count;
+    return rows[0] == 1;
+  })) << image.ErrorText();
+  EXPECT_EQ(rowsSeen, 3);
+}
+
 }  // namespace
