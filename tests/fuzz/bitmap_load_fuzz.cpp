@@ -1,6 +1,8 @@
 // Fuzzes the BMP reader: any bytes must load or fail cleanly, a loaded picture's rows and
 // palette must be readable in full, and loading the same bytes from a file (which Load reads in
-// parts) must give the same picture as loading them from memory.
+// parts) must give the same picture as loading them from memory. A scan of the file judges it as
+// Load does and hands over the same rows; the scanner and a second loader live from one input to
+// the next, so that their pixel buffers are reused.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -69,5 +71,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   BitmapFile from_file;
   const bool file_loaded = from_file.Load(AsFile(file));
   if (file_loaded != loaded || (loaded && !SamePicture(whole, from_file))) std::abort();
+
+  static BitmapFile reused;
+  const std::string path = AsFile(file);
+  if (reused.Load(path) != loaded || (loaded && !SamePicture(whole, reused))) std::abort();
+  if (!loaded && reused.ErrorText() != from_file.ErrorText()) std::abort();
+
+  static BitmapFile scanner;
+  std::vector<uint8_t> rows;
+  const bool scanned = scanner.Scan(path, [&](const uint8_t* block, int32_t count) {
+    rows.insert(rows.end(), block, block + static_cast<size_t>(count) * scanner.Stride());
+    return true;
+  });
+  if (scanned != loaded || (!loaded && scanner.ErrorText() != from_file.ErrorText())) std::abort();
+  if (loaded && whole.BitCount() <= 8) {
+    const int32_t height = whole.Height();
+    const bool bottomUp = height > 1 && whole.Row(0) > whole.Row(1);
+    const auto stride = static_cast<size_t>(whole.Stride());
+    if (rows.size() != stride * static_cast<size_t>(height)) std::abort();
+    for (int32_t y = 0; y < height; ++y) {
+      const size_t stored = static_cast<size_t>(bottomUp ? height - 1 - y : y);
+      if (std::memcmp(rows.data() + stored * stride, whole.Row(y), stride) != 0) std::abort();
+    }
+  }
   return 0;
 }
