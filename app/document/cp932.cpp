@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -13,6 +14,12 @@ struct IconvCloser {
   void operator()(iconv_t cd) const { iconv_close(cd); }
 };
 using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
+
+// ASCII reads the same in CP932 and UTF-8: most paths and names need no converter.
+bool IsAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 }  // namespace
 
@@ -49,9 +56,11 @@ std::string ConvertText(const std::string& in, const char* to, const char* from,
 }
 
 std::string Cp932ToUtf8(const std::string& cp932) {
+  if (IsAscii(cp932)) return cp932;
   return ConvertText(cp932, "UTF-8", "CP932", "\xEF\xBF\xBD");
 }
 
 std::string Utf8ToCp932(const std::string& utf8) {
+  if (IsAscii(utf8)) return utf8;
   return ConvertText(utf8, "CP932", "UTF-8", "?");
 }

@@ -10,7 +10,6 @@
 #include "app/document/cp932.h"
 
 #include "build/build_case.h"
-#include "build/dos_file_time.h"
 #include "build/free_colour.h"
 #include "build/picture_table.h"
 #include "picture/bitmap_file.h"
@@ -269,20 +268,6 @@ TEST(CollectionTest, ANulInThePictureNameOrAFolderForThePngIsAnError) {
   EXPECT_EQ(build.Result().ErrorLines, 2);  // the NUL picture and the PNG that cannot be written
   EXPECT_TRUE(fs::is_directory(build.Folder().Path() / "day.png"));
   EXPECT_EQ(build.Folder().Names().size(), 5u);  // song.vnl, song.evn, two BMPs, the folder
-}
-
-TEST(CollectionTest, FileTimesPackAsDosDateAndTime) {
-  std::tm local{};
-  local.tm_year = 2026 - 1900;
-  local.tm_mon = 11;
-  local.tm_mday = 7;
-  local.tm_hour = 23;
-  local.tm_min = 45;
-  local.tm_sec = 59;
-  EXPECT_EQ(PackDosTime(local), ((46 * 512 + 12 * 32 + 7) << 16) | (23 * 2048 + 45 * 32 + 29));
-  local.tm_year = 2050 - 1900;  // from 2044 on the value is negative, as it always was
-  EXPECT_LT(PackDosTime(local), 0);
-  EXPECT_EQ(DosFileTime("/nonexistent/file"), -1);
 }
 
 }  // namespace
