@@ -3,7 +3,7 @@
 #include <QString>
 #include <string>
 
-#include "app/document/cp932.h"
+#include "document/cp932.h"
 
 // The windows show Unicode; the document and the files hold CP932. These two are the only
 // crossing points between them.

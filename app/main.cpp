@@ -8,11 +8,11 @@
 #include <exception>
 
 #include "app/application.h"
-#include "app/document/song_argument.h"
-#include "app/playback/fluid_media_player.h"
 #include "app/qt_dialogs.h"
 #include "app/tform1.h"
 #include "build/gui/tform3.h"
+#include "document/song_argument.h"
+#include "playback/fluid_media_player.h"
 #include "preview/tform2.h"
 #include "vwrd_version.h"
 

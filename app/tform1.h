@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "app/document/event_table.h"
-#include "app/editing/editing_model.h"
-#include "app/editing/recovery_store.h"
 #include "app/handler_guard.h"
 #include "app/timing_settings.h"
 #include "checks/problem.h"
+#include "document/event_table.h"
+#include "editing/editing_model.h"
+#include "editing/recovery_store.h"
 
 class Dialogs;
 class MediaPlayer;

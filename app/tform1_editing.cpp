@@ -4,9 +4,9 @@
 
 #include "app/cp932_text.h"
 #include "app/dialogs.h"
-#include "app/document/number_text.h"
-#include "app/playback/media_player.h"
 #include "app/tform1.h"
+#include "document/number_text.h"
+#include "playback/media_player.h"
 #include "preview/tform2.h"
 #include "show/show_window.h"
 #include "ui_tform1.h"

@@ -9,12 +9,12 @@
 
 #include "app/cp932_text.h"
 #include "app/dialogs.h"
-#include "app/document/names.h"
-#include "app/document/number_text.h"
-#include "app/playback/media_player.h"
-#include "app/playback/midi_song.h"
 #include "app/tform1.h"
 #include "app/tform1_scroll_codes.h"
+#include "document/names.h"
+#include "document/number_text.h"
+#include "playback/media_player.h"
+#include "playback/midi_song.h"
 #include "ui_tform1.h"
 
 namespace {

@@ -11,16 +11,16 @@
 
 #include "app/cp932_text.h"
 #include "app/dialogs.h"
-#include "app/document/names.h"
-#include "app/document/number_text.h"
-#include "app/document/project_file.h"
-#include "app/editing/project_backup.h"
-#include "app/editing/working_copy.h"
 #include "app/tform1.h"
 #include "build/gui/tform3.h"
 #include "build/make_wrd_files.h"
 #include "checks/check.h"
 #include "checks/problem_lines.h"
+#include "document/names.h"
+#include "document/number_text.h"
+#include "document/project_file.h"
+#include "editing/project_backup.h"
+#include "editing/working_copy.h"
 #include "ui_tform1.h"
 
 namespace {

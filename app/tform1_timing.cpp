@@ -9,13 +9,13 @@
 #include <limits>
 
 #include "app/cp932_text.h"
-#include "app/document/number_text.h"
-#include "app/playback/media_player.h"
-#include "app/playback/midi_song.h"
-#include "app/playback/tap_position.h"
 #include "app/tform1.h"
 #include "app/timing_dialog.h"
 #include "build/command_generator.h"
+#include "document/number_text.h"
+#include "playback/media_player.h"
+#include "playback/midi_song.h"
+#include "playback/tap_position.h"
 #include "show/show_window.h"
 #include "show/timeline_widget.h"
 #include "ui_tform1.h"

@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "app/playback/fluid_synth_output.h"
 #include "app/timing_settings.h"
+#include "playback/fluid_synth_output.h"
 
 namespace {
 

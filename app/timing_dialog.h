@@ -4,8 +4,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/playback/calibration.h"
-#include "app/playback/time_source.h"
+#include "playback/calibration.h"
+#include "playback/time_source.h"
 
 class FluidSynthOutput;
 class QComboBox;

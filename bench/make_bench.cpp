@@ -19,9 +19,9 @@
 #include <memory>
 #include <string>
 
-#include "app/document/names.h"
 #include "build/make_wrd_files.h"
 #include "checks/check.h"
+#include "document/names.h"
 #include "picture/bitmap_file.h"
 
 #include "bench/bench_picture.h"

@@ -17,8 +17,8 @@
 #include <random>
 #include <string>
 
-#include "app/document/names.h"
 #include "build/make_wrd_files.h"
+#include "document/names.h"
 #include "picture/rgb_png_writer.h"
 #include "player/png_folder_source.h"
 #include "player/show_player.h"

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "app/document/names.h"
 #include "build/build_show.h"
+#include "document/names.h"
 #include "player/show_player.h"
 #include "show/model/build_picture_source.h"
 #include "show/model/show_model.h"

@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/document/event_table.h"
 #include "build/picture_cache.h"
+#include "document/event_table.h"
 
 // A build held in memory for whoever shows it: the VNL bytes Make would write for the table
 // and, by page (the picture number of each LoadPicture), the picture it was made from.

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "app/document/event_table.h"
 #include "build/build_log.h"
 #include "build/current_picture.h"
 #include "build/picture_table.h"
+#include "document/event_table.h"
 
 class VBinaryOut;
 

@@ -1,6 +1,6 @@
 #include "build/current_picture.h"
 
-#include "app/document/names.h"
+#include "document/names.h"
 
 CurrentPicture::CurrentPicture(const PictureTable& pictures)
     : pictures_(pictures), none_(static_cast<int>(pictures.size())), cur_(none_) {

@@ -3,8 +3,8 @@
 #include <string>
 #include <unordered_map>
 
-#include "app/document/event_table.h"
 #include "build/picture_table.h"
+#include "document/event_table.h"
 
 // Which picture the events show, taken in table order. An event with a Picture text shows the
 // first picture of the table with the same file name (ASCII letters without regard to case), or

@@ -5,15 +5,15 @@
 #include <system_error>
 #include <thread>
 
-#include "app/document/atomic_file.h"
-#include "app/document/cp932.h"
-#include "app/document/names.h"
-#include "app/document/text_mode.h"
 #include "build/build_texts.h"
 #include "build/command_generator.h"
 #include "build/counting_log.h"
 #include "build/parallel_collection.h"
 #include "build/picture_table.h"
+#include "document/atomic_file.h"
+#include "document/cp932.h"
+#include "document/names.h"
+#include "document/text_mode.h"
 #include "files/file_errors.h"
 #include "files/regular_file.h"
 #include "wrd/vbinary_out.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/document/event_table.h"
 #include "build/build_log.h"
 #include "build/picture_table.h"
+#include "document/event_table.h"
 
 // What a build did, for callers that report it (the command-line tool's exit status).
 struct BuildResult {

@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/document/names.h"
+#include "document/names.h"
 #include "picture/bitmap_file.h"
 
 namespace {

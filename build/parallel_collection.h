@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/document/event_table.h"
 #include "build/build_log.h"
 #include "build/picture_table.h"
+#include "document/event_table.h"
 
 // The collection pass (CollectPicture for every picture of ListPictures) on up to `threads`
 // threads at once, 0 meaning one per core. Each picture's log lines are held back and passed on

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/document/cp932.h"
 #include "build/free_colour.h"
 #include "build/picture_table.h"
+#include "document/cp932.h"
 #include "picture/bitmap_file.h"
 
 namespace {

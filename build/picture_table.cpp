@@ -4,11 +4,11 @@
 #include <cstring>
 #include <unordered_set>
 
-#include "app/document/cp932.h"
-#include "app/document/names.h"
 #include "build/build_texts.h"
 #include "build/free_colour.h"
 #include "build/png_freshness.h"
+#include "document/cp932.h"
+#include "document/names.h"
 #include "picture/bitmap_file.h"
 #include "picture/png_writer.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/document/event_table.h"
 #include "build/build_log.h"
+#include "document/event_table.h"
 
 class BitmapFile;
 

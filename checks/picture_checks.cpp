@@ -8,14 +8,14 @@
 #include <cstdio>
 #include <unordered_map>
 
-#include "app/document/cp932.h"
-#include "app/document/names.h"
 #include "build/current_picture.h"
 #include "build/lyric_layout.h"
 #include "build/nearest_colour.h"
 #include "checks/check_parts.h"
 #include "checks/check_texts.h"
 #include "checks/format_text.h"
+#include "document/cp932.h"
+#include "document/names.h"
 #include "files/file_errors.h"
 #include "picture/bitmap_file.h"
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/document/cp932.h"
-#include "app/document/names.h"
-#include "app/playback/midi_file_reader.h"
+#include "document/cp932.h"
+#include "document/names.h"
+#include "playback/midi_file_reader.h"
 
 std::optional<int32_t> SongLength(const EventTable& table) {
   std::vector<std::string> candidates;

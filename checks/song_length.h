@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/document/event_table.h"
+#include "document/event_table.h"
 
 // The length in sixteenth notes of the table's song, read from its MIDI file: MidiPath, or,
 // when that names the project file (.vwm), the MIDI file of the same base name beside it

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "app/document/cp932.h"
+#include "document/cp932.h"
 
 namespace {
 

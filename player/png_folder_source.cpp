@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/document/cp932.h"
+#include "document/cp932.h"
 #include "picture/png_reader.h"
 
 PngFolderSource::PngFolderSource(std::string folder) : folder_(std::move(folder)) {

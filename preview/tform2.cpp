@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/document/cp932.h"
 #include "build/picture_cache.h"
+#include "document/cp932.h"
 #include "preview/invert_rect.h"
 #include "preview/paint_box.h"
 #include "show/model/show_model.h"

@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "app/playback/media_player.h"
-#include "app/playback/wrd_time.h"
+#include "playback/media_player.h"
+#include "playback/wrd_time.h"
 #include "show/refusal_banner.h"
 #include "show/timeline_widget.h"
 #include "show/video_export_dialog.h"

@@ -10,8 +10,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/document/event_table.h"
 #include "build/picture_cache.h"
+#include "document/event_table.h"
 #include "show/model/show_model.h"
 
 class MediaPlayer;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/playback/meter.h"
+#include "playback/meter.h"
 
 class QPainter;
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "app/document/event_table.h"
+#include "document/event_table.h"
 #include "video/video_export.h"
 
 class QTimer;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/playback/wrd_time.h"
+#include "playback/wrd_time.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "app/document/cp932.h"
-#include "app/document/names.h"
-#include "app/playback/midi_file_reader.h"
+#include "document/cp932.h"
+#include "document/names.h"
+#include "playback/midi_file_reader.h"
 #include "show/model/show_model.h"
 #include "video/video_error.h"
 

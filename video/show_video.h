@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/document/event_table.h"
+#include "document/event_table.h"
 #include "video/video_export.h"
 
 // The file a document's video goes to by default: SONG.mp4 beside the song (UTF-8 path).

@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "app/playback/fluid_synth_output.h"
-#include "app/playback/midi_song.h"
+#include "playback/fluid_synth_output.h"
+#include "playback/midi_song.h"
 #include "video/frame_source.h"
 
 struct VideoOptions {

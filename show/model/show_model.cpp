@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/document/cp932.h"
-#include "app/document/names.h"
 #include "build/build_show.h"
 #include "build/build_texts.h"
 #include "build/command_generator.h"
+#include "document/cp932.h"
+#include "document/names.h"
 #include "player/show_player.h"
 #include "show/model/build_picture_source.h"
 

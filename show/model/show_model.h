@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/document/event_table.h"
 #include "build/picture_cache.h"
+#include "document/event_table.h"
 #include "player/picture_source.h"
 #include "player/screen.h"
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/document/names.h"
 #include "build/build_test_support.h"
 #include "build/make_wrd_files.h"
 #include "build/test_bmp_writer.h"
+#include "document/names.h"
 
 namespace build_test {
 

@@ -7,7 +7,7 @@
 
 #include <map>
 
-#include "app/document/cp932.h"
+#include "document/cp932.h"
 
 #include "build/build_case.h"
 #include "build/free_colour.h"

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <csignal>
 
-#include "app/document/cp932.h"
 #include "build/build_case.h"
+#include "document/cp932.h"
 
 namespace {
 

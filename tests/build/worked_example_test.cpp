@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/document/names.h"
 #include "build/build_test_support.h"
 #include "build/make_wrd_files.h"
 #include "build/test_bmp_writer.h"
+#include "document/names.h"
 
 namespace {
 

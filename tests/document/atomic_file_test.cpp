@@ -13,7 +13,7 @@
 #include <iterator>
 #include <string>
 
-#include "app/document/atomic_file.h"
+#include "document/atomic_file.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/document/cp932.h"
+#include "document/cp932.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/document/names.h"
+#include "document/names.h"
 
 #include <gtest/gtest.h>
 

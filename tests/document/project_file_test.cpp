@@ -1,4 +1,4 @@
-#include "app/document/project_file.h"
+#include "document/project_file.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <iterator>
 #include <random>
 
-#include "app/document/names.h"
+#include "document/names.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "app/document/project_file.h"
+#include "document/project_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/document/song_argument.h"
+#include "document/song_argument.h"
 
 #include <gtest/gtest.h>
 

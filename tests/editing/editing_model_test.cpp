@@ -1,13 +1,13 @@
 // The editing model: every step undone and redone gives back the exact table, slots beyond the
 // live events included; the history's limit and its clean state.
-#include "app/editing/editing_model.h"
+#include "editing/editing_model.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
-#include "app/document/project_file.h"
+#include "document/project_file.h"
 
 namespace {
 

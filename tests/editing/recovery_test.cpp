@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/editing/recovery_copy.h"
-#include "app/editing/recovery_store.h"
+#include "editing/recovery_copy.h"
+#include "editing/recovery_store.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-#include "app/document/project_file.h"
+#include "document/project_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto first = std::make_unique<EventTable>();

@@ -3,9 +3,9 @@
 #include <QListWidget>
 
 #include "app/cp932_text.h"
-#include "app/document/names.h"
-#include "app/document/project_file.h"
 #include "build/gui/tform3.h"
+#include "document/names.h"
+#include "document/project_file.h"
 #include "main_window_fixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 
 #include "app/application.h"
-#include "app/document/project_file.h"
+#include "document/project_file.h"
 #include "main_window_fixture.h"
 
 namespace {

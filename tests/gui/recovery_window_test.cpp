@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include "app/document/project_file.h"
-#include "app/editing/recovery_copy.h"
+#include "document/project_file.h"
+#include "editing/recovery_copy.h"
 #include "main_window_fixture.h"
 
 namespace {

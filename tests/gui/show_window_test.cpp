@@ -5,10 +5,10 @@
 #include <QPlainTextEdit>
 #include <functional>
 
-#include "app/document/cp932.h"
-#include "app/playback/wrd_time.h"
 #include "build/build_show.h"
+#include "document/cp932.h"
 #include "main_window_fixture.h"
+#include "playback/wrd_time.h"
 #include "player/show_player.h"
 #include "show/model/build_picture_source.h"
 #include "show/show_window.h"

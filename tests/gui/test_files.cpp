@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QtEndian>
 
-#include "app/document/cp932.h"
+#include "document/cp932.h"
 #include "main_window_fixture.h"
 
 namespace {

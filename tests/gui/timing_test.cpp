@@ -4,8 +4,8 @@
 #include <QMouseEvent>
 #include <QSpinBox>
 
-#include "app/playback/midi_song.h"
 #include "app/timing_dialog.h"
+#include "playback/midi_song.h"
 #include "show/timeline_widget.h"
 
 #include "main_window_fixture.h"

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "app/document/project_file.h"
+#include "document/project_file.h"
 #include "main_window_fixture.h"
 #include "show/timeline_widget.h"
 

@@ -7,9 +7,9 @@
 #include <QScrollBar>
 #include <string>
 
-#include "app/document/cp932.h"
 #include "build/gui/tform3.h"
 #include "checks/problem.h"
+#include "document/cp932.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/playback/midi_file_reader.h"
+#include "playback/midi_file_reader.h"
 #include "smf_builder.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/playback/midi_file_reader.h"
+#include "playback/midi_file_reader.h"
 
 namespace {
 

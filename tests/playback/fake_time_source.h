@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "app/playback/time_source.h"
+#include "playback/time_source.h"
 
 // A clock the test sets by hand; the playback thread may read it at any time.
 class FakeTimeSource : public TimeSource {

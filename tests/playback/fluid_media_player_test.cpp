@@ -1,4 +1,4 @@
-#include "app/playback/fluid_media_player.h"
+#include "playback/fluid_media_player.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/playback/fluid_synth_output.h"
+#include "playback/fluid_synth_output.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/playback/fluid_media_player.h"
-#include "app/playback/time_source.h"
+#include "playback/fluid_media_player.h"
+#include "playback/time_source.h"
 #include "smf_builder.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/playback/midi_file_reader.h"
+#include "playback/midi_file_reader.h"
 #include "smf_builder.h"
 #include "tests/support/temp_folder.h"
 

@@ -1,4 +1,4 @@
-#include "app/playback/midi_file_reader.h"
+#include "playback/midi_file_reader.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

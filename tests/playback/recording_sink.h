@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/playback/midi_sink.h"
+#include "playback/midi_sink.h"
 
 // What a player sent to its sink, as lines such as "90 3C 64", "sysex 7E7F", "reset", "sounds
 // off", "notes off". Shared between the sink (owned by the player) and the test.

@@ -1,4 +1,4 @@
-#include "app/playback/song_clock.h"
+#include "playback/song_clock.h"
 
 #include <gtest/gtest.h>
 

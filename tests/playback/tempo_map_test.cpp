@@ -1,4 +1,4 @@
-#include "app/playback/tempo_map.h"
+#include "playback/tempo_map.h"
 
 #include <gtest/gtest.h>
 

@@ -6,13 +6,13 @@
 #include <chrono>
 #include <thread>
 
-#include "app/playback/calibration.h"
-#include "app/playback/fluid_media_player.h"
-#include "app/playback/meter.h"
-#include "app/playback/song_clock.h"
-#include "app/playback/tap_position.h"
-#include "app/playback/wrd_time.h"
 #include "fake_time_source.h"
+#include "playback/calibration.h"
+#include "playback/fluid_media_player.h"
+#include "playback/meter.h"
+#include "playback/song_clock.h"
+#include "playback/tap_position.h"
+#include "playback/wrd_time.h"
 #include "recording_sink.h"
 #include "smf_builder.h"
 #include "tests/support/temp_folder.h"

@@ -1,4 +1,4 @@
-#include "app/playback/wrd_time.h"
+#include "playback/wrd_time.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "app/document/cp932.h"
+#include "document/cp932.h"
 #include "preview_fixture.h"
 
 namespace {

@@ -20,9 +20,9 @@
 #include <string>
 #include <thread>
 
-#include "app/document/names.h"
-#include "app/document/project_file.h"
 #include "build/test_bmp_writer.h"
+#include "document/names.h"
+#include "document/project_file.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

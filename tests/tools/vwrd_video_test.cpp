@@ -9,9 +9,9 @@
 #include <iterator>
 #include <memory>
 
-#include "app/document/names.h"
-#include "app/document/project_file.h"
 #include "build/test_bmp_writer.h"
+#include "document/names.h"
+#include "document/project_file.h"
 #include "playback/smf_builder.h"
 #include "tests/support/temp_folder.h"
 

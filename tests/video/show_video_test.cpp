@@ -5,11 +5,11 @@
 
 #include <memory>
 
-#include "app/document/names.h"
-#include "app/playback/wrd_time.h"
 #include "build/test_bmp_writer.h"
+#include "document/names.h"
 #include "mp4_reading.h"
 #include "playback/smf_builder.h"
+#include "playback/wrd_time.h"
 #include "show/model/show_model.h"
 #include "support/temp_folder.h"
 #include "video/frame_clock.h"

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/playback/midi_file_reader.h"
 #include "mp4_reading.h"
+#include "playback/midi_file_reader.h"
 #include "playback/smf_builder.h"
 #include "support/temp_folder.h"
 #include "video/video_error.h"

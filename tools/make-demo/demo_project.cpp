@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "app/document/cp932.h"
-#include "app/document/event_table.h"
-#include "app/document/project_file.h"
+#include "document/cp932.h"
+#include "document/event_table.h"
+#include "document/project_file.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <exception>
 #include <string>
 
-#include "app/document/cp932.h"
+#include "document/cp932.h"
 #include "vwrd_version.h"
 #include "wrd/vnl_reader.h"
 

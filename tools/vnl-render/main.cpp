@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/document/atomic_file.h"
+#include "document/atomic_file.h"
 #include "picture/rgb_png_writer.h"
 #include "player/png_folder_source.h"
 #include "player/show_player.h"

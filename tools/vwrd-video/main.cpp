@@ -11,9 +11,9 @@
 #include <optional>
 #include <string>
 
-#include "app/document/cp932.h"
-#include "app/document/names.h"
-#include "app/document/project_file.h"
+#include "document/cp932.h"
+#include "document/names.h"
+#include "document/project_file.h"
 #include "video/show_video.h"
 #include "video/video_error.h"
 #include "vwrd_version.h"
