@@ -1,22 +1,15 @@
 // vnl-dump run as a program on written files.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
+#include "tests/support/program_run.h"
 #include "wrd/vbinary_out.h"
 
 namespace {
-
-struct DumpRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
 
 // Each test has its own files: CTest may run the tests of this program in parallel.
 std::filesystem::path TestPath(const std::string& suffix) {
@@ -24,26 +17,8 @@ std::filesystem::path TestPath(const std::string& suffix) {
   return std::filesystem::path(testing::TempDir()) / ("vnl_dump_" + name + suffix);
 }
 
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-DumpRun RunDump(const std::string& arguments) {
-  std::filesystem::path outPath = TestPath(".out");
-  std::filesystem::path errPath = TestPath(".err");
-  std::string command = std::string(VNL_DUMP_EXE) + " " + arguments + " >" + outPath.string() +
-                        " 2>" + errPath.string();
-  int status = std::system(command.c_str());
-  DumpRun run;
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = ReadAll(outPath);
-  run.err = ReadAll(errPath);
-  std::filesystem::remove(outPath);
-  std::filesystem::remove(errPath);
-  return run;
+test_support::ProgramRun RunDump(const std::string& arguments) {
+  return test_support::RunCommandLine(std::string(VNL_DUMP_EXE) + " " + arguments, TestPath(""));
 }
 
 std::filesystem::path WriteSample() {
@@ -64,7 +39,7 @@ std::filesystem::path WriteSample() {
 
 TEST(VnlDump, PrintsTheHeaderAndOneLinePerRecord) {
   std::filesystem::path path = WriteSample();
-  DumpRun run = RunDump(path.string());
+  test_support::ProgramRun run = RunDump(path.string());
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out, path.string() +
@@ -85,7 +60,7 @@ TEST(VnlDump, PrintsTheHeaderAndOneLinePerRecord) {
 TEST(VnlDump, MalformedFileGivesOneLineWithTheOffset) {
   std::filesystem::path path = WriteSample();
   std::filesystem::resize_file(path, std::filesystem::file_size(path) - 1);
-  DumpRun run = RunDump(path.string());
+  test_support::ProgramRun run = RunDump(path.string());
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "vnl-dump: " + path.string() +
@@ -93,14 +68,14 @@ TEST(VnlDump, MalformedFileGivesOneLineWithTheOffset) {
 }
 
 TEST(VnlDump, MissingFileIsAnError) {
-  DumpRun run = RunDump("/nonexistent-folder/none.vnl");
+  test_support::ProgramRun run = RunDump("/nonexistent-folder/none.vnl");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("/nonexistent-folder/none.vnl"), std::string::npos);
 }
 
 TEST(VnlDump, AFolderIsRefusedWithTheSystemsReason) {
   const std::string folder = testing::TempDir();
-  DumpRun run = RunDump(folder);
+  test_support::ProgramRun run = RunDump(folder);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err.rfind("vnl-dump: " + folder + ": ", 0), 0u) << run.err;
   EXPECT_EQ(run.err.find("MiB"), std::string::npos) << run.err;
@@ -108,14 +83,14 @@ TEST(VnlDump, AFolderIsRefusedWithTheSystemsReason) {
 
 TEST(VnlDump, WrongArgumentsShowTheUsage) {
   for (const char* arguments : {"", "a.vnl b.vnl", "--bogus"}) {
-    DumpRun run = RunDump(arguments);
+    test_support::ProgramRun run = RunDump(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_EQ(run.err.rfind("usage: vnl-dump FILE.vnl\n", 0), 0u) << arguments;
   }
 }
 
 TEST(VnlDump, HelpGoesToStandardOutput) {
-  DumpRun run = RunDump("--help");
+  test_support::ProgramRun run = RunDump("--help");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out.rfind("usage: vnl-dump FILE.vnl\n", 0), 0u);
 }

@@ -1,38 +1,23 @@
 // vnl-render run as a program: exit statuses and the pixels of the PNG file it writes.
 #include <gtest/gtest.h>
 #include <png.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "support/temp_folder.h"
+#include "tests/support/program_run.h"
 #include "wrd/vbinary_out.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct RenderRun {
-  int status = -1;
-  std::string err;
-};
-
-RenderRun Render(const fs::path& folder, const std::string& arguments) {
-  const fs::path errPath = folder / "stderr.txt";
-  const std::string command =
-      std::string(VNL_RENDER_EXE) + " " + arguments + " 2>" + errPath.string();
-  const int status = std::system(command.c_str());
-  RenderRun run;
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream in(errPath);
-  std::ostringstream text;
-  text << in.rdbuf();
-  run.err = text.str();
-  return run;
+test_support::ProgramRun Render(const fs::path& folder, const std::string& arguments) {
+  return test_support::RunCommandLine(std::string(VNL_RENDER_EXE) + " " + arguments,
+                                      folder / "run");
 }
 
 // A show whose page -1 is filled with index 3 at tick 100 and shown with entry 3 = (10, 20, 30).
@@ -68,7 +53,7 @@ TEST(VnlRender, WritesTheScreenAtTheTick) {
   TempFolder folder;
   WriteShow(folder.Path() / "show.vnl");
   const fs::path png = folder.Path() / "out.png";
-  const RenderRun run = Render(
+  const test_support::ProgramRun run = Render(
       folder.Path(), (folder.Path() / "show.vnl").string() + " --tick 100 -o " + png.string());
   ASSERT_EQ(run.status, 0) << run.err;
   int width = 0, height = 0;
@@ -95,7 +80,7 @@ TEST(VnlRender, ADamagedFileGivesOneLineAndStatusOne) {
   WriteShow(folder.Path() / "show.vnl");
   fs::resize_file(folder.Path() / "show.vnl", fs::file_size(folder.Path() / "show.vnl") - 3);
   const fs::path png = folder.Path() / "out.png";
-  const RenderRun run =
+  const test_support::ProgramRun run =
       Render(folder.Path(), (folder.Path() / "show.vnl").string() + " --tick 0 -o " + png.string());
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;

@@ -23,22 +23,15 @@
 #include "build/test_bmp_writer.h"
 #include "document/names.h"
 #include "document/project_file.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct MakeRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using test_support::ProgramRun;
+using test_support::ReadAll;
 
 int Lines(const std::string& text) {
   return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
@@ -48,16 +41,9 @@ class VwrdMakeRefusalsTest : public testing::Test {
  protected:
   // Runs vwrd-make on NAME.mid, as `prefix` says (e.g. another user); a hang ends after 60 s
   // with status 124 rather than stopping the suite.
-  MakeRun Make(const std::string& name = "song", const std::string& prefix = "") {
-    const std::string out = temp_.File("..out");
-    const std::string err = temp_.File("..err");
-    const std::string command = prefix + " timeout 60 '" + VWRD_MAKE_EXE + "' '" +
-                                temp_.File(name + ".mid") + "' >'" + out + "' 2>'" + err + "'";
-    const int raw = std::system(command.c_str());
-    MakeRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(out), ReadAll(err)};
-    fs::remove(out);
-    fs::remove(err);
-    return run;
+  ProgramRun Make(const std::string& name = "song", const std::string& prefix = "") {
+    return test_support::RunProgram(VWRD_MAKE_EXE, {temp_.File(name + ".mid")}, temp_.Path(),
+                                    prefix + " timeout 60");
   }
 
   std::string Song() const { return temp_.File("song.mid"); }
@@ -97,7 +83,7 @@ TEST_F(VwrdMakeRefusalsTest, APipeAnEndlessOrAHugeProjectIsRefusedAtOnce) {
       {"huge", "ファイルが大きすぎます (64 MiBまで)"},
   };
   for (const auto& [name, reason] : cases) {
-    const MakeRun run = Make(name);
+    const ProgramRun run = Make(name);
     EXPECT_EQ(run.status, 2) << name;
     EXPECT_EQ(run.err, "vwrd-make: " + File(name + ".vwm").string() + ": " + reason + "\n");
   }
@@ -111,7 +97,7 @@ TEST_F(VwrdMakeRefusalsTest, AFileThatIsNoProjectLeavesTheOutputsAsTheyWere) {
   for (const std::string bytes :
        {"", "Varnel WRD Maker Format 1\r@\rone\r16\r", "\x89PNG\r\n\x1A\n"}) {
     test_bmp::WriteFile(File("song.vwm"), bytes);
-    const MakeRun run = Make();
+    const ProgramRun run = Make();
     EXPECT_EQ(run.status, 2) << bytes;
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(Lines(run.err), 1) << run.err;
@@ -125,7 +111,7 @@ TEST_F(VwrdMakeRefusalsTest, AProjectCutShortIsBuiltFromItsCompleteEventsWithSta
   WriteSong();
   const std::string whole = ReadAll(File("song.vwm"));
   test_bmp::WriteFile(File("song.vwm"), whole.substr(0, whole.size() - 10));
-  const MakeRun run = Make();
+  const ProgramRun run = Make();
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("最後のイベント (2番目) が途中で切れている"), std::string::npos)
       << run.err;
@@ -162,8 +148,8 @@ TEST_F(VwrdMakeRefusalsTest, RunsKilledAtRandomMomentsLeaveNoTemporaryFile) {
   }
 }
 
-// MakeRun as a normal user: read-only outputs are replaced and stay read-only; outputs in a folder
-// the user may not write to are error lines, not a crash, and stay as they were.
+// ProgramRun as a normal user: read-only outputs are replaced and stay read-only; outputs in a
+// folder the user may not write to are error lines, not a crash, and stay as they were.
 TEST_F(VwrdMakeRefusalsTest, ReadOnlyOutputsOfANormalUserAreReplacedAndKeepTheirMode) {
   if (::geteuid() != 0 || std::system("command -v setpriv >/dev/null") != 0) {
     GTEST_SKIP() << "needs root and setpriv to run as another user";
@@ -178,7 +164,7 @@ TEST_F(VwrdMakeRefusalsTest, ReadOnlyOutputsOfANormalUserAreReplacedAndKeepTheir
   fs::permissions(File("song.vnl"), fs::perms(0644));
   test_bmp::WriteFile(File("song.vnl"), "old");
   fs::permissions(File("song.vnl"), fs::perms(0444));
-  MakeRun run = Make("song", asNobody);
+  ProgramRun run = Make("song", asNobody);
   EXPECT_EQ(run.status, 0) << run.out;
   EXPECT_NE(ReadAll(File("song.vnl")), "old");  // replaced in spite of its mode
   for (const char* name : {"song.vnl", "song.evn", "a.png"}) {

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,22 +18,15 @@
 #include "document/names.h"
 #include "document/project_file.h"
 #include "playback/smf_builder.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ProgramRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using test_support::ProgramRun;
+using test_support::ReadAll;
 
 int Count(const std::string& text, const std::string& part) {
   int count = 0;
@@ -46,19 +38,9 @@ int Count(const std::string& text, const std::string& part) {
 
 class VwrdMakeTest : public testing::Test {
  protected:
-  // Runs the program with the given arguments (each quoted for the shell).
+  // Runs the program with the given arguments.
   ProgramRun Make(const std::vector<std::string>& arguments) {
-    std::string command = std::string("'") + VWRD_MAKE_EXE + "'";
-    for (const std::string& argument : arguments) command += " '" + argument + "'";
-    command += " >'" + (folder_ / "..out").string() + "' 2>'" + (folder_ / "..err").string() + "'";
-    ProgramRun run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = ReadAll(folder_ / "..out");
-    run.err = ReadAll(folder_ / "..err");
-    fs::remove(folder_ / "..out");
-    fs::remove(folder_ / "..err");
-    return run;
+    return test_support::RunProgram(VWRD_MAKE_EXE, arguments, folder_);
   }
 
   // A project with two pictures, each used twice, and one event without a picture.

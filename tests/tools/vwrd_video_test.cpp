@@ -1,8 +1,6 @@
 // vwrd-video as a program: its command line, its exit status and what it leaves in the folder.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,38 +11,18 @@
 #include "document/names.h"
 #include "document/project_file.h"
 #include "playback/smf_builder.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-struct VideoRun {
-  int status = -1;
-  std::string out, err;
-};
+using test_support::ProgramRun;
+using test_support::ReadAll;
 
 class VwrdVideoTest : public testing::Test {
  protected:
-  VideoRun Run(const std::vector<std::string>& arguments) {
-    std::string command = std::string("'") + VWRD_VIDEO_EXE + "'";
-    for (const std::string& argument : arguments) command += " '" + argument + "'";
-    const std::string out =
-        (temp_.Path().parent_path() / (temp_.Path().filename().string() + ".out"));
-    const std::string err =
-        (temp_.Path().parent_path() / (temp_.Path().filename().string() + ".err"));
-    command += " >'" + out + "' 2>'" + err + "'";
-    VideoRun run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = ReadAll(out);
-    run.err = ReadAll(err);
-    std::filesystem::remove(out);
-    std::filesystem::remove(err);
-    return run;
-  }
-
-  static std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+  ProgramRun Run(const std::vector<std::string>& arguments) {
+    return test_support::RunProgram(VWRD_VIDEO_EXE, arguments, temp_.Path());
   }
 
   // Half a second of song and one event with a picture.
@@ -68,7 +46,7 @@ class VwrdVideoTest : public testing::Test {
 
 TEST_F(VwrdVideoTest, WritesSongMp4BesideTheSongAndNoOtherFile) {
   WriteProjectFiles();
-  const VideoRun run = Run({temp_ / "song.mid", "--fps", "10"});
+  const ProgramRun run = Run({temp_ / "song.mid", "--fps", "10"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("を書き出しました"), std::string::npos) << run.err;
   std::vector<std::string> names = temp_.Names();
@@ -78,7 +56,7 @@ TEST_F(VwrdVideoTest, WritesSongMp4BesideTheSongAndNoOtherFile) {
 
 TEST_F(VwrdVideoTest, WithoutAProjectFileItSaysSoAndWritesNothing) {
   temp_.Write("song.mid", BuildSmf(0, 96, {TrackBuilder().End(96)}));
-  const VideoRun run = Run({temp_ / "song.mid", "-o", temp_ / "out.mp4"});
+  const ProgramRun run = Run({temp_ / "song.mid", "-o", temp_ / "out.mp4"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("プロジェクトファイル"), std::string::npos) << run.err;
   EXPECT_EQ(temp_.Names(), std::vector<std::string>{"song.mid"});
@@ -94,7 +72,7 @@ TEST_F(VwrdVideoTest, AWrongCommandLineExitsWithTwo) {
                                                        {"a.mid", "-o"},
                                                        {"a.mid", "--loud"}};
   for (const auto& arguments : wrong) {
-    const VideoRun run = Run(arguments);
+    const ProgramRun run = Run(arguments);
     EXPECT_EQ(run.status, 2) << testing::PrintToString(arguments);
     EXPECT_NE(run.err.find("vwrd-video --help"), std::string::npos);
   }
