@@ -30,9 +30,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kPictures = 64;
-constexpr int kEvents = 1024;
+using bench::kEvents;
 using bench::kHeight;
+using bench::kPictures;
 using bench::kWidth;
 
 using bench::NullLog;
@@ -55,21 +55,8 @@ class Song {
     }
     table_ = std::make_unique<EventTable>();
     SetMidiPath(*table_, (folder_ / "song.mid").string());
-    for (int e = 0; e < kEvents; ++e) {
-      EventItem& item = table_->events[e];
-      item.Mark = "event " + std::to_string(e);
-      item.Count = 16 * (e + 1);
-      item.Picture = names_[e % kPictures];
-      item.Effect = e % 3;
-      item.Naraberu = e % 7 == 0 ? 1 : 0;
-      item.Lyrics = "first lyric line\r\nsecond lyric line";
-      item.X1 = 20;
-      item.Y1 = 400;
-      item.X2 = 620;
-      item.Align = e % 3;
-      item.Color = 0x00FFFFFF;
-    }
-    table_->EventCount = kEvents;
+    bench::FillEvents(
+        *table_, [this](int i) { return names_[i]; }, "first lyric line\r\nsecond lyric line");
   }
   ~Song() { fs::remove_all(folder_); }
 

@@ -29,9 +29,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kPictures = 64;
-constexpr int kEvents = 1024;
+using bench::kEvents;
 using bench::kHeight;
+using bench::kPictures;
 using bench::kWidth;
 
 using bench::NullLog;
@@ -53,21 +53,9 @@ class Song {
     for (int i = 0; i < kPictures; ++i) {
       std::ofstream(folder_ / ("pic" + std::to_string(i) + ".bmp"), std::ios::binary) << Picture(i);
     }
-    for (int e = 0; e < kEvents; ++e) {
-      EventItem& item = table->events[e];
-      item.Mark = "event " + std::to_string(e);
-      item.Count = 16 * (e + 1);
-      item.Picture = "pic" + std::to_string(e % kPictures) + ".bmp";
-      item.Effect = e % 3;
-      item.Naraberu = e % 7 == 0 ? 1 : 0;
-      item.Lyrics = "first lyric line\r\n\x82\xA0\x82\xA2\x82\xA4 second line";
-      item.X1 = 20;
-      item.Y1 = 400;
-      item.X2 = 620;
-      item.Align = e % 3;
-      item.Color = 0x00FFFFFF;
-    }
-    table->EventCount = kEvents;
+    bench::FillEvents(
+        *table, [](int i) { return "pic" + std::to_string(i) + ".bmp"; },
+        "first lyric line\r\n\x82\xA0\x82\xA2\x82\xA4 second line");
     NullLog log;
     MakeWrdFiles(*table, log);
     std::ifstream in(folder_ / "song.vnl", std::ios::binary);

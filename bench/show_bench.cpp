@@ -21,9 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kPictures = 64;
-constexpr int kEvents = 1024;
+using bench::kEvents;
 using bench::kHeight;
+using bench::kPictures;
 using bench::kWidth;
 
 // An 8-bit picture of diagonal bands; index 255 stays free in every other one.
@@ -45,21 +45,9 @@ class Song {
       std::ofstream(folder_ / ("pic" + std::to_string(i) + ".bmp"), std::ios::binary) << Picture(i);
     }
     SetMidiPath(*table_, (folder_ / "song.mid").string());
-    for (int e = 0; e < kEvents; ++e) {
-      EventItem& item = table_->events[e];
-      item.Mark = "event " + std::to_string(e);
-      item.Count = 16 * (e + 1);
-      item.Picture = "pic" + std::to_string(e % kPictures) + ".bmp";
-      item.Effect = e % 3;
-      item.Naraberu = e % 7 == 0 ? 1 : 0;
-      item.Lyrics = "first lyric line\r\nsecond lyric line";
-      item.X1 = 20;
-      item.Y1 = 400;
-      item.X2 = 620;
-      item.Align = e % 3;
-      item.Color = 0x00FFFFFF;
-    }
-    table_->EventCount = kEvents;
+    bench::FillEvents(
+        *table_, [](int i) { return "pic" + std::to_string(i) + ".bmp"; },
+        "first lyric line\r\nsecond lyric line");
   }
   ~Song() { fs::remove_all(folder_); }
 
