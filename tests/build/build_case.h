@@ -127,4 +127,21 @@ inline const std::string kFadeInComment = " // \x83\x74\x83\x46\x81\x5B\x83\x68\
 inline const std::string kFadeOutComment =
     " // \x83\x74\x83\x46\x81\x5B\x83\x68\x83\x41\x83\x45\x83\x67";
 
+// The event of the worked example: "intro" at sixteenth 64 shows sky.bmp through white, with
+// "Hello" centred in (100, 400)-(540, 479) in green.
+inline void SetWorkedExampleEvent(EventItem& intro) {
+  intro.Mark = "intro";
+  intro.Count = 64;
+  intro.Picture = "sky.bmp";
+  intro.Effect = 1;
+  intro.Naraberu = 0;
+  intro.Lyrics = "Hello";
+  intro.X1 = 100;
+  intro.Y1 = 400;
+  intro.X2 = 540;
+  intro.Y2 = 479;
+  intro.Align = 2;
+  intro.Color = 0x0000FF00;
+}
+
 }  // namespace build_test

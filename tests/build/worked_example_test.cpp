@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "build/build_case.h"
 #include "build/build_test_support.h"
 #include "build/make_wrd_files.h"
 #include "build/test_bmp_writer.h"
@@ -100,19 +101,7 @@ class WorkedExampleTest : public testing::Test {
     test_bmp::WritePlainBmp(folder_.Path() / "sky.bmp", 320, 240, 7);
     table_ = std::make_unique<EventTable>();
     SetMidiPath(*table_, folder_ / "song.mid");
-    EventItem& intro = table_->events[0];
-    intro.Mark = "intro";
-    intro.Count = 64;
-    intro.Picture = "sky.bmp";
-    intro.Effect = 1;
-    intro.Naraberu = 0;
-    intro.Lyrics = "Hello";
-    intro.X1 = 100;
-    intro.Y1 = 400;
-    intro.X2 = 540;
-    intro.Y2 = 479;
-    intro.Align = 2;
-    intro.Color = 0x0000FF00;
+    SetWorkedExampleEvent(table_->events[0]);
     table_->EventCount = 1;
     result_ = MakeWrdFiles(*table_, log_);
   }

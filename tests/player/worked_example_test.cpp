@@ -24,14 +24,7 @@ class WorkedExample : public testing::Test {
   void SetUp() override {
     test_bmp::WriteFile(build_.Folder().Path() / "sky.bmp",
                         test_bmp::Bmp8(320, 240, PicturePixel, PictureEntry));
-    EventItem& intro = build_.Add("intro", 64, "sky.bmp");
-    intro.Effect = 1;
-    intro.Lyrics = "Hello";
-    intro.X1 = 100;
-    intro.Y1 = 400;
-    intro.X2 = 540;
-    intro.Align = 2;
-    intro.Color = 0x0000FF00;
+    build_test::SetWorkedExampleEvent(build_.Add("intro", 64, "sky.bmp"));
     build_.Make();
     const std::string vnl = build_test::ReadFile(build_.Folder().Path() / "song.vnl");
     player_ = std::make_unique<ShowPlayer>(
