@@ -213,6 +213,14 @@ TEST(ProjectFileTest, LyricsWithoutFinalBreakGainOneAndThenStay) {
   }
 }
 
+TEST(ProjectFileTest, TheShippedDemoProjectIsWhatTheProgramSavesAgain) {
+  std::ifstream in(VWRD_SOURCE_DIR "/examples/demo.vwm", std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  auto table = Parse(bytes);
+  ASSERT_EQ(table->EventCount, 5);
+  EXPECT_EQ(ProjectFileBytes(*table), bytes);
+}
+
 TEST(ProjectFileTest, AFileWithMoreThan1024EventsLoadsTheFirst1024) {
   std::string bytes = "Varnel WRD Maker Format 1\r\n@\r\n";
   for (int i = 0; i < 1030; ++i) {

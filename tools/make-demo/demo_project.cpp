@@ -39,7 +39,9 @@ std::string DemoProjectBytes() {
     item.Count = demo.count;
     item.Picture = demo.picture;
     item.Effect = demo.effect;
-    item.Lyrics = Utf8ToCp932(demo.lyrics);
+    // Each lyric line ends with CR LF, as the program holds lyrics it has read: the file is the
+    // one the program saves again.
+    item.Lyrics = Utf8ToCp932(demo.lyrics) + "\r\n";
     item.X1 = 0;
     item.Y1 = 400;
     item.X2 = 639;
