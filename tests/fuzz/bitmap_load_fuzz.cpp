@@ -2,7 +2,8 @@
 // palette must be readable in full, and loading the same bytes from a file (which Load reads in
 // parts) must give the same picture as loading them from memory. A scan of the file judges it as
 // Load does and hands over the same rows; the scanner and a second loader live from one input to
-// the next, so that their pixel buffers are reused.
+// the next, so that their pixel buffers are reused. The free colour found while scanning (with the
+// search's shortcut and its second scan) is the one found in the whole picture.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "build/free_colour.h"
 #include "picture/bitmap_file.h"
 
 namespace {
@@ -93,6 +95,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const size_t stored = static_cast<size_t>(bottomUp ? height - 1 - y : y);
       if (std::memcmp(rows.data() + stored * stride, whole.Row(y), stride) != 0) std::abort();
     }
+  }
+
+  if (loaded && whole.BitCount() == 8) {
+    FreeColourSearch search;
+    const auto scan = [&] {
+      return scanner.Scan(path, [&](const uint8_t* block, int32_t count) {
+        return search.Take(block, count, scanner.Width(), scanner.Stride());
+      });
+    };
+    if (!scan()) std::abort();
+    if (search.NeedsAnotherScan()) {
+      search.StartAgain();
+      if (!scan() || search.NeedsAnotherScan()) std::abort();
+    }
+    if (search.FreeIndex() != FindFreeIndex(whole)) std::abort();
   }
   return 0;
 }
