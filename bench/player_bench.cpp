@@ -36,8 +36,6 @@ using bench::kWidth;
 
 using bench::NullLog;
 
-std::string Picture(int seed) { return bench::BandedPicture(seed); }
-
 // The song's folder with its pictures, PNG files and song.vnl.
 class Song {
  public:
@@ -51,7 +49,8 @@ class Song {
     auto table = std::make_unique<EventTable>();
     SetMidiPath(*table, (folder_ / "song.mid").string());
     for (int i = 0; i < kPictures; ++i) {
-      std::ofstream(folder_ / ("pic" + std::to_string(i) + ".bmp"), std::ios::binary) << Picture(i);
+      std::ofstream(folder_ / ("pic" + std::to_string(i) + ".bmp"), std::ios::binary)
+          << bench::BandedPicture(i);
     }
     bench::FillEvents(
         *table, [](int i) { return "pic" + std::to_string(i) + ".bmp"; },
@@ -82,11 +81,16 @@ Song& TheSong() {
   return song;
 }
 
-// Runs `frame` once per iteration and reports the median and the slowest time in milliseconds.
-template <typename Frame>
-void TimeFrames(benchmark::State& state, Frame frame) {
+// Runs `frame` once per iteration, after `prepare` (untimed), and reports the median and the
+// slowest time in milliseconds.
+template <typename Frame, typename Prepare = void (*)()>
+void TimeFrames(
+    benchmark::State& state, Frame frame, Prepare prepare = [] {}) {
   std::vector<double> times;
   for (auto _ : state) {
+    state.PauseTiming();
+    prepare();
+    state.ResumeTiming();
     const auto start = std::chrono::steady_clock::now();
     frame();
     times.push_back(
@@ -124,22 +128,13 @@ void BM_FrameAfterSeekFirstPass(benchmark::State& state) {
   std::vector<uint8_t> rgb(size_t{kWidth} * kHeight * 3);
   std::mt19937 random(2);
   std::unique_ptr<ShowPlayer> player;
-  std::vector<double> times;
-  for (auto _ : state) {
-    state.PauseTiming();
-    player = song.Open();
-    std::uniform_int_distribution<int64_t> ticks(0, player->LastTick());
-    const int64_t tick = ticks(random);
-    state.ResumeTiming();
-    const auto start = std::chrono::steady_clock::now();
-    player->ScreenAt(tick).ToRgb(rgb.data());
-    times.push_back(
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-            .count());
-  }
-  std::sort(times.begin(), times.end());
-  state.counters["median_ms"] = times[times.size() / 2];
-  state.counters["max_ms"] = times.back();
+  int64_t tick = 0;
+  TimeFrames(
+      state, [&] { player->ScreenAt(tick).ToRgb(rgb.data()); },
+      [&] {
+        player = song.Open();
+        tick = std::uniform_int_distribution<int64_t>(0, player->LastTick())(random);
+      });
 }
 BENCHMARK(BM_FrameAfterSeekFirstPass)->Unit(benchmark::kMillisecond)->Iterations(20);
 
