@@ -7,8 +7,10 @@
 #include "player/glyph_font.h"
 #include "player/page_drawing.h"
 #include "player/picture_source.h"
+#include "wrd/opcodes.h"
 
-using namespace player_opcode;
+// The opcodes the player gives a meaning to; any other record does nothing.
+using namespace wrd_opcode;
 
 namespace {
 

@@ -10,22 +10,6 @@
 class GlyphFont;
 class PictureSource;
 
-// The opcodes the player gives a meaning to; any other record does nothing.
-namespace player_opcode {
-constexpr uint8_t kStart = 0x01;
-constexpr uint8_t kAllocatePalette = 0x21;
-constexpr uint8_t kAllocatePage = 0x25;
-constexpr uint8_t kLoadPicture = 0x27;
-constexpr uint8_t kChangePalette = 0x31;
-constexpr uint8_t kDisplayPage = 0x35;
-constexpr uint8_t kSetPalette = 0x41;
-constexpr uint8_t kBlendPalette = 0x42;
-constexpr uint8_t kCopyPalette = 0x43;
-constexpr uint8_t kDrawText = 0x51;
-constexpr uint8_t kFillRect = 0x52;
-constexpr uint8_t kMove = 0x61;
-}  // namespace player_opcode
-
 // Throws VnlError (at the record's offset) when a record the player runs has a payload that
 // does not fit its command, so that running records never meets a malformed one.
 void CheckRecord(const VnlRecordView& record);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "player/command_runner.h"
+#include "wrd/opcodes.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ ShowPlayer::ShowPlayer(std::vector<uint8_t> vnl, std::unique_ptr<PictureSource> 
   auto timed = data;
   for (auto record = data; record != end; ++record) {
     CheckRecord(*record);
-    if (record->opcode == player_opcode::kStart) timed = record + 1;
+    if (record->opcode == wrd_opcode::kStart) timed = record + 1;
   }
   untimed_ = std::span<const VnlRecordView>(data, timed);
   timed_ = std::span<const VnlRecordView>(timed, end);

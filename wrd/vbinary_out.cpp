@@ -8,13 +8,12 @@
 #include <fstream>
 #include <ostream>
 
+#include "wrd/opcodes.h"
 #include "wrd/varlen.h"
 #include "wrd/verror.h"
 
 namespace {
 
-constexpr uint8_t kEndOpcode = 0x00;
-constexpr uint8_t kStartOpcode = 0x01;
 constexpr char kSignature[] = "Varnel WRD";
 constexpr uint32_t kVersion = 1;
 
@@ -271,14 +270,14 @@ void VBinaryOut::EndBlock() {
     currentTick_ = KeyTick(queue_.back());
   }
   // The end record has the largest tick and comes last: it is already in place.
-  Enqueue(VOutBuffer(kEndOpcode));
+  Enqueue(VOutBuffer(wrd_opcode::kEnd));
   FlushQueue();
   ClearQueue();
   ++blockState_;
 }
 
 void VBinaryOut::Start() {
-  Enqueue(VOutBuffer(kStartOpcode));
+  Enqueue(VOutBuffer(wrd_opcode::kStart));
   SortQueue();
   FlushQueue();
   ClearQueue();

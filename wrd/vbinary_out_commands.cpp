@@ -1,6 +1,7 @@
 // The command emitters of VBinaryOut: each builds one record's payload and queues it.
 #include <memory>
 
+#include "wrd/opcodes.h"
 #include "wrd/vbinary_out.h"
 
 namespace {
@@ -18,23 +19,25 @@ uint8_t* PutU16(uint8_t* out, int value) {
 
 }  // namespace
 
-void VBinaryOut::SetTitle(const char* text) { EnqueueFixed(0x71, FixedRecord<1>(), text); }
+void VBinaryOut::SetTitle(const char* text) {
+  EnqueueFixed(wrd_opcode::kTitle, FixedRecord<1>(), text);
+}
 
 void VBinaryOut::SetTimebase(int value) {
   FixedRecord<2> record;
   record.PutU16(static_cast<uint32_t>(value));
-  EnqueueFixed(0x21, record);
+  EnqueueFixed(wrd_opcode::kAllocatePalette, record);  // the same opcode as AllocatePalette
 }
 
 void VBinaryOut::Command71(int first, int second) {
   FixedRecord<4> record;
   record.PutU16(static_cast<uint32_t>(first));
   record.PutU16(static_cast<uint32_t>(second));
-  EnqueueFixed(0x71, record);
+  EnqueueFixed(wrd_opcode::kTitle, record);
 }
 
 void VBinaryOut::AllocatePage(const PageDescriptor* pages, int n) {
-  auto command = Command(0x25);
+  auto command = Command(wrd_opcode::kAllocatePage);
   for (size_t i = 0; i < Count(n); ++i) {
     command.PutU16(static_cast<uint16_t>(pages[i].id));
     command.PutU16(pages[i].width);
@@ -49,24 +52,24 @@ void VBinaryOut::AllocatePage(const PageDescriptor& page) { AllocatePage(&page, 
 void VBinaryOut::AllocatePalette(int id) {
   FixedRecord<2> record;
   record.PutU16(static_cast<uint32_t>(id));
-  EnqueueFixed(0x21, record);
+  EnqueueFixed(wrd_opcode::kAllocatePalette, record);
 }
 
 void VBinaryOut::SetPalette(int id, const uint8_t* entries, int n) {
   FixedRecord<2> record;
   record.PutU16(static_cast<uint32_t>(id));
-  EnqueueRecord(0x41, record.Data(), record.Length(), entries, Count(n) * 4);
+  EnqueueRecord(wrd_opcode::kSetPalette, record.Data(), record.Length(), entries, Count(n) * 4);
 }
 
 void VBinaryOut::LoadPicture(int page, int palette, const char* fileName) {
   FixedRecord<4> record;
   record.PutU16(static_cast<uint32_t>(page));
   record.PutU16(static_cast<uint32_t>(palette));
-  EnqueueFixed(0x27, record, fileName);
+  EnqueueFixed(wrd_opcode::kLoadPicture, record, fileName);
 }
 
 void VBinaryOut::FillRect(int page, int b, WrdRect rect, int b2) {
-  EnqueuePageRect(0x52, page, b, rect, b2);
+  EnqueuePageRect(wrd_opcode::kFillRect, page, b, rect, b2);
 }
 
 void VBinaryOut::Move(int source, int destination, int b, WrdRect rect, WrdPoint point) {
@@ -77,14 +80,14 @@ void VBinaryOut::CopyPalette(int source, int destination) {
   FixedRecord<4> record;
   record.PutU16(static_cast<uint32_t>(source));
   record.PutU16(static_cast<uint32_t>(destination));
-  EnqueueFixed(0x43, record);
+  EnqueueFixed(wrd_opcode::kCopyPalette, record);
 }
 
 // A build queues two of these per fade step, tens of thousands in all: they are written straight
 // into the writer's record store.
 void VBinaryOut::BlendPalette(int first, int second, int destination, int p1, int p2, int p3,
                               int p4, int p5, int p6, int firstWeight, int secondWeight) {
-  uint8_t* out = NewRecord(0x42, 14);
+  uint8_t* out = NewRecord(wrd_opcode::kBlendPalette, 14);
   out = PutU16(out, first);
   out = PutU16(out, second);
   out = PutU16(out, destination);
@@ -98,7 +101,7 @@ void VBinaryOut::BlendPalette(int first, int second, int destination, int p1, in
   out[7] = static_cast<uint8_t>(secondWeight);
 }
 
-void VBinaryOut::ChangePalette(int id) { PutU16(NewRecord(0x31, 2), id); }
+void VBinaryOut::ChangePalette(int id) { PutU16(NewRecord(wrd_opcode::kChangePalette, 2), id); }
 
 void VBinaryOut::DrawText(int page, int b1, int b2, int colour, int b3, WrdPoint point,
                           const char* text) {
@@ -109,14 +112,14 @@ void VBinaryOut::DrawText(int page, int b1, int b2, int colour, int b3, WrdPoint
   record.PutU8(static_cast<uint32_t>(colour));
   record.PutU8(static_cast<uint32_t>(b3));
   record.PutPoint(point);
-  EnqueueFixed(0x51, record, text);
+  EnqueueFixed(wrd_opcode::kDrawText, record, text);
 }
 
 void VBinaryOut::DisplayPage(int page, WrdPoint point) {
   FixedRecord<6> record;
   record.PutU16(static_cast<uint32_t>(page));
   record.PutPoint(point);
-  EnqueueFixed(0x35, record);
+  EnqueueFixed(wrd_opcode::kDisplayPage, record);
 }
 
 void VBinaryOut::EnqueueIds(uint8_t opcode, const int32_t* ids, int n) {
@@ -127,7 +130,9 @@ void VBinaryOut::EnqueueIds(uint8_t opcode, const int32_t* ids, int n) {
   Enqueue(std::move(command));
 }
 
-void VBinaryOut::AllocatePalettes(const int32_t* ids, int n) { EnqueueIds(0x21, ids, n); }
+void VBinaryOut::AllocatePalettes(const int32_t* ids, int n) {
+  EnqueueIds(wrd_opcode::kAllocatePalette, ids, n);
+}
 
 void VBinaryOut::Command22(int id) {
   int32_t ids[] = {id};
@@ -211,7 +216,7 @@ void VBinaryOut::EnqueueMove(int mode, int source, int destination, int b, WrdRe
   record.PutU8(static_cast<uint32_t>(mode));
   record.PutRect(rect);
   record.PutPoint(point);
-  EnqueueFixed(0x61, record);
+  EnqueueFixed(wrd_opcode::kMove, record);
 }
 
 void VBinaryOut::MovePattern(int source, int destination, int b1, int b2, WrdRect rect,

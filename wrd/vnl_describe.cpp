@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "wrd/opcodes.h"
 #include "wrd/shift_jis.h"
 #include "wrd/vnl_reader.h"
 
@@ -135,13 +136,13 @@ std::string Decode(const VnlRecord& record) {
   std::string line;
   size_t size = record.payload.size();
   switch (record.opcode) {
-    case 0x00:
+    case wrd_opcode::kEnd:
       line = "EndBlock()";
       break;
-    case 0x01:
+    case wrd_opcode::kStart:
       line = "Start()";
       break;
-    case 0x21:
+    case wrd_opcode::kAllocatePalette:
       if (record.block == 0) {
         line = size == 2 ? "SetTimebase(" + n(in.U16()) + ")" : "";
       } else if (size >= 2 && size % 2 == 0) {
@@ -152,7 +153,7 @@ std::string Decode(const VnlRecord& record) {
         line += ")";
       }
       break;
-    case 0x25:
+    case wrd_opcode::kAllocatePage:
       if (size >= 7 && size % 7 == 0) {
         line = "AllocatePage(";
         for (size_t i = 0; i < size / 7; ++i) {
@@ -164,29 +165,29 @@ std::string Decode(const VnlRecord& record) {
         line += ")";
       }
       break;
-    case 0x27:
+    case wrd_opcode::kLoadPicture:
       if (size >= 4) {
         int page = in.S16();
         int palette = in.S16();
         line = "LoadPicture(" + Join({n(page), n(palette), in.Text()}) + ")";
       }
       break;
-    case 0x31:
+    case wrd_opcode::kChangePalette:
       line = size == 2 ? "ChangePalette(" + n(in.S16()) + ")" : "";
       break;
-    case 0x35:
+    case wrd_opcode::kDisplayPage:
       if (size == 6) {
         int page = in.S16();
         line = "DisplayPage(" + Join({n(page), in.Point()}) + ")";
       }
       break;
-    case 0x41:
+    case wrd_opcode::kSetPalette:
       if (size >= 2 && (size - 2) % 4 == 0) {
         int id = in.S16();
         line = "SetPalette(" + n(id) + PaletteEntries(in) + ")";
       }
       break;
-    case 0x42:
+    case wrd_opcode::kBlendPalette:
       if (size == 14) {
         int first = in.S16();
         int second = in.S16();
@@ -198,13 +199,13 @@ std::string Decode(const VnlRecord& record) {
         line += ")";
       }
       break;
-    case 0x43:
+    case wrd_opcode::kCopyPalette:
       if (size == 4) {
         int source = in.S16();
         line = "CopyPalette(" + Join({n(source), n(in.S16())}) + ")";
       }
       break;
-    case 0x51:
+    case wrd_opcode::kDrawText:
       if (size >= 10) {
         int page = in.S16();
         int b1 = in.U8();
@@ -216,7 +217,7 @@ std::string Decode(const VnlRecord& record) {
             "DrawText(" + Join({n(page), n(b1), n(b2), n(colour), n(b3), point, in.Text()}) + ")";
       }
       break;
-    case 0x52:
+    case wrd_opcode::kFillRect:
       if (size == 12) {
         int page = in.S16();
         int b = in.U8();
@@ -224,7 +225,7 @@ std::string Decode(const VnlRecord& record) {
         line = "FillRect(" + Join({n(page), n(b), rect, n(in.U8())}) + ")";
       }
       break;
-    case 0x61:
+    case wrd_opcode::kMove:
       if (size == 18) {
         int source = in.S16();
         int destination = in.S16();
@@ -234,7 +235,7 @@ std::string Decode(const VnlRecord& record) {
         line = "Move(" + Join({n(source), n(destination), n(b), n(mode), rect, in.Point()}) + ")";
       }
       break;
-    case 0x71:
+    case wrd_opcode::kTitle:
       line = "SetTitle(" + in.Text() + ")";
       break;
   }

@@ -1,15 +1,15 @@
 #include "wrd/vnl_reader.h"
+#include "wrd/opcodes.h"
 
 #include <cstring>
 
 #include "files/regular_file.h"
+#include "wrd/opcodes.h"
 
 namespace {
 
 constexpr char kSignature[] = "Varnel WRD";
 constexpr size_t kHeaderSize = 16;
-constexpr uint8_t kEndOpcode = 0x00;
-constexpr uint8_t kStartOpcode = 0x01;
 
 class Cursor {
  public:
@@ -97,11 +97,11 @@ void ReadBlock(Cursor& in, int block, std::vector<VnlRecordView>& records) {
     record.opcode = in.Byte("レコード");
     record.payload = in.Take(length - 1);
     record.tick = static_cast<uint32_t>(tick);
-    bool end = record.opcode == kEndOpcode;
+    bool end = record.opcode == wrd_opcode::kEnd;
     if (end && !record.payload.empty()) {
       throw VnlError(record.offset, "終了レコードにデータがあります");
     }
-    if (block == 1 && record.opcode == kStartOpcode) {
+    if (block == 1 && record.opcode == wrd_opcode::kStart) {
       tick = 0;  // the writer starts every batch after a Start record from tick 0
     }
     records.push_back(record);
