@@ -42,11 +42,6 @@ class SquaresSource : public FrameSource {
   std::vector<int64_t> ticks;
 };
 
-// Cancels once `frames` frames have been written.
-VideoProgress CancelAfter(int frames) {
-  return [frames, count = 0](int64_t, int64_t) mutable { return ++count < frames; };
-}
-
 class VideoExport : public testing::TestWithParam<int> {};
 
 TEST_P(VideoExport, TheFileHoldsTheShowAndTheSongAsTheCoreMadeThem) {
@@ -109,7 +104,8 @@ class VideoExportFailure : public testing::Test {
 
 TEST_F(VideoExportFailure, ACancelLeavesTheEarlierFileAndNoTemporaryFile) {
   const std::string path = folder.Write("song.mp4", {'o', 'l', 'd'});
-  EXPECT_THROW(ExportVideo(OneSecondSong(), source, path, {}, CancelAfter(5)), VideoCancelled);
+  auto cancelAtFifth = [count = 0](int64_t, int64_t) mutable { return ++count < 5; };
+  EXPECT_THROW(ExportVideo(OneSecondSong(), source, path, {}, cancelAtFifth), VideoCancelled);
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"song.mp4"});
   std::ifstream in(path, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
