@@ -145,28 +145,21 @@ std::vector<CheckCase> Cases() {
   };
 }
 
+// The problems of the case's check on its table, paths as the expectations write them.
 std::vector<Problem> Found(const CheckCase& c, bool fires) {
   BuildCase build;
   c.setup(build, fires);
-  std::vector<Problem> problems = Check(build.Table(), c.songLength);
-  // Paths as the expectations write them.
   const std::string dir = build.Folder().Path().string();
-  for (Problem& problem : problems) {
-    std::string text = Cp932ToUtf8(problem.Text);
-    for (size_t at = text.find(dir); at != std::string::npos; at = text.find(dir)) {
-      text.replace(at, dir.size(), "{dir}");
+  std::vector<Problem> found;
+  for (Problem problem : Check(build.Table(), c.songLength)) {
+    if (problem.Id != c.id) continue;
+    problem.Text = Cp932ToUtf8(problem.Text);
+    for (size_t at = problem.Text.find(dir); at != std::string::npos; at = problem.Text.find(dir)) {
+      problem.Text.replace(at, dir.size(), "{dir}");
     }
-    problem.Text = text;
+    found.push_back(problem);
   }
-  return problems;
-}
-
-std::vector<Problem> WithId(const std::vector<Problem>& problems, const std::string& id) {
-  std::vector<Problem> out;
-  for (const Problem& problem : problems) {
-    if (problem.Id == id) out.push_back(problem);
-  }
-  return out;
+  return found;
 }
 
 TEST(CheckTest, EachCheckFiresOnItsCaseAndNotOnANearMiss) {
@@ -175,8 +168,8 @@ TEST(CheckTest, EachCheckFiresOnItsCaseAndNotOnANearMiss) {
         std::string(c.id) == "missing-picture" || std::string(c.id) == "not-256-colours";
     const Problem expected{c.id, c.event,
                            error ? Problem::Severity::kError : Problem::Severity::kWarning, c.text};
-    EXPECT_EQ(WithId(Found(c, true), c.id), std::vector<Problem>{expected}) << c.id;
-    EXPECT_EQ(WithId(Found(c, false), c.id), std::vector<Problem>{}) << c.id;
+    EXPECT_EQ(Found(c, true), std::vector<Problem>{expected}) << c.id;
+    EXPECT_EQ(Found(c, false), std::vector<Problem>{}) << c.id;
   }
 }
 
