@@ -9,11 +9,10 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "document/atomic_file.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -21,10 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using Temporary = FileReplacement::Temporary;
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using test_support::ReadAll;
 
 struct stat Status(const std::string& path) {
   struct stat info {};

@@ -22,28 +22,28 @@ EventItem Event(const std::string& mark, int32_t count) {
   return item;
 }
 
-// A, B, C live; a fourth slot that once held D.
-void MakeTable(EditingModel& model) {
-  EventTable& table = model.Table();
-  table.events[0] = Event("A", 10);
-  table.events[1] = Event("B", 20);
-  table.events[2] = Event("C", 30);
-  table.events[3] = Event("D", 40);
-  table.EventCount = 3;
-  table.Selection = 1;
-}
-
 struct StepCase {
   const char* name;
   std::function<bool(EditingModel&)> step;
   int32_t selection_after;
 };
 
-class StepTest : public testing::TestWithParam<StepCase> {};
+// A, B, C live; a fourth slot that once held D; B selected.
+class EditingModelTest : public testing::Test {
+ protected:
+  EditingModelTest() {
+    EventTable& table = model.Table();
+    for (int i = 0; i < 4; ++i)
+      table.events[i] = Event(std::string(1, char('A' + i)), 10 * (i + 1));
+    table.EventCount = 3;
+    table.Selection = 1;
+  }
+  EditingModel model;
+};
+
+class StepTest : public EditingModelTest, public testing::WithParamInterface<StepCase> {};
 
 TEST_P(StepTest, UndoAndRedoGiveBackTheExactTable) {
-  EditingModel model;
-  MakeTable(model);
   const auto slots_before = model.Table().events;
   const std::string bytes_before = ProjectFileBytes(model.Table());
 
@@ -66,33 +66,31 @@ TEST_P(StepTest, UndoAndRedoGiveBackTheExactTable) {
   EXPECT_EQ(model.Table().Selection, GetParam().selection_after);
 }
 
-EventTable Replacement() {
-  EventTable table;
-  table.events[0] = Event("X", 5);
-  table.EventCount = 1;
-  return table;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     EditingModel, StepTest,
-    testing::Values(
-        StepCase{"change", [](EditingModel& m) { return m.ChangeEvent(2, Event("C2", 31)); }, 2},
-        StepCase{"add reuses the old slot",
-                 [](EditingModel& m) { return m.AddEvent(Event("N", 7)); }, 3},
-        StepCase{"delete middle", [](EditingModel& m) { return m.DeleteEvent(1); }, 1},
-        StepCase{"delete last", [](EditingModel& m) { return m.DeleteEvent(2); }, 1},
-        StepCase{"delete first", [](EditingModel& m) { return m.DeleteEvent(0); }, 0},
-        StepCase{"retime",
-                 [](EditingModel& m) {
-                   return m.RetimeEvents({{0, 11}, {2, 29}, {0, 12}});
-                 },
-                 1},
-        StepCase{"replace", [](EditingModel& m) { return m.ReplaceEvents(Replacement(), 0); }, 0}),
+    testing::Values(StepCase{"change",
+                             [](EditingModel& m) { return m.ChangeEvent(2, Event("C2", 31)); }, 2},
+                    StepCase{"add reuses the old slot",
+                             [](EditingModel& m) { return m.AddEvent(Event("N", 7)); }, 3},
+                    StepCase{"delete middle", [](EditingModel& m) { return m.DeleteEvent(1); }, 1},
+                    StepCase{"delete last", [](EditingModel& m) { return m.DeleteEvent(2); }, 1},
+                    StepCase{"delete first", [](EditingModel& m) { return m.DeleteEvent(0); }, 0},
+                    StepCase{"retime",
+                             [](EditingModel& m) {
+                               return m.RetimeEvents({{0, 11}, {2, 29}, {0, 12}});
+                             },
+                             1},
+                    StepCase{"replace",
+                             [](EditingModel& m) {
+                               EventTable table;
+                               table.events[0] = Event("X", 5);
+                               table.EventCount = 1;
+                               return m.ReplaceEvents(table, 0);
+                             },
+                             0}),
     [](const testing::TestParamInfo<StepCase>& info) { return std::to_string(info.index); });
 
-TEST(EditingModelTest, AStepThatChangesNothingIsNoStep) {
-  EditingModel model;
-  MakeTable(model);
+TEST_F(EditingModelTest, AStepThatChangesNothingIsNoStep) {
   EXPECT_FALSE(model.ChangeEvent(0, model.Table().events[0]));
   EXPECT_FALSE(model.RetimeEvents({{0, 10}}));
   EXPECT_FALSE(model.ChangeEvent(3, Event("x", 1)));  // not a live event
@@ -101,9 +99,7 @@ TEST(EditingModelTest, AStepThatChangesNothingIsNoStep) {
   EXPECT_EQ(model.Table().Selection, 1);
 }
 
-TEST(EditingModelTest, UndoingBackToTheSavedStateIsCleanUntilANewStepReplacesIt) {
-  EditingModel model;
-  MakeTable(model);
+TEST_F(EditingModelTest, UndoingBackToTheSavedStateIsCleanUntilANewStepReplacesIt) {
   model.ChangeEvent(0, Event("A1", 1));
   model.SetClean();
   model.ChangeEvent(0, Event("A2", 2));
@@ -120,9 +116,7 @@ TEST(EditingModelTest, UndoingBackToTheSavedStateIsCleanUntilANewStepReplacesIt)
   EXPECT_FALSE(model.IsClean());
 }
 
-TEST(EditingModelTest, AThousandStepsAreKeptThenTheOldestGoAndTheCleanStateWithThem) {
-  EditingModel model;
-  MakeTable(model);
+TEST_F(EditingModelTest, AThousandStepsAreKeptThenTheOldestGoAndTheCleanStateWithThem) {
   for (int i = 0; i < 1005; ++i) model.ChangeEvent(i % 3, Event("E", i + 100));
   EXPECT_EQ(model.UndoCount(), 1000u);
   while (model.Undo()) {

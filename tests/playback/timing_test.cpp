@@ -12,7 +12,6 @@
 #include "playback/meter.h"
 #include "playback/song_clock.h"
 #include "playback/tap_position.h"
-#include "playback/wrd_time.h"
 #include "recording_sink.h"
 #include "smf_builder.h"
 #include "tests/support/temp_folder.h"
@@ -23,7 +22,18 @@ constexpr int64_t kSixteenth = 125000;  // microseconds at 120 BPM
 
 class TimingClockTest : public ::testing::Test {
  protected:
+  // A player on a song with a note at 0 and one at 8 sixteenths, 16 sixteenths long.
+  std::unique_ptr<FluidMediaPlayer> LoopPlayer(std::shared_ptr<SinkLog> log, int64_t latency) {
+    auto player = std::make_unique<FluidMediaPlayer>(
+        time_, std::make_unique<RecordingSink>(std::move(log), latency));
+    player->Open(temp_.Write(
+        "loop.mid",
+        BuildSmf(0, 96, {TrackBuilder().Note(0, 0, 60, 24).Note(168, 0, 64, 24).End(360)})));
+    return player;
+  }
+
   std::shared_ptr<FakeTimeSource> time_ = std::make_shared<FakeTimeSource>();
+  TempFolder temp_{"vwrd-timing"};
 };
 
 TEST_F(TimingClockTest, SpeedsKeepSongTime) {
@@ -87,18 +97,11 @@ TEST_F(TimingClockTest, ThePositionIsTheOneHeardBehindTheOutputLatency) {
   EXPECT_EQ(clock.SongMicros(), 2 * kSixteenth);
 }
 
-std::vector<uint8_t> LoopSong() {
-  // A note at 0 and one at 8 sixteenths, 16 sixteenths long.
-  return BuildSmf(0, 96, {TrackBuilder().Note(0, 0, 60, 24).Note(168, 0, 64, 24).End(360)});
-}
-
 TEST_F(TimingClockTest, ThePlayerLoopsItsEventsAndReleasesNotesAtTheWrap) {
-  TempFolder temp("vwrd-timing");
   auto log = std::make_shared<SinkLog>();
-  FluidMediaPlayer player(time_, std::make_unique<RecordingSink>(log));
-  player.Open(temp.Write("loop.mid", LoopSong()));
-  player.SetLoop(0, 4);
-  player.Play();
+  const auto player = LoopPlayer(log, 0);
+  player->SetLoop(0, 4);
+  player->Play();
   ASSERT_TRUE(log->WaitFor("90 3C 64"));
   time_->Advance(5 * kSixteenth);  // past the loop's end: the note at 0 again
   auto notes_on = [&log] {
@@ -112,20 +115,17 @@ TEST_F(TimingClockTest, ThePlayerLoopsItsEventsAndReleasesNotesAtTheWrap) {
   EXPECT_EQ(notes_on(), 2);
   EXPECT_TRUE(log->Has("notes off"));
   EXPECT_FALSE(log->Has("90 40 64"));  // the note after the loop never plays
-  EXPECT_EQ(player.Position(), 1);
+  EXPECT_EQ(player->Position(), 1);
 }
 
 TEST_F(TimingClockTest, ThePlayerTakesTheOutputLatencyOffItsPosition) {
-  TempFolder temp("vwrd-timing");
-  FluidMediaPlayer player(time_,
-                          std::make_unique<RecordingSink>(std::make_shared<SinkLog>(), kSixteenth));
-  player.Open(temp.Write("loop.mid", LoopSong()));
-  player.SetSpeed(50);
-  player.Play();
+  const auto player = LoopPlayer(std::make_shared<SinkLog>(), kSixteenth);
+  player->SetSpeed(50);
+  player->Play();
   time_->Advance(5 * kSixteenth);
-  EXPECT_EQ(player.SongMicros(), 2 * kSixteenth);
-  EXPECT_EQ(player.Position(), 2);
-  EXPECT_EQ(player.Speed(), 50);
+  EXPECT_EQ(player->SongMicros(), 2 * kSixteenth);
+  EXPECT_EQ(player->Position(), 2);
+  EXPECT_EQ(player->Speed(), 50);
 }
 
 TEST(TapPosition, ATapLandsOnTheNearestSixteenthLessTheDelay) {
@@ -179,13 +179,6 @@ TEST(TapPosition, NoteStartsOfOneChannel) {
   player.Open(temp.Write("notes.mid", bytes));
   EXPECT_THAT(NoteStartTicks(*player.Song(), 0), ::testing::ElementsAre(0, 50));
   EXPECT_THAT(NoteStartTicks(*player.Song(), 1), ::testing::ElementsAre(15));
-}
-
-TEST(WrdTime, TheWrdTickScalesMidiTicksTo48AQuarter) {
-  const TempoMap tempo(480, {{0, 1000000}});
-  EXPECT_EQ(WrdTickAtMicros(tempo, 0), 0);
-  EXPECT_EQ(WrdTickAtMicros(tempo, 1000000), 48);
-  EXPECT_EQ(WrdTickAtMicros(tempo, 1250000), 60);
 }
 
 TEST(MeterTest, BarsAndBeatsFollowTheTimeSignatures) {

@@ -27,11 +27,9 @@ TEST(PlayerTime, TheScreenAtATickHasEveryRecordAtOrBeforeIt) {
                                out.FillRect(-1, 255, {0, 0, 0, 0}, 1);
                              }),
                     std::make_unique<MapSource>());
-  EXPECT_EQ(IndexAt(player, 9), 0);
-  EXPECT_EQ(IndexAt(player, 10), 1);
-  EXPECT_EQ(IndexAt(player, 19), 1);
-  EXPECT_EQ(IndexAt(player, 20), 2);
-  EXPECT_EQ(IndexAt(player, 10), 1);  // back again
+  for (const auto& [tick, index] : {std::pair{9, 0}, {10, 1}, {19, 1}, {20, 2}, {10, 1}}) {
+    EXPECT_EQ(IndexAt(player, tick), index) << tick;  // the last one back again
+  }
   EXPECT_EQ(player.LastTick(), 20);
   EXPECT_EQ(player.ScreenAt(-1).shown, Screen::Area{});  // before tick 0 nothing shows
 }

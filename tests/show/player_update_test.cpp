@@ -23,13 +23,6 @@ std::unique_ptr<ShowPlayer> Play(const ShowBuild& build, const ShowPlayer* previ
   return std::make_unique<ShowPlayer>(build.Vnl, std::move(source), *previous);
 }
 
-void ExpectSameScreen(const Screen& updated, const Screen& fresh, int64_t tick) {
-  SCOPED_TRACE(tick);
-  EXPECT_TRUE(updated.indices == fresh.indices);
-  EXPECT_TRUE(updated.palette == fresh.palette);
-  EXPECT_EQ(updated.shown, fresh.shown);
-}
-
 TEST(PlayerUpdateTest, RandomEditsShowWhatANewPlayerShows) {
   BuildCase build;
   for (int p = 0; p < kPictures; ++p) {
@@ -83,8 +76,11 @@ TEST(PlayerUpdateTest, RandomEditsShowWhatANewPlayerShows) {
     const int64_t at = int64_t{item.Count} * 12;
     std::vector<int64_t> ticks = {0, at - 193, at - 1, at, at + 100, at + 150, last, last + 1};
     for (int i = 0; i < 12; ++i) ticks.push_back(pick(static_cast<int>(last) + 1));
-    for (int64_t tick : ticks)
-      ExpectSameScreen(updated->ScreenAt(tick), fresh->ScreenAt(tick), tick);
+    for (int64_t tick : ticks) {
+      const Screen &got = updated->ScreenAt(tick), &want = fresh->ScreenAt(tick);
+      EXPECT_TRUE(got.indices == want.indices && got.palette == want.palette) << tick;
+      EXPECT_EQ(got.shown, want.shown) << tick;
+    }
     player = std::move(updated);
   }
 }

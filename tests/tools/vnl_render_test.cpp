@@ -2,9 +2,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "support/temp_folder.h"
@@ -14,11 +13,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-test_support::ProgramRun Render(const fs::path& folder, const std::string& arguments) {
-  return test_support::RunCommandLine(std::string(VNL_RENDER_EXE) + " " + arguments,
-                                      folder / "run");
-}
 
 // A show whose page -1 is filled with index 3 at tick 100 and shown with entry 3 = (10, 20, 30).
 void WriteShow(const fs::path& path) {
@@ -49,54 +43,56 @@ std::vector<uint8_t> ReadRgb(const fs::path& path, int& width, int& height) {
   return rgb;
 }
 
-TEST(VnlRender, WritesTheScreenAtTheTick) {
-  TempFolder folder;
-  WriteShow(folder.Path() / "show.vnl");
-  const fs::path png = folder.Path() / "out.png";
-  const test_support::ProgramRun run = Render(
-      folder.Path(), (folder.Path() / "show.vnl").string() + " --tick 100 -o " + png.string());
+// A folder with the show; runs vnl-render there.
+class VnlRender : public testing::Test {
+ protected:
+  void SetUp() override { WriteShow(show_); }
+  test_support::ProgramRun Render(const std::string& arguments) {
+    return test_support::RunCommandLine(std::string(VNL_RENDER_EXE) + " " + arguments,
+                                        folder_.Path() / "run");
+  }
+  test_support::ProgramRun RenderAt(int tick) {
+    return Render(show_.string() + " --tick " + std::to_string(tick) + " -o " + png_.string());
+  }
+
+  TempFolder folder_;
+  const fs::path show_ = folder_.Path() / "show.vnl";
+  const fs::path png_ = folder_.Path() / "out.png";
+};
+
+TEST_F(VnlRender, WritesTheScreenAtTheTick) {
+  const test_support::ProgramRun run = RenderAt(100);
   ASSERT_EQ(run.status, 0) << run.err;
   int width = 0, height = 0;
-  const std::vector<uint8_t> rgb = ReadRgb(png, width, height);
+  const std::vector<uint8_t> rgb = ReadRgb(png_, width, height);
   ASSERT_EQ(width, 640);
   ASSERT_EQ(height, 480);
-  auto at = [&](int x, int y) {
-    const size_t i = (size_t(y) * 640 + size_t(x)) * 3;
-    return std::vector<uint8_t>{rgb[i], rgb[i + 1], rgb[i + 2]};
-  };
-  EXPECT_EQ(at(0, 0), (std::vector<uint8_t>{10, 20, 30}));
-  EXPECT_EQ(at(319, 479), (std::vector<uint8_t>{10, 20, 30}));
-  EXPECT_EQ(at(320, 0), (std::vector<uint8_t>{0, 0, 0}));
+  std::vector<uint8_t> expected(640 * 480 * 3, 0);  // the left half filled, the rest black
+  for (size_t i = 0; i < expected.size(); i += 3) {
+    if (i / 3 % 640 < 320) expected[i] = 10, expected[i + 1] = 20, expected[i + 2] = 30;
+  }
+  EXPECT_EQ(rgb, expected);
 
-  ASSERT_EQ(
-      Render(folder.Path(), (folder.Path() / "show.vnl").string() + " --tick 99 -o " + png.string())
-          .status,
-      0);
-  EXPECT_EQ(ReadRgb(png, width, height), std::vector<uint8_t>(640 * 480 * 3, 0));
+  ASSERT_EQ(RenderAt(99).status, 0);
+  EXPECT_EQ(ReadRgb(png_, width, height), std::vector<uint8_t>(640 * 480 * 3, 0));
 }
 
-TEST(VnlRender, ADamagedFileGivesOneLineAndStatusOne) {
-  TempFolder folder;
-  WriteShow(folder.Path() / "show.vnl");
-  fs::resize_file(folder.Path() / "show.vnl", fs::file_size(folder.Path() / "show.vnl") - 3);
-  const fs::path png = folder.Path() / "out.png";
-  const test_support::ProgramRun run =
-      Render(folder.Path(), (folder.Path() / "show.vnl").string() + " --tick 0 -o " + png.string());
+TEST_F(VnlRender, ADamagedFileGivesOneLineAndStatusOne) {
+  fs::resize_file(show_, fs::file_size(show_) - 3);
+  const test_support::ProgramRun run = RenderAt(0);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
   EXPECT_NE(run.err.find("バイト位置"), std::string::npos) << run.err;
-  EXPECT_FALSE(fs::exists(png));
+  EXPECT_FALSE(fs::exists(png_));
 }
 
-TEST(VnlRender, WrongCommandLinesGiveStatusTwo) {
-  TempFolder folder;
+TEST_F(VnlRender, WrongCommandLinesGiveStatusTwo) {
   for (const std::string arguments : {"", "a.vnl", "a.vnl --tick x -o b.png", "a.vnl --tick 1",
                                       "a.vnl -o b.png", "a.vnl --tick 1 -o b.png --what"}) {
-    EXPECT_EQ(Render(folder.Path(), arguments).status, 2) << arguments;
+    EXPECT_EQ(Render(arguments).status, 2) << arguments;
   }
-  EXPECT_EQ(Render(folder.Path(), "--help >/dev/null").status, 0);
-  EXPECT_EQ(Render(folder.Path(), "a.vnl --tick 1 -o " + (folder.Path() / "b.png").string()).status,
-            1);
+  EXPECT_EQ(Render("--help >/dev/null").status, 0);
+  EXPECT_EQ(Render("a.vnl --tick 1 -o " + (folder_.Path() / "b.png").string()).status, 1);
 }
 
 }  // namespace

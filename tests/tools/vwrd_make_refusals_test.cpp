@@ -9,11 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <random>
 #include <set>
@@ -33,10 +32,6 @@ namespace fs = std::filesystem;
 using test_support::ProgramRun;
 using test_support::ReadAll;
 
-int Lines(const std::string& text) {
-  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
-
 class VwrdMakeRefusalsTest : public testing::Test {
  protected:
   // Runs vwrd-make on NAME.mid, as `prefix` says (e.g. another user); a hang ends after 60 s
@@ -50,17 +45,15 @@ class VwrdMakeRefusalsTest : public testing::Test {
   fs::path File(const std::string& name) const { return folder_ / name; }
 
   // Two pictures of 320 x 240 and two events.
-  void WriteSong(const std::string& picture = "a.bmp") {
-    test_bmp::WritePlainBmp(File("a.bmp"), 320, 240, 1);
-    test_bmp::WritePlainBmp(File("b.bmp"), 320, 240, 2);
+  void WriteSong() {
     auto table = std::make_unique<EventTable>();
     SetMidiPath(*table, Song());
-    const char* marks[] = {"one", "two"};
-    const std::string pictures[] = {picture, "b.bmp"};
     for (int i = 0; i < 2; ++i) {
-      table->events[i].Mark = marks[i];
+      const std::string picture = i == 0 ? "a.bmp" : "b.bmp";
+      test_bmp::WritePlainBmp(File(picture), 320, 240, i + 1);
+      table->events[i].Mark = i == 0 ? "one" : "two";
       table->events[i].Count = 16 * (i + 1);
-      table->events[i].Picture = pictures[i];
+      table->events[i].Picture = picture;
       table->events[i].Lyrics = "la";
     }
     table->EventCount = 2;
@@ -100,7 +93,7 @@ TEST_F(VwrdMakeRefusalsTest, AFileThatIsNoProjectLeavesTheOutputsAsTheyWere) {
     const ProgramRun run = Make();
     EXPECT_EQ(run.status, 2) << bytes;
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(Lines(run.err), 1) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_NE(run.err.find("プロジェクトファイルではありません"), std::string::npos) << run.err;
     EXPECT_EQ(ReadAll(File("song.vnl")), vnl);
     EXPECT_EQ(ReadAll(File("song.evn")), evn);
@@ -161,9 +154,12 @@ TEST_F(VwrdMakeRefusalsTest, ReadOnlyOutputsOfANormalUserAreReplacedAndKeepTheir
   for (const char* name : {"song.vnl", "song.evn", "a.png"})
     fs::permissions(File(name), fs::perms(0444));
   fs::last_write_time(File("a.bmp"), fs::last_write_time(File("a.png")) + std::chrono::hours(1));
-  fs::permissions(File("song.vnl"), fs::perms(0644));
-  test_bmp::WriteFile(File("song.vnl"), "old");
-  fs::permissions(File("song.vnl"), fs::perms(0444));
+  auto writeReadOnly = [this](const std::string& bytes) {
+    fs::permissions(File("song.vnl"), fs::perms(0644));
+    test_bmp::WriteFile(File("song.vnl"), bytes);
+    fs::permissions(File("song.vnl"), fs::perms(0444));
+  };
+  writeReadOnly("old");
   ProgramRun run = Make("song", asNobody);
   EXPECT_EQ(run.status, 0) << run.out;
   EXPECT_NE(ReadAll(File("song.vnl")), "old");  // replaced in spite of its mode
@@ -176,9 +172,7 @@ TEST_F(VwrdMakeRefusalsTest, ReadOnlyOutputsOfANormalUserAreReplacedAndKeepTheir
   // A folder the user may not write to, and an output that has to change.
   ASSERT_EQ(::chown(folder_.c_str(), 0, 0), 0);
   fs::permissions(folder_, fs::perms(0755));
-  fs::permissions(File("song.vnl"), fs::perms(0644));
-  test_bmp::WriteFile(File("song.vnl"), "stale");
-  fs::permissions(File("song.vnl"), fs::perms(0444));
+  writeReadOnly("stale");
   run = Make("song", asNobody);
   EXPECT_EQ(run.status, 1) << run.out << run.err;
   EXPECT_NE(

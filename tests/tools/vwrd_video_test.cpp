@@ -1,23 +1,17 @@
 // vwrd-video as a program: its command line, its exit status and what it leaves in the folder.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <memory>
+#include <algorithm>
 
-#include "build/test_bmp_writer.h"
-#include "document/names.h"
 #include "document/project_file.h"
 #include "playback/smf_builder.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
+#include "video/short_project.h"
 
 namespace {
 
 using test_support::ProgramRun;
-using test_support::ReadAll;
 
 class VwrdVideoTest : public testing::Test {
  protected:
@@ -25,33 +19,17 @@ class VwrdVideoTest : public testing::Test {
     return test_support::RunProgram(VWRD_VIDEO_EXE, arguments, temp_.Path());
   }
 
-  // Half a second of song and one event with a picture.
-  void WriteProjectFiles() {
-    TrackBuilder melody;
-    melody.Raw(0, {0xC0, 0}).Note(0, 0, 60, 96).End();
-    temp_.Write("song.mid", BuildSmf(1, 96, {TrackBuilder().Tempo(0, 500000).End(96), melody}));
-    test_bmp::WritePlainBmp(temp_.Path() / "a.bmp", 64, 48, 3);
-    auto table = std::make_unique<EventTable>();
-    SetMidiPath(*table, temp_ / "song.mid");
-    EventItem& item = table->events[0];
-    item.Mark = "a";
-    item.Count = 1;
-    item.Picture = "a.bmp";
-    table->EventCount = 1;
-    WriteProject(*table);
-  }
-
   TempFolder temp_{"vwrd-video"};
 };
 
 TEST_F(VwrdVideoTest, WritesSongMp4BesideTheSongAndNoOtherFile) {
-  WriteProjectFiles();
+  WriteProject(*ShortProject(temp_));
   const ProgramRun run = Run({temp_ / "song.mid", "--fps", "10"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("を書き出しました"), std::string::npos) << run.err;
   std::vector<std::string> names = temp_.Names();
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"a.bmp", "song.mid", "song.mp4", "song.vwm"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"bands.bmp", "song.mid", "song.mp4", "song.vwm"}));
 }
 
 TEST_F(VwrdVideoTest, WithoutAProjectFileItSaysSoAndWritesNothing) {

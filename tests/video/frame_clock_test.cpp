@@ -31,6 +31,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FrameCase{30, 31, 1033334, 102},  // MIDI tick 192 + 12.8, twice as fast
                     FrameCase{30, 45, 1500000, 192},  // two quarters in half a second
                     FrameCase{30, 20, 666667, 64},    // exactly MIDI tick 128
+                    FrameCase{30, 36, 1200000, 134},  // MIDI tick 192 + 76.8
                     FrameCase{60, 90, 1500000, 192},
                     FrameCase{24, 25, 1041667, 104}));  // exactly MIDI tick 208
 

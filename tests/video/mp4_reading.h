@@ -16,7 +16,7 @@ extern "C" {
 struct Mp4Contents {
   double duration_seconds = 0;
   std::string video_codec, audio_codec;
-  int width = 0, height = 0, channels = 0, sample_rate = 0;
+  int width = 0, height = 0, channels = 0;
   int video_frames = 0;
   double audio_seconds = 0;
   float audio_peak = 0;
@@ -45,7 +45,6 @@ inline Mp4Contents ReadMp4(const std::string& path, int64_t wanted_frame) {
     } else if (parameters->codec_type == AVMEDIA_TYPE_AUDIO) {
       contents.audio_codec = codec->name;
       contents.channels = parameters->ch_layout.nb_channels;
-      contents.sample_rate = parameters->sample_rate;
     }
   }
   AVPacket* packet = av_packet_alloc();

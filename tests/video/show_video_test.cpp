@@ -1,64 +1,29 @@
 // A short project exported as the tool and the window export it, read back with FFmpeg.
 #include "video/show_video.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "build/test_bmp_writer.h"
-#include "document/names.h"
 #include "mp4_reading.h"
-#include "playback/smf_builder.h"
-#include "playback/wrd_time.h"
+#include "short_project.h"
 #include "show/model/show_model.h"
-#include "support/temp_folder.h"
-#include "video/frame_clock.h"
 #include "video/video_error.h"
 
 namespace {
 
-// Two seconds at 120 BPM, then 240 BPM; a picture of coloured bands from the second sixteenth,
-// a lyric line from the fourth.
-std::unique_ptr<EventTable> ShortProject(const TempFolder& folder) {
-  TrackBuilder melody;
-  melody.Raw(0, {0xC0, 0}).Note(0, 0, 60, 192).Note(0, 0, 64, 192).End();
-  folder.Write(
-      "song.mid",
-      BuildSmf(1, 96, {TrackBuilder().Tempo(0, 500000).Tempo(192, 250000).End(384), melody}));
-  test_bmp::WriteFile(folder.Path() / "bands.bmp",
-                      test_bmp::Bmp8(
-                          640, 480, [](int x, int y) { return uint8_t((x / 40 + y / 60) % 8); },
-                          [](int i) { return uint32_t(i * 0x1F3D5B) & 0xFFFFFF; }));
-  auto table = std::make_unique<EventTable>();
-  SetMidiPath(*table, folder / "song.mid");
-  EventItem& bands = table->events[0];
-  bands.Mark = "bands";
-  bands.Count = 2;
-  bands.Picture = "bands.bmp";
-  EventItem& words = table->events[1];
-  words.Mark = "words";
-  words.Count = 4;
-  words.Lyrics = "Hello";
-  words.X1 = 20;
-  words.Y1 = 400;
-  words.X2 = 620;
-  words.Color = 0x00FFFFFF;
-  table->EventCount = 2;
-  return table;
-}
-
-TEST(ShowVideo, AFrameOfTheVideoIsTheShowWindowsScreenAtItsTick) {
+class ShowVideo : public testing::Test {
+ protected:
   TempFolder folder;
-  const auto table = ShortProject(folder);
+  std::unique_ptr<EventTable> table = ShortProject(folder);
+};
+
+TEST_F(ShowVideo, AFrameOfTheVideoIsTheShowWindowsScreenAtItsTick) {
   const std::string path = DefaultVideoPath(*table);
   EXPECT_EQ(path, folder / "song.mp4");
   ExportShowVideo(*table, path, {});
 
-  // Frame 36: 1.2 s, song tick 192 + 76.8 through the tempo change, WRD tick 134, after the
-  // picture's fade and the lyric.
-  const TempoMap tempo(96, {{0, 500000}, {192, 250000}});
-  const FrameClock clock(tempo, 30);
-  ASSERT_EQ(clock.WrdTickOfFrame(36), 134);
+  // Frame 36: 1.2 s, WRD tick 134 (as the frame clock's table has it), after the picture's fade
+  // and the lyric.
   const Mp4Contents video = ReadMp4(path, 36);
   EXPECT_GT(video.duration_seconds, 1.5);  // 1 s at 120 BPM and 0.5 s at 240 BPM
   EXPECT_LT(video.duration_seconds, 4.6);
@@ -78,23 +43,15 @@ TEST(ShowVideo, AFrameOfTheVideoIsTheShowWindowsScreenAtItsTick) {
   EXPECT_LT(double(error) / expected.size(), 5.0);
 }
 
-TEST(ShowVideo, ASongThatCannotBeReadGivesTheReasonAndNoFile) {
-  TempFolder folder;
-  const auto table = ShortProject(folder);
+TEST_F(ShowVideo, ASongThatCannotBeReadGivesTheReasonAndNoFile) {
   folder.Write("song.mid", {'M', 'T', 'h', 'd'});
-  try {
-    ExportShowVideo(*table, DefaultVideoPath(*table), {});
-    FAIL();
-  } catch (const VideoError& error) {
-    EXPECT_TRUE(std::string(error.what()).starts_with("MIDIファイルを読めません: "))
-        << error.what();
-  }
+  EXPECT_THAT(
+      [&] { ExportShowVideo(*table, DefaultVideoPath(*table), {}); },
+      testing::ThrowsMessage<VideoError>(testing::StartsWith("MIDIファイルを読めません: ")));
   EXPECT_FALSE(std::filesystem::exists(folder / "song.mp4"));
 }
 
-TEST(ShowVideo, TheSongIsNeverTheOutput) {
-  TempFolder folder;
-  const auto table = ShortProject(folder);
+TEST_F(ShowVideo, TheSongIsNeverTheOutput) {
   EXPECT_THROW(ExportShowVideo(*table, folder / "song.mid", {}), VideoError);
   EXPECT_EQ(folder.Names().size(), 2u);  // the song and the picture, untouched
 }

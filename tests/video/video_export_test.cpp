@@ -1,5 +1,6 @@
 #include "video/video_export.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -40,11 +41,6 @@ class SquaresSource : public FrameSource {
   }
   std::vector<int64_t> ticks;
 };
-
-// Cancels once `frames` frames have been written.
-VideoProgress CancelAfter(int frames) {
-  return [frames, count = 0](int64_t, int64_t) mutable { return ++count < frames; };
-}
 
 class VideoExport : public testing::TestWithParam<int> {};
 
@@ -100,33 +96,33 @@ TEST_P(VideoExport, TheFileHoldsTheShowAndTheSongAsTheCoreMadeThem) {
 
 INSTANTIATE_TEST_SUITE_P(Scales, VideoExport, testing::Values(1, 2));
 
-TEST(VideoExportFailure, ACancelLeavesTheEarlierFileAndNoTemporaryFile) {
+class VideoExportFailure : public testing::Test {
+ protected:
   TempFolder folder;
-  const std::string path = folder.Write("song.mp4", {'o', 'l', 'd'});
   SquaresSource source;
-  EXPECT_THROW(ExportVideo(OneSecondSong(), source, path, {}, CancelAfter(5)), VideoCancelled);
+};
+
+TEST_F(VideoExportFailure, ACancelLeavesTheEarlierFileAndNoTemporaryFile) {
+  const std::string path = folder.Write("song.mp4", {'o', 'l', 'd'});
+  auto cancelAtFifth = [count = 0](int64_t, int64_t) mutable { return ++count < 5; };
+  EXPECT_THROW(ExportVideo(OneSecondSong(), source, path, {}, cancelAtFifth), VideoCancelled);
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"song.mp4"});
   std::ifstream in(path, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
 }
 
-TEST(VideoExportFailure, AFolderThatCannotBeWrittenGivesAReasonAndNoFile) {
-  TempFolder folder;
-  SquaresSource source;
+TEST_F(VideoExportFailure, AFolderThatCannotBeWrittenGivesAReasonAndNoFile) {
   EXPECT_THROW(ExportVideo(OneSecondSong(), source, folder / "missing/song.mp4", {}), VideoError);
   EXPECT_TRUE(folder.Names().empty());
 }
 
-TEST(VideoExportFailure, NoSoundfontGivesAReasonAndNoFile) {
-  TempFolder folder;
-  SquaresSource source;
-  try {
-    ExportVideo(OneSecondSong(), source, folder / "song.mp4",
-                {.soundfont_folder = folder.Path().string()});
-    FAIL();
-  } catch (const VideoError& error) {
-    EXPECT_NE(std::string(error.what()).find("SoundFont"), std::string::npos);
-  }
+TEST_F(VideoExportFailure, NoSoundfontGivesAReasonAndNoFile) {
+  EXPECT_THAT(
+      [&] {
+        ExportVideo(OneSecondSong(), source, folder / "song.mp4",
+                    {.soundfont_folder = folder.Path().string()});
+      },
+      testing::ThrowsMessage<VideoError>(testing::HasSubstr("SoundFont")));
   EXPECT_TRUE(folder.Names().empty());
 }
 
