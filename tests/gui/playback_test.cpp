@@ -1,5 +1,4 @@
 // Playback and time controls of the main window, with the scripted player.
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <utility>
@@ -21,8 +20,6 @@ class PlaybackTest : public MainWindowTest {
     form->OpenMidiFile(song);
     player.calls.clear();
   }
-
-  QString song;
 };
 
 const char kTwoEventProject[] =
@@ -121,14 +118,12 @@ TEST_F(PlaybackTest, TheTimerFollowsTheSongOnlyOnceOneIsOpen) {
   form->Timer1Timer();
   EXPECT_EQ(CounterText(), "Counter");
   OpenSong();
-  player.position = 96;
-  form->Timer1Timer();
-  EXPECT_EQ(CounterText(), "96 (7:1)");
-  EXPECT_EQ(Bar("TimeBar")->value(), 96);
-  player.position = 101;
-  form->Timer1Timer();
-  EXPECT_EQ(CounterText(), "101 (7:2)");
-  EXPECT_EQ(Bar("TimeBar")->value(), 101);
+  for (const auto& [position, text] : {std::pair{96, "96 (7:1)"}, std::pair{101, "101 (7:2)"}}) {
+    player.position = position;
+    form->Timer1Timer();
+    EXPECT_EQ(CounterText(), text);
+    EXPECT_EQ(Bar("TimeBar")->value(), position);
+  }
 }
 
 TEST_F(PlaybackTest, AddTakesItsTimeFromThePositionDisplay) {
@@ -208,22 +203,19 @@ TEST_F(PlaybackTest, ScrollStepsReportTheirWindowsCodesAndEndOfScrollAfterwards)
   EXPECT_TRUE(player.calls.empty());  // no song: the bar seeks nothing
 }
 
-TEST_F(PlaybackTest, RewindWhileStoppedSeeksToZeroAndStaysStopped) {
+TEST_F(PlaybackTest, RewindSeeksToZeroAndPlaysOnOnlyIfPlaying) {
   OpenSong();
-  player.position = 200;
-  form->Button1Click();
-  EXPECT_EQ(player.calls, std::vector<std::string>{"Seek 0"});
-  EXPECT_FALSE(player.playing);
-}
-
-TEST_F(PlaybackTest, RewindWhilePlayingRestartsFromZero) {
-  OpenSong();
-  player.playing = true;
-  player.position = 200;
-  form->Button1Click();
-  EXPECT_EQ(player.calls, (std::vector<std::string>{"Seek 0", "Resume"}));
-  EXPECT_TRUE(player.playing);
-  EXPECT_EQ(player.position, 0);
+  for (bool playing : {false, true}) {
+    SCOPED_TRACE(playing);
+    player.calls.clear();
+    player.playing = playing;
+    player.position = 200;
+    form->Button1Click();
+    EXPECT_EQ(player.calls, playing ? (std::vector<std::string>{"Seek 0", "Resume"})
+                                    : std::vector<std::string>{"Seek 0"});
+    EXPECT_EQ(player.playing, playing);
+    EXPECT_EQ(player.position, 0);
+  }
 }
 
 TEST_F(PlaybackTest, PlayTogglesAndTheCaptionNamesTheNextAction) {
@@ -272,10 +264,6 @@ TEST_F(PlaybackTest, TimeSetsTheEventBarTheCountTextAndModified) {
   EXPECT_TRUE(Doc().Modified);
   ClickLine(1);
   EXPECT_EQ(Doc().events[0].Count, 96);
-}
-
-TEST_F(PlaybackTest, TimeClampsToTheSongLength) {
-  OpenSong();
   player.position = 5000;  // the display can show more than the bar holds
   form->Timer1Timer();
   form->TimeClick();
@@ -321,16 +309,6 @@ TEST_F(PlaybackTest, StepKeysMoveTheSongOneSixteenth) {
   EXPECT_EQ(player.calls, std::vector<std::string>{"Seek 39"});
 }
 
-TEST_F(PlaybackTest, SpaceKeyPlaysUnlessATextEditHasTheFocus) {
-  OpenSong();
-  form->PlayKey();
-  EXPECT_TRUE(player.playing);
-  form->RewindKey();
-  EXPECT_EQ(player.calls, (std::vector<std::string>{"Play", "Seek 0", "Resume"}));
-  form->AddKey();
-  EXPECT_EQ(Doc().EventCount, 2);
-}
-
 }  // namespace
 
 namespace {
@@ -345,25 +323,18 @@ class ScrollMouseTest : public PlaybackTest {
                      [this](int code) { codes.push_back(code); });
   }
 
-  void Mouse(QEvent::Type type, QPoint at) {
-    QMouseEvent event(type, QPointF(at), bar->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(bar, &event);
-  }
-
   QScrollBar* bar = nullptr;
   std::vector<int> codes;
 };
 
 TEST_F(ScrollMouseTest, AClickOnTheRightArrowStepsOnceAndEndsOnRelease) {
   bar->setValue(50);
-  const QPoint arrow(bar->width() - 3, bar->height() / 2);
-  Mouse(QEvent::MouseButtonPress, arrow);
+  const QPointF arrow(bar->width() - 3, bar->height() / 2);
+  SendMouse(bar, QEvent::MouseButtonPress, arrow);
   QCoreApplication::processEvents();
   EXPECT_EQ(codes, std::vector<int>{1});
   EXPECT_TRUE(Doc().Dragging);
-  Mouse(QEvent::MouseButtonRelease, arrow);
+  SendMouse(bar, QEvent::MouseButtonRelease, arrow);
   QCoreApplication::processEvents();
   EXPECT_EQ(codes, (std::vector<int>{1, 8}));
   EXPECT_EQ(bar->value(), 51);
@@ -387,7 +358,7 @@ TEST_F(ScrollMouseTest, AWheelTurnMovesThePositionWithoutLeavingADrag) {
   EXPECT_NE(bar->value(), 50);
 }
 
-TEST_F(PlaybackTest, PlayAndRewindKeysLeaveTextEditsAlone) {
+TEST_F(PlaybackTest, PlayAndRewindKeysWorkUnlessATextEditHasTheFocus) {
   OpenSong();
   form->show();
   for (const char* edit : {"Mark", "X1"}) {
@@ -402,7 +373,11 @@ TEST_F(PlaybackTest, PlayAndRewindKeysLeaveTextEditsAlone) {
   EXPECT_TRUE(player.calls.empty());
   List()->setFocus();
   form->PlayKey();
-  EXPECT_EQ(player.calls, std::vector<std::string>{"Play"});
+  EXPECT_TRUE(player.playing);
+  form->RewindKey();
+  EXPECT_EQ(player.calls, (std::vector<std::string>{"Play", "Seek 0", "Resume"}));
+  form->AddKey();
+  EXPECT_EQ(Doc().EventCount, 2);
 }
 
 }  // namespace
