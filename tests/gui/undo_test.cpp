@@ -2,7 +2,6 @@
 // exact table and the controls as they were.
 #include <QAction>
 #include <QKeyEvent>
-#include <QMouseEvent>
 
 #include "document/project_file.h"
 #include "main_window_fixture.h"
@@ -137,12 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
                 [](TForm1& f, auto&, auto&) {
                   TimelineWidget* timeline = f.Timeline();
                   auto mouse = [timeline](QEvent::Type type, double sixteenth) {
-                    const QPointF at(timeline->XOf(sixteenth), 50);
-                    QMouseEvent event(
-                        type, at, timeline->mapToGlobal(at), Qt::LeftButton,
-                        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                        Qt::NoModifier);
-                    QCoreApplication::sendEvent(timeline, &event);
+                    SendMouse(timeline, type, {timeline->XOf(sixteenth), 50});
                   };
                   mouse(QEvent::MouseButtonPress, 16);
                   for (int to : {18, 21, 25}) mouse(QEvent::MouseMove, to);
@@ -233,15 +227,6 @@ TEST_F(UndoTest, ATextFieldsOwnTypingUndoComesFirst) {
   EXPECT_TRUE(FieldTakes(Combo("Picture"), Qt::ControlModifier, Qt::Key_Z));
   Control<QPlainTextEdit>("Lyrics")->insertPlainText("y");
   EXPECT_TRUE(FieldTakes(Control<QPlainTextEdit>("Lyrics"), Qt::ControlModifier, Qt::Key_Z));
-}
-
-TEST_F(UndoTest, AnErrorInAHandlerGoesToTheErrorBoxAndNoFurther) {
-  QDir(dir.path()).remove("song.vwm");
-  QDir(dir.path()).mkdir("song.vwm");  // the project cannot be written
-  Edit("Mark")->setText("x");
-  Button("Save")->click();
-  ASSERT_EQ(dialogs.Shown("Error").size(), 1u);
-  EXPECT_TRUE(Doc().Modified);
 }
 
 }  // namespace
