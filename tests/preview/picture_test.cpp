@@ -87,13 +87,19 @@ TEST_F(PreviewTest, EmptyPathClearsThePictureButKeepsTheTileFlagAndTheRectangle)
   EXPECT_EQ(shown.pixel(15, 15), Inverted(Background()));
 }
 
+// Neither bytes that are no picture nor a picture of another format are taken for a bitmap.
 TEST_F(PreviewTest, UnreadablePictureThrowsAndLeavesNoPicture) {
-  preview_.SetPicture(WritePicture("good.bmp", 320, 240), true);
-  const QString bad = WriteBytes("bad.bmp", "this is not a bitmap at all");
-  EXPECT_THROW(preview_.SetPicture(bad, false), std::runtime_error);
-  EXPECT_FALSE(preview_.HasPicture());
-  EXPECT_TRUE(preview_.Tile());
-  EXPECT_EQ(Shown().pixel(320, 240), Background());
+  QImage png(8, 8, QImage::Format_RGB32);
+  png.fill(Qt::red);
+  ASSERT_TRUE(png.save(folder_.filePath("disguised.bmp"), "PNG"));
+  for (const QString& bad :
+       {WriteBytes("bad.bmp", "this is not a bitmap at all"), folder_.filePath("disguised.bmp")}) {
+    preview_.SetPicture(WritePicture("good.bmp", 320, 240), true);
+    EXPECT_THROW(preview_.SetPicture(bad, false), std::runtime_error);
+    EXPECT_FALSE(preview_.HasPicture());
+    EXPECT_TRUE(preview_.Tile());
+    EXPECT_EQ(Shown().pixel(320, 240), Background());
+  }
 }
 
 TEST_F(PreviewTest, MissingPictureThrowsWithThePathInTheMessage) {
@@ -115,15 +121,6 @@ TEST_F(PreviewTest, APictureTheBuildRefusesIsShownAsRefusedWithTheReason) {
   EXPECT_EQ(Shown().pixel(320, 470), qRgb(128, 0, 0));
   preview_.SetPicture(WritePicture("good.bmp", 8, 8), false);
   EXPECT_TRUE(preview_.Refusal().isEmpty());
-}
-
-TEST_F(PreviewTest, PictureOfAnotherFormatIsNotTakenForABitmap) {
-  QImage png(8, 8, QImage::Format_RGB32);
-  png.fill(Qt::red);
-  const QString path = folder_.filePath("disguised.bmp");
-  ASSERT_TRUE(png.save(path, "PNG"));
-  EXPECT_THROW(preview_.SetPicture(path, false), std::runtime_error);
-  EXPECT_FALSE(preview_.HasPicture());
 }
 
 // The headers of an 8-bit BMP that claims the given size, without its pixels.
