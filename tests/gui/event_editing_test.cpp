@@ -12,6 +12,13 @@ class EventEditingTest : public MainWindowTest {
     for (const char* name : {"X1", "Y1", "X2", "Y2"}) texts << Edit(name)->text();
     return texts;
   }
+
+  // A click on a line, then Delete with the answer given.
+  void DeleteLine(int row, Dialogs::Answer answer) {
+    ClickLine(row);
+    dialogs.answers.push_back(answer);
+    form->DeleteClick();
+  }
 };
 
 // Three events A, B, C at the times 1, 2, 3, with the third one selected.
@@ -152,10 +159,7 @@ TEST_F(EventEditingTest, DraggedRectangleFillsTheEditsAndTheEvent) {
 
 TEST_F(EventEditingTest, DeletingAMiddleEventLoadsTheOneThatMovedIntoItsPlace) {
   MakeThreeEvents(*form);
-  ClickLine(1);
-  ASSERT_EQ(Edit("Mark")->text(), "B");
-  dialogs.answers.push_back(Dialogs::Answer::Yes);
-  form->DeleteClick();
+  DeleteLine(1, Dialogs::Answer::Yes);
   ASSERT_EQ(dialogs.Shown("YesNo").size(), 1u);
   EXPECT_EQ(dialogs.Shown("YesNo")[0].text, QStringLiteral("削除します"));
   EXPECT_EQ(dialogs.Shown("YesNo")[0].caption, "B");
@@ -173,9 +177,7 @@ TEST_F(EventEditingTest, DeletingAMiddleEventLoadsTheOneThatMovedIntoItsPlace) {
 
 TEST_F(EventEditingTest, DeletingTheLastEventHighlightsTheNewLastLine) {
   MakeThreeEvents(*form);
-  ClickLine(2);
-  dialogs.answers.push_back(Dialogs::Answer::Yes);
-  form->DeleteClick();
+  DeleteLine(2, Dialogs::Answer::Yes);
   EXPECT_EQ(Doc().EventCount, 2);
   EXPECT_EQ(List()->currentRow(), 1);
   EXPECT_EQ(Doc().Selection, 1);
@@ -192,9 +194,7 @@ TEST_F(EventEditingTest, AddAfterADeletionReusesTheOldLastSlot) {
   Control<QCheckBox>("Naraberu")->setChecked(true);
   Combo("Align")->setCurrentIndex(2);
   ClickLine(0);  // commit C's fields
-  ClickLine(1);
-  dialogs.answers.push_back(Dialogs::Answer::Yes);
-  form->DeleteClick();
+  DeleteLine(1, Dialogs::Answer::Yes);
   form->AddClick();
   const EventItem& added = Doc().events[2];
   EXPECT_EQ(Utf8(added.Mark), "新規イベント");
@@ -213,8 +213,7 @@ TEST_F(EventEditingTest, DeclinedDeletionChangesNothing) {
   const auto before = Doc().events;
   form->SaveClick();
   const size_t steps = form->Editing().UndoCount();
-  dialogs.answers.push_back(Dialogs::Answer::No);
-  form->DeleteClick();
+  DeleteLine(2, Dialogs::Answer::No);
   EXPECT_EQ(Doc().EventCount, 4);
   EXPECT_EQ(Doc().events, before);
   EXPECT_FALSE(Doc().Modified);

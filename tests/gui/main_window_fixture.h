@@ -76,6 +76,12 @@ class MainWindowTest : public testing::Test {
     return song;
   }
 
+  // The song at `position` sixteenths, as the 300 ms timer finds it.
+  void PollAt(int32_t position) {
+    player.position = position;
+    form->Timer1Timer();
+  }
+
   // The bytes of a file in the temporary folder; empty when it is missing.
   QByteArray FileBytes(const QString& name) {
     QFile file(dir.filePath(name));

@@ -29,8 +29,7 @@ class MakeTest : public MainWindowTest {
     Combo("Picture")->setEditText("a.bmp");
     Control<QPlainTextEdit>("Lyrics")->setPlainText(QStringLiteral("あいう\nえお"));
     form->SetTextRect(0, 400, 639, 479);
-    player.position = 96;
-    form->Timer1Timer();
+    PollAt(96);
     form->AddClick();
     Combo("Picture")->setEditText("missing.bmp");
     Combo("Effect")->setCurrentIndex(2);

@@ -114,13 +114,11 @@ TEST_F(PlaybackTest, AFailedOpenKeepsTheSongNamesAndTable) {
 }
 
 TEST_F(PlaybackTest, TheTimerFollowsTheSongOnlyOnceOneIsOpen) {
-  player.position = 50;
-  form->Timer1Timer();
+  PollAt(50);
   EXPECT_EQ(CounterText(), "Counter");
   OpenSong();
   for (const auto& [position, text] : {std::pair{96, "96 (7:1)"}, std::pair{101, "101 (7:2)"}}) {
-    player.position = position;
-    form->Timer1Timer();
+    PollAt(position);
     EXPECT_EQ(CounterText(), text);
     EXPECT_EQ(Bar("TimeBar")->value(), position);
   }
@@ -128,8 +126,7 @@ TEST_F(PlaybackTest, TheTimerFollowsTheSongOnlyOnceOneIsOpen) {
 
 TEST_F(PlaybackTest, AddTakesItsTimeFromThePositionDisplay) {
   OpenSong();
-  player.position = 96;
-  form->Timer1Timer();
+  PollAt(96);
   form->AddClick();
   EXPECT_EQ(Doc().events[1].Count, 96);
   EXPECT_EQ(Bar("TimeBar2")->value(), 96);
@@ -138,14 +135,12 @@ TEST_F(PlaybackTest, AddTakesItsTimeFromThePositionDisplay) {
 TEST_F(PlaybackTest, DraggingTheTimeBarFreezesTheDisplayAndSeeksOnRelease) {
   OpenSong();
   player.playing = true;
-  player.position = 10;
-  form->Timer1Timer();
+  PollAt(10);
   QScrollBar* bar = Bar("TimeBar");
   bar->setSliderDown(true);
   bar->setSliderPosition(300);  // a thumb move: code 5
   EXPECT_TRUE(Doc().Dragging);
-  player.position = 20;
-  form->Timer1Timer();
+  PollAt(20);
   EXPECT_EQ(CounterText(), "10 (1:3)");
   EXPECT_EQ(bar->value(), 300);
   EXPECT_TRUE(player.calls.empty());
@@ -158,8 +153,7 @@ TEST_F(PlaybackTest, DraggingTheTimeBarFreezesTheDisplayAndSeeksOnRelease) {
 
 TEST_F(PlaybackTest, AnArrowStepWhileStoppedSeeksOneSixteenthOnAtTheEndOfTheStep) {
   OpenSong();
-  player.position = 40;
-  form->Timer1Timer();
+  PollAt(40);
   Bar("TimeBar")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   EXPECT_TRUE(Doc().Dragging);
   EXPECT_TRUE(player.calls.empty());
@@ -233,8 +227,7 @@ TEST_F(PlaybackTest, PlayTogglesAndTheCaptionNamesTheNextAction) {
   form->PlayClick();
   // The song ends by itself: the caption says "再生" again, the click plays from the start.
   player.playing = false;
-  player.position = 640;
-  form->Timer1Timer();
+  PollAt(640);
   EXPECT_EQ(Button("Play")->text(), QStringLiteral("再生"));
   form->PlayClick();
   EXPECT_EQ(Button("Play")->text(), QStringLiteral("停止"));
@@ -256,8 +249,7 @@ TEST_F(PlaybackTest, PlayWithoutASongThrowsTheNoDeviceErrorAndKeepsTheCaption) {
 TEST_F(PlaybackTest, TimeSetsTheEventBarTheCountTextAndModified) {
   MakeFile("song.vwm", kTwoEventProject);
   OpenSong();
-  player.position = 96;
-  form->Timer1Timer();
+  PollAt(96);
   form->TimeClick();
   EXPECT_EQ(Bar("TimeBar2")->value(), 96);
   EXPECT_EQ(Edit("Count")->text(), "96");
@@ -302,8 +294,7 @@ TEST_F(PlaybackTest, AnEventBeyondTheSongEndShowsTheBarAtItsEndAndKeepsItsTimeUn
 
 TEST_F(PlaybackTest, StepKeysMoveTheSongOneSixteenth) {
   OpenSong();
-  player.position = 40;
-  form->Timer1Timer();
+  PollAt(40);
   form->StepKey(-1);
   QCoreApplication::processEvents();
   EXPECT_EQ(player.calls, std::vector<std::string>{"Seek 39"});

@@ -85,8 +85,7 @@ TEST_F(TimingTest, BarAndBeatFollowTheTimeSignatures) {
     const char* text;
   } cases[] = {{25, "25 (3:1)"}, {31, "31 (3:4)"}, {36, "36 (4:1)"}, {38, "38 (4:2)"}};
   for (const Case& c : cases) {
-    player.position = c.position;
-    form->Timer1Timer();
+    PollAt(c.position);
     EXPECT_EQ(CounterText(), c.text);
   }
 }
