@@ -61,12 +61,7 @@ TEST_F(EventEditingTest, AddWithoutASongCreatesANewEventAtTimeZero) {
   EXPECT_EQ(ListLines(), QStringList{QStringLiteral("00000000 新規イベント")});
   EXPECT_TRUE(Doc().Modified);
   EXPECT_EQ(form->windowTitle(), QStringLiteral("*Varnel WRD Maker"));
-}
-
-TEST_F(EventEditingTest, AddHighlightsTheNewEvent) {
-  form->AddClick();
-  ClickLine(0);
-  form->AddClick();
+  form->AddClick();  // the new event is highlighted
   EXPECT_EQ(List()->currentRow(), 1);
   EXPECT_EQ(Doc().Selection, 1);
   EXPECT_EQ(Doc().EventCount, 2);
@@ -220,7 +215,10 @@ TEST_F(EventEditingTest, DeclinedDeletionChangesNothing) {
   EXPECT_EQ(form->Editing().UndoCount(), steps);
 }
 
-TEST_F(EventEditingTest, TheLastRemainingEventCannotBeDeleted) {
+TEST_F(EventEditingTest, AClickInAnEmptyListAndDeletingTheLastEventDoNothing) {
+  form->EventListClick();
+  EXPECT_EQ(Doc().Selection, -1);
+  EXPECT_FALSE(Doc().Modified);
   form->AddClick();
   form->DeleteClick();  // asks nothing: no answer is queued
   EXPECT_EQ(Doc().EventCount, 1);
@@ -247,12 +245,6 @@ TEST_F(EventEditingTest, AddWith1024EventsRefusesInTheStatusLineWithoutABox) {
   EXPECT_FALSE(status->isHidden());
   EXPECT_EQ(status->text(), "イベントは1024個までです。これ以上追加できません。");
   EXPECT_EQ(List()->count(), 1024);
-}
-
-TEST_F(EventEditingTest, AClickInAnEmptyListDoesNothing) {
-  form->EventListClick();
-  EXPECT_EQ(Doc().Selection, -1);
-  EXPECT_FALSE(Doc().Modified);
 }
 
 TEST_F(EventEditingTest, AChosenColourSetsTheSwatchAndTheEventACancelledOneNothing) {

@@ -124,14 +124,6 @@ TEST_F(PlaybackTest, TheTimerFollowsTheSongOnlyOnceOneIsOpen) {
   }
 }
 
-TEST_F(PlaybackTest, AddTakesItsTimeFromThePositionDisplay) {
-  OpenSong();
-  PollAt(96);
-  form->AddClick();
-  EXPECT_EQ(Doc().events[1].Count, 96);
-  EXPECT_EQ(Bar("TimeBar2")->value(), 96);
-}
-
 TEST_F(PlaybackTest, DraggingTheTimeBarFreezesTheDisplayAndSeeksOnRelease) {
   OpenSong();
   player.playing = true;
@@ -161,6 +153,11 @@ TEST_F(PlaybackTest, AnArrowStepWhileStoppedSeeksOneSixteenthOnAtTheEndOfTheStep
   EXPECT_FALSE(Doc().Dragging);
   EXPECT_EQ(player.calls, std::vector<std::string>{"Seek 41"});
   EXPECT_FALSE(player.playing);
+  player.calls.clear();
+  PollAt(40);
+  form->StepKey(-1);  // the step keys move it the same way
+  QCoreApplication::processEvents();
+  EXPECT_EQ(player.calls, std::vector<std::string>{"Seek 39"});
 }
 
 TEST_F(PlaybackTest, ScrollStepsReportTheirWindowsCodesAndEndOfScrollAfterwards) {
@@ -246,7 +243,7 @@ TEST_F(PlaybackTest, PlayWithoutASongThrowsTheNoDeviceErrorAndKeepsTheCaption) {
   EXPECT_THROW(form->Button1Click(), MediaError);
 }
 
-TEST_F(PlaybackTest, TimeSetsTheEventBarTheCountTextAndModified) {
+TEST_F(PlaybackTest, TimeAndAddTakeThePositionDisplay) {
   MakeFile("song.vwm", kTwoEventProject);
   OpenSong();
   PollAt(96);
@@ -256,8 +253,10 @@ TEST_F(PlaybackTest, TimeSetsTheEventBarTheCountTextAndModified) {
   EXPECT_TRUE(Doc().Modified);
   ClickLine(1);
   EXPECT_EQ(Doc().events[0].Count, 96);
-  player.position = 5000;  // the display can show more than the bar holds
-  form->Timer1Timer();
+  form->AddClick();  // Add takes its time from the display too
+  EXPECT_EQ(Doc().events[2].Count, 96);
+  EXPECT_EQ(Bar("TimeBar2")->value(), 96);
+  PollAt(5000);  // the display can show more than the bar holds
   form->TimeClick();
   EXPECT_EQ(Bar("TimeBar2")->value(), 640);
 }
@@ -291,18 +290,6 @@ TEST_F(PlaybackTest, AnEventBeyondTheSongEndShowsTheBarAtItsEndAndKeepsItsTimeUn
   form->TimeBar2Scroll(8);
   EXPECT_EQ(Doc().events[0].Count, 600);
 }
-
-TEST_F(PlaybackTest, StepKeysMoveTheSongOneSixteenth) {
-  OpenSong();
-  PollAt(40);
-  form->StepKey(-1);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(player.calls, std::vector<std::string>{"Seek 39"});
-}
-
-}  // namespace
-
-namespace {
 
 class ScrollMouseTest : public PlaybackTest {
  protected:

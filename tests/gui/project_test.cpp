@@ -28,12 +28,9 @@ TEST_F(ProjectTest, SaveAndMakeDoNothingWithoutASong) {
   EXPECT_FALSE(QFile::exists("vwm"));
 }
 
-TEST_F(ProjectTest, QuerySaveWithoutChangesAsksNothing) {
+TEST_F(ProjectTest, QuerySaveAsksOnlyForChangesYesSavesNoDeclinesCancelStops) {
   EXPECT_TRUE(form->QuerySave());
   EXPECT_TRUE(dialogs.shown.empty());
-}
-
-TEST_F(ProjectTest, QuerySaveYesSavesNoDeclinesCancelStops) {
   OpenSong();
   struct Case {
     Dialogs::Answer answer;
