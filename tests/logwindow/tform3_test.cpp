@@ -91,8 +91,6 @@ TEST_F(LogWindowTest, ClosingDuringARunHidesTheWindowAndLinesStillArrive) {
   EXPECT_EQ(Lines(), (QStringList{QStringLiteral("before"), QStringLiteral("after")}));
 }
 
-namespace {
-
 TEST_F(LogWindowTest, TheLastLineStaysInViewAndLongLinesStayWhole) {
   log_.show();
   log_.BeginLog();
@@ -128,5 +126,3 @@ TEST_F(LogWindowTest, ProblemLinesLeadToTheirEventAndTheCountEndsTheList) {
   }
   EXPECT_EQ(chosen, std::vector<int>{2});
 }
-
-}  // namespace
