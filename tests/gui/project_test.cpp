@@ -90,6 +90,8 @@ TEST_F(ErrorBoxTest, AnErrorInAHandlerIsShownAndTheWindowCarriesOn) {
   ASSERT_EQ(dialogs.Shown("Error").size(), 1u);
   EXPECT_EQ(dialogs.Shown("Error")[0].text, "MCI ﾃﾞﾊﾞｲｽがありません");
   EXPECT_EQ(Button("Play")->text(), QStringLiteral("再生"));
+  EXPECT_THROW(form->PlayClick(), MediaError);  // the handlers throw the player's error
+  EXPECT_THROW(form->Button1Click(), MediaError);
   ClickAtCentre(Button("Add"));
   EXPECT_EQ(Doc().EventCount, 1);
 }
