@@ -112,7 +112,7 @@ TEST_F(FormLayoutTest, WindowIsFixedAt684By414WithItsCaptionAndFont) {
   EXPECT_TRUE(form->windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 
-TEST_F(FormLayoutTest, ControlsHaveTheirBehaviourSettings) {
+TEST_F(FormLayoutTest, ControlsHaveTheirSettingsAndShowAnEmptyDocument) {
   EXPECT_FALSE(Button("Test")->isHidden());
   EXPECT_TRUE(Edit("Count")->isReadOnly());
   EXPECT_TRUE(Combo("Picture")->isEditable());
@@ -133,9 +133,7 @@ TEST_F(FormLayoutTest, ControlsHaveTheirBehaviourSettings) {
   EXPECT_EQ(timer->interval(), 300);
   // It runs from construction (the fixture stops it).
   EXPECT_TRUE(TForm1(player, dialogs).findChild<QTimer*>("Timer1")->isActive());
-}
-
-TEST_F(FormLayoutTest, FreshWindowShowsAnEmptyDocument) {
+  // A fresh window shows an empty document.
   EXPECT_EQ(List()->count(), 0);
   EXPECT_TRUE(Control<QPlainTextEdit>("Lyrics")->toPlainText().isEmpty());
   EXPECT_EQ(Combo("Effect")->currentIndex(), -1);
