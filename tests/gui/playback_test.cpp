@@ -50,17 +50,8 @@ TEST_F(PlaybackTest, OpenWithoutProjectCreatesOneNewEventAndClearsModified) {
   EXPECT_EQ(player.calls, (std::vector<std::string>{"Open " + song.toStdString(), "Seek 0"}));
 }
 
-TEST_F(PlaybackTest, OpenWithProjectLoadsItsEventsAndSelectsTheFirst) {
-  MakeFile("song.vwm", kTwoEventProject);
-  form->OpenMidiFile(song);
-  EXPECT_EQ(Doc().EventCount, 2);
-  EXPECT_EQ(ListLines(), (QStringList{"00000016 Intro", "00000096 Verse"}));
-  EXPECT_EQ(Edit("Mark")->text(), "Intro");
-  EXPECT_EQ(Combo("Picture")->currentText(), "a.bmp");
-  EXPECT_FALSE(Doc().Modified);
-}
-
-TEST_F(PlaybackTest, OpenClickAsksForTheFileAndCancelStops) {
+// Open asks for the file (a cancel stops); a second open with unsaved changes asks first.
+TEST_F(PlaybackTest, ASecondOpenWithUnsavedChangesAsksFirstAndCancelKeepsEverything) {
   dialogs.file_names.push_back("");
   form->OpenClick();
   EXPECT_TRUE(Doc().MidiPath.empty());
@@ -69,10 +60,7 @@ TEST_F(PlaybackTest, OpenClickAsksForTheFileAndCancelStops) {
   dialogs.file_names.push_back(song);
   form->OpenClick();
   EXPECT_EQ(Utf8(Doc().MidiPath), song.toStdString());
-}
-
-TEST_F(PlaybackTest, ASecondOpenWithUnsavedChangesAsksFirstAndCancelKeepsEverything) {
-  OpenSong();
+  player.calls.clear();
   Edit("Mark")->setText("edited");
   const QString other = MakeSong("other.mid", 100);
   dialogs.answers.push_back(Dialogs::Answer::Cancel);
@@ -93,9 +81,14 @@ TEST_F(PlaybackTest, ASecondOpenWithUnsavedChangesAsksFirstAndCancelKeepsEveryth
   EXPECT_FALSE(QFile::exists(dir.filePath("song.vwm")));
 }
 
-TEST_F(PlaybackTest, AFailedOpenKeepsTheSongNamesAndTable) {
+TEST_F(PlaybackTest, OpenWithProjectLoadsItsEventsAndAFailedOpenKeepsThem) {
   MakeFile("song.vwm", kTwoEventProject);
   OpenSong();
+  EXPECT_EQ(Doc().EventCount, 2);
+  EXPECT_EQ(ListLines(), (QStringList{"00000016 Intro", "00000096 Verse"}));
+  EXPECT_EQ(Edit("Mark")->text(), "Intro");
+  EXPECT_EQ(Combo("Picture")->currentText(), "a.bmp");
+  EXPECT_FALSE(Doc().Modified);
   ClickLine(1);
   Edit("Mark")->setText("edited");
   const QString bad = MakeFile("bad.mid", "garbage");
