@@ -5,7 +5,21 @@
 
 namespace {
 
-using EventEditingTest = MainWindowTest;
+class EventEditingTest : public MainWindowTest {
+ protected:
+  QStringList RectEdits() {
+    QStringList texts;
+    for (const char* name : {"X1", "Y1", "X2", "Y2"}) texts << Edit(name)->text();
+    return texts;
+  }
+
+  // A click on a line, then Delete with the answer given.
+  void DeleteLine(int row, Dialogs::Answer answer) {
+    ClickLine(row);
+    dialogs.answers.push_back(answer);
+    form->DeleteClick();
+  }
+};
 
 // Three events A, B, C at the times 1, 2, 3, with the third one selected.
 void MakeThreeEvents(TForm1& form) {
@@ -19,22 +33,21 @@ void MakeThreeEvents(TForm1& form) {
   form.RefreshEventList();
 }
 
-TEST_F(EventEditingTest, ListLineIsTheTimeInEightDigitsABlankAndTheMark) {
+TEST_F(EventEditingTest, ListLineIsTheTimeInEightDigitsABlankAndTheWholeMark) {
+  const QString long_mark(300, QChar(u'あ'));  // longer than the old line buffer
+  const struct {
+    QString mark;
+    int count;
+    QString line;
+  } rows[] = {{"A", 7, "00000007 A"}, {long_mark, 0, "00000000 " + long_mark}};
   form->AddClick();
-  Edit("Mark")->setText("A");
-  Bar("TimeBar2")->setValue(7);
-  form->SelectEvent(0);
-  form->RefreshEventList();
-  EXPECT_EQ(ListLines(), QStringList{"00000007 A"});
+  for (const auto& row : rows) {
+    Edit("Mark")->setText(row.mark);
+    Bar("TimeBar2")->setValue(row.count);
+    ClickLine(0);
+    EXPECT_EQ(ListLines(), QStringList{row.line});
+  }
   EXPECT_EQ(List()->item(0)->sizeHint().height(), 12);
-}
-
-TEST_F(EventEditingTest, AMarkLongerThanTheOldLineBufferIsShownWhole) {
-  form->AddClick();
-  const QString mark = QString(300, QChar(u'あ'));
-  Edit("Mark")->setText(mark);
-  ClickLine(0);
-  EXPECT_EQ(ListLines(), QStringList{"00000000 " + mark});
 }
 
 TEST_F(EventEditingTest, AddWithoutASongCreatesANewEventAtTimeZero) {
@@ -48,12 +61,7 @@ TEST_F(EventEditingTest, AddWithoutASongCreatesANewEventAtTimeZero) {
   EXPECT_EQ(ListLines(), QStringList{QStringLiteral("00000000 新規イベント")});
   EXPECT_TRUE(Doc().Modified);
   EXPECT_EQ(form->windowTitle(), QStringLiteral("*Varnel WRD Maker"));
-}
-
-TEST_F(EventEditingTest, AddHighlightsTheNewEvent) {
-  form->AddClick();
-  ClickLine(0);
-  form->AddClick();
+  form->AddClick();  // the new event is highlighted
   EXPECT_EQ(List()->currentRow(), 1);
   EXPECT_EQ(Doc().Selection, 1);
   EXPECT_EQ(Doc().EventCount, 2);
@@ -72,12 +80,11 @@ TEST_F(EventEditingTest, SelectingCommitsTheEditsAndKeepsModified) {
 }
 
 TEST_F(EventEditingTest, ASelectionOfACleanDocumentLeavesItClean) {
-  const QString song = MakeSong("song.mid", 400);
   MakeFile(
       "song.vwm",
       "Varnel WRD Maker Format 1\r\n@\r\nA\r\n1\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
       "//\r\n@\r\nB\r\n2\r\n\r\n1\r\n1\r\n2\r\n3\r\n4\r\n1\r\n2\r\n255\r\nla\r\n//\r\n@\r\n");
-  form->OpenMidiFile(song);
+  OpenSong(400);
   ASSERT_FALSE(Doc().Modified);
   ClickLine(1);
   EXPECT_FALSE(Doc().Modified);
@@ -85,10 +92,7 @@ TEST_F(EventEditingTest, ASelectionOfACleanDocumentLeavesItClean) {
   EXPECT_EQ(Edit("Count")->text(), "2");
   EXPECT_EQ(Bar("TimeBar2")->value(), 2);
   EXPECT_EQ(Combo("Effect")->currentIndex(), 1);
-  EXPECT_EQ(Edit("X1")->text(), "1");
-  EXPECT_EQ(Edit("Y1")->text(), "2");
-  EXPECT_EQ(Edit("X2")->text(), "3");
-  EXPECT_EQ(Edit("Y2")->text(), "4");
+  EXPECT_EQ(RectEdits(), (QStringList{"1", "2", "3", "4"}));
   EXPECT_TRUE(Control<QCheckBox>("Naraberu")->isChecked());
   EXPECT_EQ(Combo("Align")->currentIndex(), 2);
   EXPECT_EQ(Control<QPlainTextEdit>("Lyrics")->toPlainText(), "la\n");
@@ -97,8 +101,7 @@ TEST_F(EventEditingTest, ASelectionOfACleanDocumentLeavesItClean) {
 }
 
 TEST_F(EventEditingTest, EveryEditMarksTheDocumentModified) {
-  const QString song = MakeSong("song.mid", 400);
-  form->OpenMidiFile(song);
+  OpenSong(400);
   auto expect_change = [&](const char* what, auto change) {
     SCOPED_TRACE(what);
     form->SaveClick();
@@ -135,32 +138,23 @@ TEST_F(EventEditingTest, RectangleEditsCommitByTheNumberRules) {
     for (const char* edit : {"X1", "Y1", "X2", "Y2"}) Edit(edit)->setText(c.text);
     form->SelectEvent(0);
     const EventItem& item = Doc().events[0];
-    EXPECT_EQ(item.X1, c.value);
-    EXPECT_EQ(item.Y1, c.value);
-    EXPECT_EQ(item.X2, c.value);
-    EXPECT_EQ(item.Y2, c.value);
+    EXPECT_EQ((std::vector<int32_t>{item.X1, item.Y1, item.X2, item.Y2}),
+              std::vector<int32_t>(4, c.value));
   }
 }
 
 TEST_F(EventEditingTest, DraggedRectangleFillsTheEditsAndTheEvent) {
   form->AddClick();
   form->SetTextRect(20, 50, 100, 300);
-  EXPECT_EQ(Edit("X1")->text(), "20");
-  EXPECT_EQ(Edit("Y1")->text(), "50");
-  EXPECT_EQ(Edit("X2")->text(), "100");
-  EXPECT_EQ(Edit("Y2")->text(), "300");
-  EXPECT_EQ(Doc().events[0].X1, 20);
-  EXPECT_EQ(Doc().events[0].Y1, 50);
-  EXPECT_EQ(Doc().events[0].X2, 100);
-  EXPECT_EQ(Doc().events[0].Y2, 300);
+  EXPECT_EQ(RectEdits(), (QStringList{"20", "50", "100", "300"}));
+  const EventItem& item = Doc().events[0];
+  EXPECT_EQ((std::vector<int32_t>{item.X1, item.Y1, item.X2, item.Y2}),
+            (std::vector<int32_t>{20, 50, 100, 300}));
 }
 
 TEST_F(EventEditingTest, DeletingAMiddleEventLoadsTheOneThatMovedIntoItsPlace) {
   MakeThreeEvents(*form);
-  ClickLine(1);
-  ASSERT_EQ(Edit("Mark")->text(), "B");
-  dialogs.answers.push_back(Dialogs::Answer::Yes);
-  form->DeleteClick();
+  DeleteLine(1, Dialogs::Answer::Yes);
   ASSERT_EQ(dialogs.Shown("YesNo").size(), 1u);
   EXPECT_EQ(dialogs.Shown("YesNo")[0].text, QStringLiteral("削除します"));
   EXPECT_EQ(dialogs.Shown("YesNo")[0].caption, "B");
@@ -178,9 +172,7 @@ TEST_F(EventEditingTest, DeletingAMiddleEventLoadsTheOneThatMovedIntoItsPlace) {
 
 TEST_F(EventEditingTest, DeletingTheLastEventHighlightsTheNewLastLine) {
   MakeThreeEvents(*form);
-  ClickLine(2);
-  dialogs.answers.push_back(Dialogs::Answer::Yes);
-  form->DeleteClick();
+  DeleteLine(2, Dialogs::Answer::Yes);
   EXPECT_EQ(Doc().EventCount, 2);
   EXPECT_EQ(List()->currentRow(), 1);
   EXPECT_EQ(Doc().Selection, 1);
@@ -197,9 +189,7 @@ TEST_F(EventEditingTest, AddAfterADeletionReusesTheOldLastSlot) {
   Control<QCheckBox>("Naraberu")->setChecked(true);
   Combo("Align")->setCurrentIndex(2);
   ClickLine(0);  // commit C's fields
-  ClickLine(1);
-  dialogs.answers.push_back(Dialogs::Answer::Yes);
-  form->DeleteClick();
+  DeleteLine(1, Dialogs::Answer::Yes);
   form->AddClick();
   const EventItem& added = Doc().events[2];
   EXPECT_EQ(Utf8(added.Mark), "新規イベント");
@@ -218,15 +208,17 @@ TEST_F(EventEditingTest, DeclinedDeletionChangesNothing) {
   const auto before = Doc().events;
   form->SaveClick();
   const size_t steps = form->Editing().UndoCount();
-  dialogs.answers.push_back(Dialogs::Answer::No);
-  form->DeleteClick();
+  DeleteLine(2, Dialogs::Answer::No);
   EXPECT_EQ(Doc().EventCount, 4);
   EXPECT_EQ(Doc().events, before);
   EXPECT_FALSE(Doc().Modified);
   EXPECT_EQ(form->Editing().UndoCount(), steps);
 }
 
-TEST_F(EventEditingTest, TheLastRemainingEventCannotBeDeleted) {
+TEST_F(EventEditingTest, AClickInAnEmptyListAndDeletingTheLastEventDoNothing) {
+  form->EventListClick();
+  EXPECT_EQ(Doc().Selection, -1);
+  EXPECT_FALSE(Doc().Modified);
   form->AddClick();
   form->DeleteClick();  // asks nothing: no answer is queued
   EXPECT_EQ(Doc().EventCount, 1);
@@ -255,34 +247,24 @@ TEST_F(EventEditingTest, AddWith1024EventsRefusesInTheStatusLineWithoutABox) {
   EXPECT_EQ(List()->count(), 1024);
 }
 
-TEST_F(EventEditingTest, AClickInAnEmptyListDoesNothing) {
-  form->EventListClick();
-  EXPECT_EQ(Doc().Selection, -1);
+TEST_F(EventEditingTest, AChosenColourSetsTheSwatchAndTheEventACancelledOneNothing) {
+  OpenSong(400);
+  auto swatch = [this] { return Control<QFrame>("Panel2")->palette().color(QPalette::Window); };
+  const QColor before = swatch();
+  dialogs.colors.push_back(std::nullopt);
+  form->ColorClick();
+  EXPECT_EQ(swatch(), before);
   EXPECT_FALSE(Doc().Modified);
-}
-
-TEST_F(EventEditingTest, ColourChoiceSetsTheSwatchAndTheWorkingColour) {
-  form->AddClick();
+  form->SelectEvent(0);
+  EXPECT_EQ(Doc().events[0].Color, 0u);
   dialogs.colors.push_back(QColor(0x11, 0x22, 0x33));
   form->ColorClick();
-  EXPECT_EQ(Control<QFrame>("Panel2")->palette().color(QPalette::Window), QColor(0x11, 0x22, 0x33));
+  EXPECT_EQ(swatch(), QColor(0x11, 0x22, 0x33));
   form->SelectEvent(0);
   EXPECT_EQ(Doc().events[0].Color, 0x332211u);
   dialogs.colors.push_back(QColor(0, 0, 0));
   form->ColorClick();
   EXPECT_EQ(dialogs.last_initial_color, QColor(0x11, 0x22, 0x33));
-}
-
-TEST_F(EventEditingTest, CancelledColourChangesNothing) {
-  const QString song = MakeSong("song.mid", 400);
-  form->OpenMidiFile(song);
-  const QColor swatch = Control<QFrame>("Panel2")->palette().color(QPalette::Window);
-  dialogs.colors.push_back(std::nullopt);
-  form->ColorClick();
-  EXPECT_EQ(Control<QFrame>("Panel2")->palette().color(QPalette::Window), swatch);
-  EXPECT_FALSE(Doc().Modified);
-  form->SelectEvent(0);
-  EXPECT_EQ(Doc().events[0].Color, 0u);
 }
 
 TEST_F(EventEditingTest, PictureButtonPutsTheChosenPathIntoThePictureText) {
@@ -302,10 +284,6 @@ TEST_F(EventEditingTest, LyricLinesAreStoredWithCrLf) {
   form->SelectEvent(0);
   EXPECT_EQ(Doc().events[0].Lyrics, Sjis("あいう\r\nえお"));
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(EventEditingTest, RefreshKeepsTheTopVisibleLine) {
   form->show();

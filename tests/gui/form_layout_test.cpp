@@ -15,7 +15,7 @@ struct ControlRow {
   const char* hint;
 };
 
-// Positions of the controls on Panel1 are relative to it.
+// The rows after Panel1 are the controls on it; their positions are relative to it.
 const ControlRow kControls[] = {
     {"Open", "QPushButton", {8, 8, 121, 25}, "MIDIファイルを開く", ""},
     {"Save", "QPushButton", {128, 8, 75, 25}, "保存", ""},
@@ -70,16 +70,6 @@ const ControlRow kControls[] = {
     {"Align", "QComboBox", {304, 280, 113, 20}, "", "歌詞の横方向のそろえ方"},
 };
 
-const char* const kPanelControls[] = {"Label5",   "Mark",     "Label20",
-                                      "Count",    "TimeBar2", "Time",
-                                      "Label4",   "Picture",  "PictureButton",
-                                      "Naraberu", "Label7",   "Effect",
-                                      "Preview",  "Label3",   "Lyrics",
-                                      "Panel2",   "Color",    "Label8",
-                                      "X1",       "Label9",   "Y1",
-                                      "Label10",  "X2",       "Label11",
-                                      "Y2",       "Label12",  "Align"};
-
 QString TextOf(QWidget* widget) {
   if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
   if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
@@ -91,12 +81,15 @@ QString TextOf(QWidget* widget) {
 
 using FormLayoutTest = MainWindowTest;
 
-TEST_F(FormLayoutTest, EveryControlHasItsKindPlaceTextAndHint) {
+TEST_F(FormLayoutTest, EveryControlHasItsKindParentPlaceTextAndHint) {
+  QWidget* parent = form.get();
   for (const ControlRow& row : kControls) {
     SCOPED_TRACE(row.name);
     QWidget* widget = form->findChild<QWidget*>(QString::fromLatin1(row.name));
     ASSERT_NE(widget, nullptr);
     EXPECT_STREQ(widget->metaObject()->className(), row.kind);
+    EXPECT_EQ(widget->parentWidget(), parent);
+    if (std::string(row.name) == "Panel1") parent = widget;
     if (row.geometry.width() == 0) {
       EXPECT_EQ(widget->pos(), row.geometry.topLeft());
       EXPECT_GT(widget->width(), 0);
@@ -105,20 +98,6 @@ TEST_F(FormLayoutTest, EveryControlHasItsKindPlaceTextAndHint) {
     }
     EXPECT_EQ(TextOf(widget), QString::fromUtf8(row.text));
     EXPECT_EQ(widget->toolTip(), QString::fromUtf8(row.hint));
-  }
-}
-
-TEST_F(FormLayoutTest, PanelControlsLieOnPanel1AndTheOthersOnTheWindow) {
-  QWidget* panel = form->findChild<QWidget*>("Panel1");
-  for (const ControlRow& row : kControls) {
-    SCOPED_TRACE(row.name);
-    QWidget* widget = form->findChild<QWidget*>(QString::fromLatin1(row.name));
-    ASSERT_NE(widget, nullptr);
-    const bool on_panel =
-        std::find_if(std::begin(kPanelControls), std::end(kPanelControls), [&](const char* name) {
-          return std::string(name) == row.name;
-        }) != std::end(kPanelControls);
-    EXPECT_EQ(widget->parentWidget(), on_panel ? panel : form.get());
   }
 }
 
@@ -133,7 +112,7 @@ TEST_F(FormLayoutTest, WindowIsFixedAt684By414WithItsCaptionAndFont) {
   EXPECT_TRUE(form->windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 
-TEST_F(FormLayoutTest, ControlsHaveTheirBehaviourSettings) {
+TEST_F(FormLayoutTest, ControlsHaveTheirSettingsAndShowAnEmptyDocument) {
   EXPECT_FALSE(Button("Test")->isHidden());
   EXPECT_TRUE(Edit("Count")->isReadOnly());
   EXPECT_TRUE(Combo("Picture")->isEditable());
@@ -152,14 +131,9 @@ TEST_F(FormLayoutTest, ControlsHaveTheirBehaviourSettings) {
   QTimer* timer = form->findChild<QTimer*>("Timer1");
   ASSERT_NE(timer, nullptr);
   EXPECT_EQ(timer->interval(), 300);
-}
-
-TEST_F(FormLayoutTest, TimerRunsFromConstruction) {
-  TForm1 fresh(player, dialogs);
-  EXPECT_TRUE(fresh.findChild<QTimer*>("Timer1")->isActive());
-}
-
-TEST_F(FormLayoutTest, FreshWindowShowsAnEmptyDocument) {
+  // It runs from construction (the fixture stops it).
+  EXPECT_TRUE(TForm1(player, dialogs).findChild<QTimer*>("Timer1")->isActive());
+  // A fresh window shows an empty document.
   EXPECT_EQ(List()->count(), 0);
   EXPECT_TRUE(Control<QPlainTextEdit>("Lyrics")->toPlainText().isEmpty());
   EXPECT_EQ(Combo("Effect")->currentIndex(), -1);
@@ -175,10 +149,6 @@ TEST_F(FormLayoutTest, FreshWindowShowsAnEmptyDocument) {
   EXPECT_EQ(Doc().EventCount, 0);
   EXPECT_FALSE(Doc().Modified);
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(FormLayoutTest, KeyboardShortcutsAreThere) {
   QStringList keys;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -67,6 +69,32 @@ class MainWindowTest : public testing::Test {
     return path;
   }
 
+  // The song "song.mid" of `length` sixteenths, opened.
+  QString OpenSong(int32_t length = 640) {
+    song = MakeSong("song.mid", length);
+    form->OpenMidiFile(song);
+    return song;
+  }
+
+  // The song at `position` sixteenths, as the 300 ms timer finds it.
+  void PollAt(int32_t position) {
+    player.position = position;
+    form->Timer1Timer();
+  }
+
+  // The bytes of a file in the temporary folder; empty when it is missing.
+  QByteArray FileBytes(const QString& name) {
+    QFile file(dir.filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  // A close request the way the title bar sends it; true when the window accepted it.
+  bool RequestClose() {
+    QCloseEvent event;
+    QCoreApplication::sendEvent(form.get(), &event);
+    return event.isAccepted();
+  }
+
   QStringList ListLines() {
     QStringList lines;
     for (int i = 0; i < List()->count(); ++i) lines << List()->item(i)->text();
@@ -83,10 +111,27 @@ class MainWindowTest : public testing::Test {
   std::string Mark(int slot) { return Doc().events[slot].Mark; }
 
   QTemporaryDir dir;
+  QString song;  // set by OpenSong
   ScriptedDialogs dialogs;
   ScriptedMediaPlayer player;
   std::unique_ptr<TForm1> form;
 };
+
+// A mouse event at `at` (the widget's own coordinates), as the platform delivers it: the
+// button held from the press until the release.
+inline void SendMouse(QWidget* widget, QEvent::Type type, QPointF at,
+                      Qt::MouseButton button = Qt::LeftButton) {
+  QMouseEvent event(type, at, widget->mapToGlobal(at), button,
+                    type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &event);
+}
+
+// A press and a release at the widget's centre.
+inline void ClickAtCentre(QWidget* widget) {
+  const QPointF centre(widget->width() / 2.0, widget->height() / 2.0);
+  SendMouse(widget, QEvent::MouseButtonPress, centre);
+  SendMouse(widget, QEvent::MouseButtonRelease, centre);
+}
 
 // Readable QStrings in test failures.
 inline void PrintTo(const QString& text, std::ostream* out) {

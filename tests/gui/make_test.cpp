@@ -1,5 +1,4 @@
 // "Make" through the main window and its log window.
-#include <QCloseEvent>
 #include <QListWidget>
 #include <algorithm>
 
@@ -26,21 +25,14 @@ class MakeTest : public MainWindowTest {
     log = std::make_unique<TForm3>();
     form->AttachLog(log.get());
     WriteBmp8(dir.filePath("a.bmp"), 32, 16, 3);
-    song = MakeSong("song.mid", 640);
-    form->OpenMidiFile(song);
+    OpenSong();
     Combo("Picture")->setEditText("a.bmp");
     Control<QPlainTextEdit>("Lyrics")->setPlainText(QStringLiteral("あいう\nえお"));
     form->SetTextRect(0, 400, 639, 479);
-    player.position = 96;
-    form->Timer1Timer();
+    PollAt(96);
     form->AddClick();
     Combo("Picture")->setEditText("missing.bmp");
     Combo("Effect")->setCurrentIndex(2);
-  }
-
-  QByteArray Read(const QString& name) {
-    QFile file(dir.filePath(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
 
   std::vector<std::string> LogLines() {
@@ -52,15 +44,14 @@ class MakeTest : public MainWindowTest {
   }
 
   std::unique_ptr<TForm3> log;
-  QString song;
 };
 
 TEST_F(MakeTest, MakeCommitsTheControlsAndWritesWhatTheBuildWrites) {
   form->MakeClick();
   EXPECT_EQ(Doc().events[1].Picture, "missing.bmp");  // the selected event was committed
   EXPECT_EQ(Doc().events[1].Effect, 2);
-  const QByteArray vnl = Read("song.vnl");
-  const QByteArray evn = Read("song.evn");
+  const QByteArray vnl = FileBytes("song.vnl");
+  const QByteArray evn = FileBytes("song.evn");
   ASSERT_FALSE(vnl.isEmpty());
   ASSERT_FALSE(evn.isEmpty());
   EXPECT_TRUE(QFile::exists(dir.filePath("a.png")));
@@ -70,8 +61,8 @@ TEST_F(MakeTest, MakeCommitsTheControlsAndWritesWhatTheBuildWrites) {
   for (const char* name : {"song.vnl", "song.evn", "a.png"}) QFile::remove(dir.filePath(name));
   RecordingLog direct;
   MakeWrdFiles(Doc(), direct);
-  EXPECT_EQ(Read("song.vnl"), vnl);
-  EXPECT_EQ(Read("song.evn"), evn);
+  EXPECT_EQ(FileBytes("song.vnl"), vnl);
+  EXPECT_EQ(FileBytes("song.evn"), evn);
   // The build's lines, then the checks' and the count.
   std::vector<std::string> expected = direct.lines;
   expected.push_back(Sjis("#2 エラー: 画像ファイル " + dir.filePath("missing.bmp").toStdString() +
@@ -80,17 +71,21 @@ TEST_F(MakeTest, MakeCommitsTheControlsAndWritesWhatTheBuildWrites) {
   EXPECT_EQ(window_lines, expected);
 }
 
+// While the build runs the main window is disabled and refuses to close (asking nothing).
 TEST_F(MakeTest, TheLogWindowShowsTheRunAndOkIsEnabledOnlyAtTheEnd) {
-  std::vector<bool> main_enabled, ok_enabled;
+  std::vector<bool> main_enabled, ok_enabled, close_accepted;
   QTimer probe;
   probe.setInterval(0);
   QObject::connect(&probe, &QTimer::timeout, [&] {
     main_enabled.push_back(form->isEnabled());
     ok_enabled.push_back(log->OK()->isEnabled());
+    if (close_accepted.empty()) close_accepted.push_back(RequestClose());
   });
   probe.start();
   form->MakeClick();
   probe.stop();
+  EXPECT_EQ(close_accepted, std::vector<bool>{false});
+  EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_TRUE(log->isVisible());
   ASSERT_FALSE(main_enabled.empty());
   // The main window is disabled right after BeginLog's processing and until the end; OK is
@@ -124,26 +119,6 @@ TEST_F(MakeTest, MakeDoesNothingBeforeASongIsOpen) {
   fresh.MakeClick();
   EXPECT_FALSE(fresh_log.isVisible());
   EXPECT_EQ(fresh_log.ListBox1()->count(), 0);
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(MakeTest, TheWindowDoesNotCloseWhileABuildRuns) {
-  std::vector<bool> accepted;
-  QTimer probe;
-  probe.setInterval(0);
-  probe.setSingleShot(true);
-  QObject::connect(&probe, &QTimer::timeout, [&] {
-    QCloseEvent event;
-    QCoreApplication::sendEvent(form.get(), &event);
-    accepted.push_back(event.isAccepted());
-  });
-  probe.start();
-  form->MakeClick();
-  EXPECT_EQ(accepted, std::vector<bool>{false});
-  EXPECT_TRUE(dialogs.shown.empty());
 }
 
 }  // namespace

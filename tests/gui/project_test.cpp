@@ -1,34 +1,11 @@
 // Saving, the unsaved-changes question, closing the window and the error box.
-#include <QCloseEvent>
-#include <QMouseEvent>
-
 #include "app/application.h"
 #include "document/project_file.h"
 #include "main_window_fixture.h"
 
 namespace {
 
-class ProjectTest : public MainWindowTest {
- protected:
-  void OpenSong() {
-    song = MakeSong("song.mid", 640);
-    form->OpenMidiFile(song);
-  }
-
-  QByteArray ProjectBytes() {
-    QFile file(dir.filePath("song.vwm"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
-
-  // Sends a close request the way the title bar does; true when the window accepted it.
-  bool RequestClose() {
-    QCloseEvent event;
-    QCoreApplication::sendEvent(form.get(), &event);
-    return event.isAccepted();
-  }
-
-  QString song;
-};
+using ProjectTest = MainWindowTest;
 
 TEST_F(ProjectTest, SaveCommitsTheControlsWritesTheProjectAndClearsModified) {
   OpenSong();
@@ -37,7 +14,7 @@ TEST_F(ProjectTest, SaveCommitsTheControlsWritesTheProjectAndClearsModified) {
   form->SaveClick();
   EXPECT_FALSE(Doc().Modified);
   EXPECT_EQ(form->windowTitle(), "Varnel WRD Maker song.mid");
-  EXPECT_EQ(ProjectBytes(),
+  EXPECT_EQ(FileBytes("song.vwm"),
             QByteArray("Varnel WRD Maker Format 1\r\n@\r\nA\r\n96\r\n\r\n0\r\n0\r\n0\r\n"
                        "0\r\n0\r\n0\r\n0\r\n0\r\n//\r\n@\r\n"));
 }
@@ -51,21 +28,9 @@ TEST_F(ProjectTest, SaveAndMakeDoNothingWithoutASong) {
   EXPECT_FALSE(QFile::exists("vwm"));
 }
 
-TEST_F(ProjectTest, AFailedSaveThrowsAndLeavesModifiedSet) {
-  OpenSong();
-  Edit("Mark")->setText("A");
-  ASSERT_TRUE(QDir(dir.path()).mkdir("song.vwm"));  // a folder where the file should go
-  EXPECT_THROW(form->SaveClick(), ProjectFileError);
-  EXPECT_TRUE(Doc().Modified);
-  EXPECT_TRUE(form->windowTitle().startsWith('*'));
-}
-
-TEST_F(ProjectTest, QuerySaveWithoutChangesAsksNothing) {
+TEST_F(ProjectTest, QuerySaveAsksOnlyForChangesYesSavesNoDeclinesCancelStops) {
   EXPECT_TRUE(form->QuerySave());
   EXPECT_TRUE(dialogs.shown.empty());
-}
-
-TEST_F(ProjectTest, QuerySaveYesSavesNoDeclinesCancelStops) {
   OpenSong();
   struct Case {
     Dialogs::Answer answer;
@@ -94,7 +59,7 @@ TEST_F(ProjectTest, ClosingAsksAndCancelKeepsTheWindowOpen) {
   EXPECT_FALSE(RequestClose());
   dialogs.answers.push_back(Dialogs::Answer::Yes);
   EXPECT_TRUE(RequestClose());
-  EXPECT_FALSE(ProjectBytes().isEmpty());
+  EXPECT_FALSE(FileBytes("song.vwm").isEmpty());
 }
 
 TEST_F(ProjectTest, ClosingWithUnsavedChangesButNoSongKeepsTheWindowOpenOnYes) {
@@ -110,17 +75,6 @@ TEST_F(ProjectTest, ClosingWithUnsavedChangesButNoSongKeepsTheWindowOpenOnYes) {
   EXPECT_TRUE(RequestClose());
 }
 
-TEST_F(ProjectTest, AFailedSaveOnClosingShowsTheErrorAndKeepsTheWindowOpen) {
-  OpenSong();
-  Edit("Mark")->setText("changed");
-  ASSERT_TRUE(QDir(dir.path()).mkdir("song.vwm"));
-  dialogs.answers.push_back(Dialogs::Answer::Yes);
-  EXPECT_FALSE(RequestClose());
-  ASSERT_EQ(dialogs.Shown("Error").size(), 1u);
-  EXPECT_TRUE(dialogs.Shown("Error")[0].text.contains("song.vwm"));
-  EXPECT_TRUE(Doc().Modified);
-}
-
 class ErrorBoxTest : public ProjectTest {
  protected:
   void SetUp() override {
@@ -129,45 +83,47 @@ class ErrorBoxTest : public ProjectTest {
   }
   void TearDown() override { app()->SetDialogs(nullptr); }
   static Application* app() { return static_cast<Application*>(QCoreApplication::instance()); }
-
-  void Click(QWidget* button) {
-    const QPointF centre(button->width() / 2.0, button->height() / 2.0);
-    QMouseEvent press(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, centre, button->mapToGlobal(centre),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(button, &press);
-    QCoreApplication::sendEvent(button, &release);
-  }
 };
 
 TEST_F(ErrorBoxTest, AnErrorInAHandlerIsShownAndTheWindowCarriesOn) {
-  Click(Button("Play"));
+  ClickAtCentre(Button("Play"));
   ASSERT_EQ(dialogs.Shown("Error").size(), 1u);
   EXPECT_EQ(dialogs.Shown("Error")[0].text, "MCI ﾃﾞﾊﾞｲｽがありません");
   EXPECT_EQ(Button("Play")->text(), QStringLiteral("再生"));
-  Click(Button("Add"));
+  EXPECT_THROW(form->PlayClick(), MediaError);  // the handlers throw the player's error
+  EXPECT_THROW(form->Button1Click(), MediaError);
+  ClickAtCentre(Button("Add"));
   EXPECT_EQ(Doc().EventCount, 1);
-}
-
-TEST_F(ErrorBoxTest, AFailedSaveClickShowsItsReason) {
-  OpenSong();
-  Edit("Mark")->setText("changed");
-  ASSERT_TRUE(QDir(dir.path()).mkdir("song.vwm"));
-  Click(Button("Save"));
-  ASSERT_EQ(dialogs.Shown("Error").size(), 1u);
-  EXPECT_TRUE(Doc().Modified);
 }
 
 TEST_F(ErrorBoxTest, AFailedOpenShowsThePlayersReason) {
   const QString bad = MakeFile("bad.mid", "x");
   player.failures[bad.toStdString()] = "not a MIDI file";
   dialogs.file_names.push_back(bad);
-  Click(Button("Open"));
+  ClickAtCentre(Button("Open"));
   ASSERT_EQ(dialogs.Shown("Error").size(), 1u);
   EXPECT_EQ(dialogs.Shown("Error")[0].text, "not a MIDI file");
   EXPECT_TRUE(Doc().MidiPath.empty());
   EXPECT_EQ(form->windowTitle(), "Varnel WRD Maker");
+}
+
+// A folder where the project should go: a throw from the handler, the error box from the
+// button and from closing, and the changes kept every time.
+TEST_F(ErrorBoxTest, AFailedSaveKeepsTheChangesAndShowsItsReason) {
+  OpenSong();
+  Edit("Mark")->setText("changed");
+  ASSERT_TRUE(QDir(dir.path()).mkdir("song.vwm"));
+  EXPECT_THROW(form->SaveClick(), ProjectFileError);
+  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->windowTitle().startsWith('*'));
+  ClickAtCentre(Button("Save"));
+  ASSERT_EQ(dialogs.Shown("Error").size(), 1u);
+  EXPECT_TRUE(Doc().Modified);
+  dialogs.answers.push_back(Dialogs::Answer::Yes);
+  EXPECT_FALSE(RequestClose());
+  ASSERT_EQ(dialogs.Shown("Error").size(), 2u);
+  EXPECT_TRUE(dialogs.Shown("Error")[1].text.contains("song.vwm"));
+  EXPECT_TRUE(Doc().Modified);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Recovery copies in the main window, and project files that cannot be read as one.
-#include <QCloseEvent>
 #include <QFile>
 #include <QRegularExpression>
+#include <functional>
 
 #include "document/project_file.h"
 #include "editing/recovery_copy.h"
@@ -23,10 +23,6 @@ class RecoveryWindowTest : public MainWindowTest {
   QTimer* RecoveryTimer() { return Control<QTimer>("RecoveryTimer"); }
   std::string ProjectPath() { return dir.filePath("song.vwm").toStdString(); }
   std::optional<RecoveryCopy> StoredCopy() { return form->Recovery().Read(ProjectPath()); }
-  QByteArray FileBytes(const QString& name) {
-    QFile file(dir.filePath(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-  }
 
   // Three events added and a mark typed into the third, then the copy written.
   std::string MakeCopy() {
@@ -39,8 +35,6 @@ class RecoveryWindowTest : public MainWindowTest {
     expected.events[3].Mark = "typed";
     return ProjectFileBytes(expected);
   }
-
-  QString song;
 };
 
 TEST_F(RecoveryWindowTest, AChangeIsCopiedWithinTenSecondsWithTheEditsInTheControls) {
@@ -102,22 +96,20 @@ TEST_F(RecoveryWindowTest, ADamagedCopyNeverStopsTheOpen) {
   EXPECT_FALSE(Doc().Modified);
 }
 
-TEST_F(RecoveryWindowTest, OpeningAnotherSongAfterNoRemovesTheCopy) {
-  MakeCopy();
-  dialogs.answers.push_back(Dialogs::Answer::No);
-  dialogs.file_names.push_back(MakeSong("other.mid", 100));
-  form->OpenClick();
-  EXPECT_FALSE(form->Recovery().Exists(ProjectPath()));
-  EXPECT_EQ(FileBytes("song.vwm"), kProject);
-}
-
-TEST_F(RecoveryWindowTest, ClosingAfterNoRemovesTheCopy) {
-  MakeCopy();
-  dialogs.answers.push_back(Dialogs::Answer::No);
-  QCloseEvent close;
-  QCoreApplication::sendEvent(form.get(), &close);
-  EXPECT_TRUE(close.isAccepted());
-  EXPECT_FALSE(form->Recovery().Exists(ProjectPath()));
+// Leaving the changes with "No", by opening another song or by closing, removes the copy.
+TEST_F(RecoveryWindowTest, LeavingTheChangesWithNoRemovesTheCopy) {
+  const std::function<void()> ways[] = {[&] {
+                                          dialogs.file_names.push_back(MakeSong("other.mid", 100));
+                                          form->OpenClick();
+                                        },
+                                        [&] { EXPECT_TRUE(RequestClose()); }};
+  for (const auto& leave : ways) {
+    MakeCopy();
+    dialogs.answers.push_back(Dialogs::Answer::No);
+    leave();
+    EXPECT_FALSE(form->Recovery().Exists(ProjectPath()));
+    EXPECT_EQ(FileBytes("song.vwm"), kProject);
+  }
 }
 
 TEST_F(RecoveryWindowTest, AFileThatIsNotAProjectIsKeptAndBackedUpOnTheFirstSave) {

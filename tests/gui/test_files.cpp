@@ -1,56 +1,18 @@
 #include "test_files.h"
 
 #include <gtest/gtest.h>
-#include <QFile>
-#include <QtEndian>
+#include <QImage>
 
 #include "document/cp932.h"
 #include "main_window_fixture.h"
 
-namespace {
-
-void Put16(QByteArray& bytes, uint16_t value) {
-  char raw[2];
-  qToLittleEndian(value, raw);
-  bytes.append(raw, 2);
-}
-
-void Put32(QByteArray& bytes, uint32_t value) {
-  char raw[4];
-  qToLittleEndian(value, raw);
-  bytes.append(raw, 4);
-}
-
-}  // namespace
-
 void WriteBmp8(const QString& path, int width, int height, uint8_t index) {
-  const int stride = (width + 3) / 4 * 4;
-  const uint32_t offset = 14 + 40 + 256 * 4;
-  QByteArray bytes("BM");
-  Put32(bytes, offset + stride * height);
-  Put32(bytes, 0);
-  Put32(bytes, offset);
-  Put32(bytes, 40);
-  Put32(bytes, width);
-  Put32(bytes, height);
-  Put16(bytes, 1);
-  Put16(bytes, 8);
-  Put32(bytes, 0);
-  Put32(bytes, stride * height);
-  Put32(bytes, 2835);
-  Put32(bytes, 2835);
-  Put32(bytes, 256);
-  Put32(bytes, 0);
-  for (int i = 0; i < 256; ++i) {
-    bytes.append(static_cast<char>(i)).append(static_cast<char>(i)).append(static_cast<char>(i));
-    bytes.append('\0');
-  }
-  QByteArray row(stride, '\0');
-  for (int x = 0; x < width; ++x) row[x] = static_cast<char>(index);
-  for (int y = 0; y < height; ++y) bytes.append(row);
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
+  QImage image(width, height, QImage::Format_Indexed8);
+  QList<QRgb> greys;
+  for (int i = 0; i < 256; ++i) greys.append(qRgb(i, i, i));
+  image.setColorTable(greys);
+  image.fill(index);
+  ASSERT_TRUE(image.save(path, "BMP"));  // Qt writes it bottom-up, rows padded to four bytes
 }
 
 std::string Utf8(const std::string& cp932) { return Cp932ToUtf8(cp932); }

@@ -1,7 +1,6 @@
 // The main window's timing tools with the scripted player: taps, bars and beats, speed, the
 // loop, nudges, notices in the status line, the settings file and the timeline.
 #include <QDialogButtonBox>
-#include <QMouseEvent>
 #include <QSpinBox>
 
 #include "app/timing_dialog.h"
@@ -86,8 +85,7 @@ TEST_F(TimingTest, BarAndBeatFollowTheTimeSignatures) {
     const char* text;
   } cases[] = {{25, "25 (3:1)"}, {31, "31 (3:4)"}, {36, "36 (4:1)"}, {38, "38 (4:2)"}};
   for (const Case& c : cases) {
-    player.position = c.position;
-    form->Timer1Timer();
+    PollAt(c.position);
     EXPECT_EQ(CounterText(), c.text);
   }
 }
@@ -189,12 +187,7 @@ TEST_F(TimingTest, TheTimelineSeeksRetimesAndSelects) {
   TimelineWidget* timeline = form->Timeline();
   timeline->resize(800, 100);
   timeline->show();
-  auto mouse = [timeline](QEvent::Type type, double x) {
-    QMouseEvent event(type, QPointF(x, 50), timeline->mapToGlobal(QPointF(x, 50)), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(timeline, &event);
-  };
+  auto mouse = [timeline](QEvent::Type type, double x) { SendMouse(timeline, type, {x, 50}); };
   // A click away from the markers seeks there.
   mouse(QEvent::MouseButtonPress, timeline->XOf(30));
   mouse(QEvent::MouseButtonRelease, timeline->XOf(30));
@@ -213,10 +206,6 @@ TEST_F(TimingTest, TheTimelineSeeksRetimesAndSelects) {
   timeline->close();
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(TimingTest, TheTimingDialogKeepsWhatOkConfirms) {
   TimingDialog dialog(form->Settings());
   dialog.findChild<QSpinBox*>("Delay")->setValue(80);
@@ -228,22 +217,13 @@ TEST_F(TimingTest, TheTimingDialogKeepsWhatOkConfirms) {
   EXPECT_EQ(form->Settings().SnapChannel(), 4);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(TimingTest, TheTapButtonsTakeThePositionOfThePressNotOfTheRelease) {
   player.playing = true;
-  player.song_micros = 8 * kSixteenth;
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                      Qt::NoButton, Qt::NoModifier);
   for (const char* name : {"Add", "Time"}) {
     player.song_micros = 8 * kSixteenth;
-    QCoreApplication::sendEvent(Button(name), &press);
+    SendMouse(Button(name), QEvent::MouseButtonPress, {5, 5});
     player.song_micros = 10 * kSixteenth;
-    QCoreApplication::sendEvent(Button(name), &release);
+    SendMouse(Button(name), QEvent::MouseButtonRelease, {5, 5});
   }
   EXPECT_EQ(Doc().EventCount, 2);
   EXPECT_EQ(Doc().events[1].Count, 8);

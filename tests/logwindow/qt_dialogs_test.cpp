@@ -12,6 +12,7 @@ TEST(QtDialogsTest, ErrorBoxHasTheCriticalIconTheTitleAndAFullStop) {
   EXPECT_EQ(box->text(), QStringLiteral("ファイルを開けません."));
   EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
   EXPECT_EQ(box->textFormat(), Qt::PlainText);
+  EXPECT_EQ(MakeErrorBox(QStringLiteral("<b>a</b>"))->text(), QStringLiteral("<b>a</b>."));
 }
 
 TEST(QtDialogsTest, NoticeBoxHasTheTitleAndTheTextAsItIs) {
@@ -21,24 +22,21 @@ TEST(QtDialogsTest, NoticeBoxHasTheTitleAndTheTextAsItIs) {
   EXPECT_NE(box->icon(), QMessageBox::Critical);
 }
 
-TEST(QtDialogsTest, YesNoCancelBoxHasNoIconAndEscapeCancels) {
-  const auto box = MakeQuestionBox(QStringLiteral("保存しますか"), QStringLiteral("確認"), true);
-  EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
-  EXPECT_EQ(box->windowTitle(), QStringLiteral("確認"));
-  EXPECT_EQ(box->text(), QStringLiteral("保存しますか"));
-  EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-  EXPECT_EQ(box->escapeButton(), box->button(QMessageBox::Cancel));
-}
-
-TEST(QtDialogsTest, YesNoBoxHasNoIconAndEscapeAnswersNo) {
-  const auto box = MakeQuestionBox(QStringLiteral("削除しますか"), QStringLiteral("確認"), false);
-  EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
-  EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
-  EXPECT_EQ(box->escapeButton(), box->button(QMessageBox::No));
-}
-
-TEST(QtDialogsTest, MarkupInAMessageIsShownAsText) {
-  const auto box = MakeErrorBox(QStringLiteral("<b>a</b>"));
-  EXPECT_EQ(box->textFormat(), Qt::PlainText);
-  EXPECT_EQ(box->text(), QStringLiteral("<b>a</b>."));
+// A question with Cancel: Escape cancels; without: Escape answers No.
+TEST(QtDialogsTest, QuestionBoxesHaveNoIconAndEscapeCancelsOrAnswersNo) {
+  const struct {
+    bool cancel;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton escape;
+  } rows[] = {{true, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel},
+              {false, QMessageBox::Yes | QMessageBox::No, QMessageBox::No}};
+  for (const auto& row : rows) {
+    const auto box =
+        MakeQuestionBox(QStringLiteral("保存しますか"), QStringLiteral("確認"), row.cancel);
+    EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("確認"));
+    EXPECT_EQ(box->text(), QStringLiteral("保存しますか"));
+    EXPECT_EQ(box->standardButtons(), row.buttons);
+    EXPECT_EQ(box->escapeButton(), box->button(row.escape));
+  }
 }

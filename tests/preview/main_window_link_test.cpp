@@ -33,10 +33,8 @@ TEST_F(MainWindowLinkTest, DraggedRectangleFillsTheEditsAndMarksTheDocumentModif
   Press(100, 50);
   Move(20, 300);
   Release(20, 300);
-  EXPECT_EQ(Edit("X1"), QStringLiteral("20"));
-  EXPECT_EQ(Edit("Y1"), QStringLiteral("50"));
-  EXPECT_EQ(Edit("X2"), QStringLiteral("100"));
-  EXPECT_EQ(Edit("Y2"), QStringLiteral("300"));
+  EXPECT_EQ((QStringList{Edit("X1"), Edit("Y1"), Edit("X2"), Edit("Y2")}),
+            (QStringList{"20", "50", "100", "300"}));
   EXPECT_TRUE(form1_.Document().Modified);
   EXPECT_EQ(form1_.Document().events[0].X2, 100);
   EXPECT_TRUE(dialogs_.shown.empty());

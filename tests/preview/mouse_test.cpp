@@ -1,4 +1,5 @@
 #include <QWindow>
+#include <optional>
 #include <vector>
 
 #include "preview_fixture.h"
@@ -49,34 +50,61 @@ TEST_F(MouseTest, RectangleFollowsThePointerDuringTheDrag) {
   EXPECT_TRUE(chosen_.empty());
 }
 
-TEST_F(MouseTest, ClickWithoutMovingRestoresTheCommittedRectangle) {
+// A gesture reports the rectangle from the press to the last movement (not the release point),
+// with any button, unclamped; one that ends where it began, or has no press, changes nothing.
+TEST_F(MouseTest, GesturesReportTheirRectangleOrChangeNothing) {
+  struct Row {
+    const char* what;
+    Qt::MouseButton button;      // Qt::NoButton: no press
+    std::vector<QPoint> points;  // the press (or first point), the movements, the release
+    std::optional<QList<int>> chosen;
+  };
+  const Row rows[] = {
+      {"click", Qt::LeftButton, {{300, 300}, {300, 300}}, std::nullopt},
+      {"back to the start",
+       Qt::LeftButton,
+       {{300, 300}, {400, 350}, {300, 300}, {410, 360}},
+       std::nullopt},
+      {"no press", Qt::NoButton, {{0, 0}, {100, 100}, {100, 100}}, std::nullopt},
+      {"release elsewhere",
+       Qt::LeftButton,
+       {{10, 10}, {50, 60}, {90, 90}},
+       QList<int>{10, 10, 50, 60}},
+      {"middle button", Qt::MiddleButton, {{5, 6}, {7, 8}, {7, 8}}, QList<int>{5, 6, 7, 8}},
+      {"straight line",
+       Qt::LeftButton,
+       {{100, 100}, {100, 300}, {100, 300}},
+       QList<int>{100, 100, 100, 300}},
+      {"outside",
+       Qt::LeftButton,
+       {{600, 400}, {700, -20}, {700, -20}},
+       QList<int>{600, -20, 700, 400}},
+  };
   preview_.SetRect(10, 20, 30, 40);
-  const QImage before = Shown();
-  Press(300, 300);
-  Release(300, 300);
-  EXPECT_TRUE(chosen_.empty());
-  EXPECT_EQ(preview_.WorkingRect(), (PreviewRect{10, 20, 30, 40}));
-  EXPECT_EQ(preview_.CommittedRect(), (PreviewRect{10, 20, 30, 40}));
-  EXPECT_EQ(Shown(), before);
-}
-
-TEST_F(MouseTest, DragBackToTheStartingPointChangesNothing) {
-  preview_.SetRect(10, 20, 30, 40);
-  const QImage before = Shown();
-  Press(300, 300);
-  Move(400, 350);
-  Move(300, 300);
-  Release(410, 360);
-  EXPECT_TRUE(chosen_.empty());
-  EXPECT_EQ(Shown(), before);
-}
-
-TEST_F(MouseTest, ReleasePointIsNotUsedOnlyTheLastMovement) {
-  Press(10, 10);
-  Move(50, 60);
-  Release(90, 90);
-  ASSERT_EQ(chosen_.size(), 1u);
-  EXPECT_EQ(Chosen(), (QList<int>{10, 10, 50, 60}));
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    chosen_.clear();
+    const PreviewRect committed = preview_.CommittedRect();
+    const QImage before = Shown();
+    const QPoint start = row.points.front(), end = row.points.back();
+    if (row.button != Qt::NoButton) Press(start.x(), start.y(), row.button);
+    for (size_t i = 1; i + 1 < row.points.size(); ++i) Move(row.points[i].x(), row.points[i].y());
+    Release(end.x(), end.y(), row.button == Qt::NoButton ? Qt::LeftButton : row.button);
+    EXPECT_FALSE(preview_.Dragging());
+    if (row.chosen) {
+      ASSERT_EQ(chosen_.size(), 1u);
+      EXPECT_EQ(Chosen(), *row.chosen);
+    } else {
+      EXPECT_TRUE(chosen_.empty());
+      EXPECT_EQ(preview_.WorkingRect(), committed);
+      EXPECT_EQ(preview_.CommittedRect(), committed);
+      EXPECT_EQ(Shown(), before);
+    }
+  }
+  // The last rectangle, outside the window, is drawn clipped to it.
+  const QImage shown = Shown();
+  EXPECT_EQ(shown.pixel(639, 0), Inverted(Background()));
+  EXPECT_EQ(shown.pixel(599, 0), Background());
 }
 
 TEST_F(MouseTest, SecondButtonDuringADragIsIgnoredAndTheFirstReleaseEndsIt) {
@@ -91,41 +119,6 @@ TEST_F(MouseTest, SecondButtonDuringADragIsIgnoredAndTheFirstReleaseEndsIt) {
   Release(70, 80, Qt::LeftButton);
   EXPECT_EQ(chosen_.size(), 1u);
   EXPECT_FALSE(preview_.Dragging());
-}
-
-TEST_F(MouseTest, AnyButtonStartsADrag) {
-  Press(5, 6, Qt::MiddleButton);
-  Move(7, 8);
-  Release(7, 8, Qt::MiddleButton);
-  ASSERT_EQ(chosen_.size(), 1u);
-  EXPECT_EQ(Chosen(), (QList<int>{5, 6, 7, 8}));
-}
-
-TEST_F(MouseTest, PointerOutsideTheWindowIsPassedOnUnclamped) {
-  Press(600, 400);
-  Move(700, -20);
-  Release(700, -20);
-  ASSERT_EQ(chosen_.size(), 1u);
-  EXPECT_EQ(Chosen(), (QList<int>{600, -20, 700, 400}));
-  const QImage shown = Shown();
-  EXPECT_EQ(shown.pixel(639, 0), Inverted(Background()));
-  EXPECT_EQ(shown.pixel(599, 0), Background());
-}
-
-TEST_F(MouseTest, StraightLineDragIsAccepted) {
-  Press(100, 100);
-  Move(100, 300);
-  Release(100, 300);
-  ASSERT_EQ(chosen_.size(), 1u);
-  EXPECT_EQ(Chosen(), (QList<int>{100, 100, 100, 300}));
-}
-
-TEST_F(MouseTest, MovementWithoutADragDoesNothing) {
-  const QImage before = Shown();
-  Move(100, 100);
-  Release(100, 100);
-  EXPECT_TRUE(chosen_.empty());
-  EXPECT_EQ(Shown(), before);
 }
 
 TEST_F(MouseTest, DraggingNeverDrawsThePictureAgain) {

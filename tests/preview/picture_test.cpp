@@ -35,22 +35,26 @@ TEST_P(CentredPictureTest, PictureIsCentredWithTruncatedOffsets) {
   const Placement p = GetParam();
   preview_.SetPicture(WritePicture("centred.bmp", p.w, p.h), false);
   const QImage shown = Shown();
+  auto expected = [&](int x, int y) {
+    const int px = x - p.x0;
+    const int py = y - p.y0;
+    const bool inside = px >= 0 && px < p.w && py >= 0 && py < p.h;
+    return inside ? PixelColor(px, py) : Surround();
+  };
   for (int y = 0; y < 480; y += 7) {
     for (int x = 0; x < 640; x += 5) {
-      const int px = x - p.x0;
-      const int py = y - p.y0;
-      const bool inside = px >= 0 && px < p.w && py >= 0 && py < p.h;
-      ASSERT_EQ(shown.pixel(x, y), inside ? PixelColor(px, py) : Surround())
-          << "at " << x << ", " << y;
+      ASSERT_EQ(shown.pixel(x, y), expected(x, y)) << "at " << x << ", " << y;
     }
   }
+  EXPECT_EQ(shown.pixel(639, 479), expected(639, 479));
   EXPECT_EQ(shown.pixel(std::max(p.x0, 0), std::max(p.y0, 0)),
             PixelColor(std::max(-p.x0, 0), std::max(-p.y0, 0)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, CentredPictureTest,
                          testing::Values(Placement{320, 240, 160, 120}, Placement{641, 480, 0, 0},
-                                         Placement{700, 500, -30, -10}, Placement{1, 1, 319, 239}));
+                                         Placement{700, 500, -30, -10}, Placement{1, 1, 319, 239},
+                                         Placement{2000, 1200, -680, -360}));
 
 TEST_F(PreviewTest, TiledPictureRepeatsFromTheCornerAndIsCutOffAtTheEdges) {
   preview_.SetPicture(WritePicture("tile.bmp", 200, 200), true);
@@ -67,13 +71,9 @@ TEST_F(PreviewTest, TiledPictureRepeatsFromTheCornerAndIsCutOffAtTheEdges) {
   EXPECT_EQ(copies, 12);
   EXPECT_EQ(shown.pixel(639, 479), PixelColor(39, 79));
   EXPECT_TRUE(preview_.Tile());
-}
-
-TEST_F(PreviewTest, TinyTiledPictureFillsTheScreen) {
-  preview_.SetPicture(WritePicture("dot.bmp", 1, 1), true);
-  const QImage shown = Shown();
-  EXPECT_EQ(shown.pixel(0, 0), PixelColor(0, 0));
-  EXPECT_EQ(shown.pixel(639, 479), PixelColor(0, 0));
+  preview_.SetPicture(WritePicture("dot.bmp", 1, 1), true);  // a tiny one fills the screen
+  EXPECT_EQ(Shown().pixel(0, 0), PixelColor(0, 0));
+  EXPECT_EQ(Shown().pixel(639, 479), PixelColor(0, 0));
 }
 
 TEST_F(PreviewTest, EmptyPathClearsThePictureButKeepsTheTileFlagAndTheRectangle) {
@@ -87,13 +87,19 @@ TEST_F(PreviewTest, EmptyPathClearsThePictureButKeepsTheTileFlagAndTheRectangle)
   EXPECT_EQ(shown.pixel(15, 15), Inverted(Background()));
 }
 
+// Neither bytes that are no picture nor a picture of another format are taken for a bitmap.
 TEST_F(PreviewTest, UnreadablePictureThrowsAndLeavesNoPicture) {
-  preview_.SetPicture(WritePicture("good.bmp", 320, 240), true);
-  const QString bad = WriteBytes("bad.bmp", "this is not a bitmap at all");
-  EXPECT_THROW(preview_.SetPicture(bad, false), std::runtime_error);
-  EXPECT_FALSE(preview_.HasPicture());
-  EXPECT_TRUE(preview_.Tile());
-  EXPECT_EQ(Shown().pixel(320, 240), Background());
+  QImage png(8, 8, QImage::Format_RGB32);
+  png.fill(Qt::red);
+  ASSERT_TRUE(png.save(folder_.filePath("disguised.bmp"), "PNG"));
+  for (const QString& bad :
+       {WriteBytes("bad.bmp", "this is not a bitmap at all"), folder_.filePath("disguised.bmp")}) {
+    preview_.SetPicture(WritePicture("good.bmp", 320, 240), true);
+    EXPECT_THROW(preview_.SetPicture(bad, false), std::runtime_error);
+    EXPECT_FALSE(preview_.HasPicture());
+    EXPECT_TRUE(preview_.Tile());
+    EXPECT_EQ(Shown().pixel(320, 240), Background());
+  }
 }
 
 TEST_F(PreviewTest, MissingPictureThrowsWithThePathInTheMessage) {
@@ -115,15 +121,6 @@ TEST_F(PreviewTest, APictureTheBuildRefusesIsShownAsRefusedWithTheReason) {
   EXPECT_EQ(Shown().pixel(320, 470), qRgb(128, 0, 0));
   preview_.SetPicture(WritePicture("good.bmp", 8, 8), false);
   EXPECT_TRUE(preview_.Refusal().isEmpty());
-}
-
-TEST_F(PreviewTest, PictureOfAnotherFormatIsNotTakenForABitmap) {
-  QImage png(8, 8, QImage::Format_RGB32);
-  png.fill(Qt::red);
-  const QString path = folder_.filePath("disguised.bmp");
-  ASSERT_TRUE(png.save(path, "PNG"));
-  EXPECT_THROW(preview_.SetPicture(path, false), std::runtime_error);
-  EXPECT_FALSE(preview_.HasPicture());
 }
 
 // The headers of an 8-bit BMP that claims the given size, without its pixels.
@@ -155,11 +152,4 @@ TEST_F(PreviewTest, HugePicturesAreRefusedBeforeDecoding) {
     EXPECT_THROW(preview_.SetPicture(path, true), std::runtime_error) << size.w << " x " << size.h;
     EXPECT_FALSE(preview_.HasPicture());
   }
-}
-
-TEST_F(PreviewTest, LargePictureWithinTheLimitIsShownCentred) {
-  preview_.SetPicture(WritePicture("large.bmp", 2000, 1200), false);
-  const QImage shown = Shown();
-  EXPECT_EQ(shown.pixel(0, 0), PixelColor(680, 360));
-  EXPECT_EQ(shown.pixel(639, 479), PixelColor(1319, 839));
 }
