@@ -88,12 +88,11 @@ TEST_F(ChecksTest, ADoubleClickOnAProblemSelectsItsEventAndSeeksTheSong) {
 }
 
 TEST_F(ChecksTest, F8AndShiftF8GoRoundTheEventsWithProblems) {
-  std::vector<int> visited;
-  for (int direction : {1, 1, 1, -1, -1}) {
-    form->NextProblemKey(direction);
-    visited.push_back(Doc().Selection);
-  }
-  EXPECT_EQ(visited, (std::vector<int>{1, 3, 1, 3, 1}));
+  // Going round is the rule's own (tested with it); the keys hand it the selection.
+  form->NextProblemKey(1);
+  EXPECT_EQ(Doc().Selection, 1);
+  form->NextProblemKey(-1);
+  EXPECT_EQ(Doc().Selection, 3);
   // A mended problem is gone at once: C moved away, so B is no longer hidden.
   form->SelectEvent(2);
   Edit("Count")->setText("50");
