@@ -23,5 +23,5 @@ class Dialogs {
   // A file-open dialog; filter in Qt's form ("MIDIファイル (*.mid *.MID)"). Empty: cancelled.
   virtual QString OpenFileName(const QString& filter, const QString& folder) = 0;
   // The colour dialog with custom colours shown; nothing when cancelled.
-  virtual std::optional<QColor> ChooseColor(const QColor& initial) = 0;
+  virtual std::optional<QColor> ChooseColour(const QColor& initial) = 0;
 };

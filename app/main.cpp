@@ -10,10 +10,10 @@
 #include "app/application.h"
 #include "app/qt_dialogs.h"
 #include "app/tform1.h"
-#include "build/gui/tform3.h"
 #include "document/song_argument.h"
-#include "playback/fluid_media_player.h"
+#include "logwindow/tform3.h"
 #include "preview/tform2.h"
+#include "song/fluid_media_player.h"
 #include "vwrd_version.h"
 
 namespace {

@@ -69,7 +69,7 @@ QString QtDialogs::OpenFileName(const QString& filter, const QString& folder) {
   return QFileDialog::getOpenFileName(DialogParent(), QStringLiteral("開く"), folder, filter);
 }
 
-std::optional<QColor> QtDialogs::ChooseColor(const QColor& initial) {
+std::optional<QColor> QtDialogs::ChooseColour(const QColor& initial) {
   const QColor chosen = QColorDialog::getColor(initial, DialogParent(), QStringLiteral("色の設定"));
   if (!chosen.isValid()) {
     return std::nullopt;

@@ -19,7 +19,7 @@ class QtDialogs : public Dialogs {
   QString OpenFileName(const QString& filter, const QString& folder) override;
   // Qt's colour dialog always shows its custom colours, as the full form of the system
   // dialog does.
-  std::optional<QColor> ChooseColor(const QColor& initial) override;
+  std::optional<QColor> ChooseColour(const QColor& initial) override;
 };
 
 // The boxes as QtDialogs shows them, built apart from showing them so that they can be

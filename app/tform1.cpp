@@ -14,20 +14,20 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/cp932_text.h"
 #include "app/dialogs.h"
 #include "app/tform1_scroll_codes.h"
 #include "app/tform1_undo_keys.h"
-#include "build/gui/tform3.h"
-#include "build/picture_cache.h"
 #include "document/names.h"
 #include "document/number_text.h"
 #include "editing/working_copy.h"
+#include "logwindow/tform3.h"
+#include "make/picture_cache.h"
 #include "preview/tform2.h"
-#include "show/double_click_relay.h"
 #include "show/show_window.h"
 #include "show/timeline_widget.h"
 #include "ui_tform1.h"
+#include "widgets/cp932_text.h"
+#include "widgets/double_click_relay.h"
 
 namespace {
 
@@ -203,7 +203,7 @@ EventItem TForm1::ReadControls() const {
   item.Y2 = ReadNumber(ToCp932(ui.Y2->text()));
   item.Naraberu = ui.Naraberu->isChecked() ? 1 : 0;
   item.Align = ui.Align->currentIndex();
-  item.Color = working_color_;
+  item.Color = working_colour_;
   return item;
 }
 
@@ -223,8 +223,8 @@ void TForm1::LoadControls(const EventItem& item) {
   ui.Y2->setText(Decimal(item.Y2));
   ui.Naraberu->setChecked(item.Naraberu != 0);
   ui.Align->setCurrentIndex(item.Align >= 0 && item.Align < ui.Align->count() ? item.Align : -1);
-  working_color_ = item.Color;
-  SetColorSwatch(item.Color);
+  working_colour_ = item.Color;
+  SetColourSwatch(item.Color);
   loading_ = false;
   if (preview_ != nullptr) {
     preview_->SetRect(item.X1, item.Y1, item.X2, item.Y2);
@@ -373,17 +373,17 @@ void TForm1::UpdateCaption() {
   if (windowTitle() != title) setWindowTitle(title);
 }
 
-void TForm1::SetColorSwatch(uint32_t color) {
+void TForm1::SetColourSwatch(uint32_t colour) {
   QPalette palette = ui_->Panel2->palette();
   palette.setColor(QPalette::Window,
-                   QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF));
+                   QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
   ui_->Panel2->setPalette(palette);
 }
 
 void TForm1::SendLyricsToPreview() {
   if (preview_ == nullptr) return;
   preview_->SetLyrics(MemoToLyrics(ui_->Lyrics->toPlainText()), ui_->Align->currentIndex(),
-                      working_color_);
+                      working_colour_);
 }
 
 void TForm1::CreateUndoActions() {

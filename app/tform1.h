@@ -228,7 +228,7 @@ class TForm1 : public QWidget {
   ShowWindow* MakeShowWindow();
   // Wires the new show window's timeline strip to this window.
   void ConnectTimeline();
-  void SetColorSwatch(uint32_t color);
+  void SetColourSwatch(uint32_t colour);
   void SendLyricsToPreview();
   bool FocusInTextEdit() const;
   // The folder of the open MIDI file as a file-system path, or empty.
@@ -256,8 +256,8 @@ class TForm1 : public QWidget {
   RecoveryStore recovery_{RecoveryStore::DefaultFolder()};
   bool recovery_error_shown_ = false;
   bool backup_before_save_ = false;  // the project file is not one: keep it before replacing it
-  uint32_t working_color_ = 0;  // the colour dialog's current colour: the working copy of Color
-  QString caption_;             // the window caption without the unsaved-changes mark
+  uint32_t working_colour_ = 0;  // the colour dialog's current colour: the working copy of Color
+  QString caption_;              // the window caption without the unsaved-changes mark
   bool refreshing_list_ = false;
   bool building_ = false;  // a Make is running (its log lets window events through)
   bool sound_notice_checked_ = false;

@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "app/tform1.h"
-#include "build/gui/tform3.h"
 #include "checks/check.h"
 #include "checks/problem_lines.h"
-#include "playback/media_player.h"
+#include "logwindow/tform3.h"
+#include "song/media_player.h"
 #include "ui_tform1.h"
 
 std::vector<Problem> TForm1::CheckWorkingDocument() const {

@@ -2,14 +2,14 @@
 // colour and picture choices and the preview buttons.
 #include <QColor>
 
-#include "app/cp932_text.h"
 #include "app/dialogs.h"
 #include "app/tform1.h"
 #include "document/number_text.h"
-#include "playback/media_player.h"
 #include "preview/tform2.h"
 #include "show/show_window.h"
+#include "song/media_player.h"
 #include "ui_tform1.h"
+#include "widgets/cp932_text.h"
 
 void TForm1::EventListClick() {
   const int row = ui_->EventList->currentRow();
@@ -33,7 +33,7 @@ void TForm1::AddClick() {
   Item fields;
   fields.Mark = ToCp932(QStringLiteral("新規イベント"));
   fields.Count = tap;
-  fields.Effect = 0;
+  fields.Effect = kEffectNone;
   editing_.AddEvent(fields);
   // The controls edit the new event, and the list's highlight names it.
   ShowDocument();
@@ -99,16 +99,16 @@ void TForm1::PictureButtonClick() {
 }
 
 void TForm1::ColorClick() {
-  const uint32_t c = working_color_;
+  const uint32_t c = working_colour_;
   const std::optional<QColor> chosen =
-      dialogs_.ChooseColor(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+      dialogs_.ChooseColour(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
   if (!chosen) return;
-  const uint32_t color = static_cast<uint32_t>(chosen->red()) |
-                         static_cast<uint32_t>(chosen->green()) << 8 |
-                         static_cast<uint32_t>(chosen->blue()) << 16;
+  const uint32_t colour = static_cast<uint32_t>(chosen->red()) |
+                          static_cast<uint32_t>(chosen->green()) << 8 |
+                          static_cast<uint32_t>(chosen->blue()) << 16;
   // A chosen colour is one step of its own.
-  CommitGesture([color](Item& item) { item.Color = color; });
-  SetColorSwatch(working_color_);
+  CommitGesture([colour](Item& item) { item.Color = colour; });
+  SetColourSwatch(working_colour_);
   SendLyricsToPreview();
 }
 

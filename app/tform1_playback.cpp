@@ -7,15 +7,15 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "app/cp932_text.h"
 #include "app/dialogs.h"
 #include "app/tform1.h"
 #include "app/tform1_scroll_codes.h"
 #include "document/names.h"
 #include "document/number_text.h"
-#include "playback/media_player.h"
-#include "playback/midi_song.h"
+#include "song/media_player.h"
+#include "song/midi_song.h"
 #include "ui_tform1.h"
+#include "widgets/cp932_text.h"
 
 namespace {
 

@@ -9,11 +9,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/cp932_text.h"
 #include "app/dialogs.h"
 #include "app/tform1.h"
-#include "build/gui/tform3.h"
-#include "build/make_wrd_files.h"
 #include "checks/check.h"
 #include "checks/problem_lines.h"
 #include "document/names.h"
@@ -21,7 +18,10 @@
 #include "document/project_file.h"
 #include "editing/project_backup.h"
 #include "editing/working_copy.h"
+#include "logwindow/tform3.h"
+#include "make/make_wrd_files.h"
 #include "ui_tform1.h"
+#include "widgets/cp932_text.h"
 
 namespace {
 
@@ -107,7 +107,7 @@ void TForm1::LoadDocument() {
     Item& item = doc_.events[0];
     item.Mark = ToCp932(QStringLiteral("新規イベント"));
     item.Count = ReadNumber(ToCp932(ui_->Counter->text()));
-    item.Effect = 0;
+    item.Effect = kEffectNone;
     doc_.EventCount = 1;
   }
   editing_.ClearHistory();

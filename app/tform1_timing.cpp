@@ -8,17 +8,17 @@
 #include <functional>
 #include <limits>
 
-#include "app/cp932_text.h"
 #include "app/tform1.h"
 #include "app/timing_dialog.h"
-#include "build/command_generator.h"
 #include "document/number_text.h"
-#include "playback/media_player.h"
-#include "playback/midi_song.h"
-#include "playback/tap_position.h"
+#include "make/command_generator.h"
 #include "show/show_window.h"
 #include "show/timeline_widget.h"
+#include "song/media_player.h"
+#include "song/midi_song.h"
+#include "song/tap_position.h"
 #include "ui_tform1.h"
+#include "widgets/cp932_text.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "app/timing_settings.h"
-#include "playback/fluid_synth_output.h"
+#include "song/fluid_synth_output.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <optional>
 
-#include "playback/calibration.h"
-#include "playback/time_source.h"
+#include "song/calibration.h"
+#include "song/time_source.h"
 
 class FluidSynthOutput;
 class QComboBox;

@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "build/build_log.h"
 #include "document/event_table.h"
+#include "make/build_log.h"
 
 namespace bench {
 

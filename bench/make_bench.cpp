@@ -20,9 +20,9 @@
 #include <memory>
 #include <string>
 
-#include "build/make_wrd_files.h"
 #include "checks/check.h"
 #include "document/names.h"
+#include "make/make_wrd_files.h"
 #include "picture/bitmap_file.h"
 
 #include "bench/bench_picture.h"

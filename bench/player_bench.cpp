@@ -17,11 +17,11 @@
 #include <random>
 #include <string>
 
-#include "build/make_wrd_files.h"
 #include "document/names.h"
+#include "make/make_wrd_files.h"
 #include "picture/rgb_png_writer.h"
-#include "player/png_folder_source.h"
-#include "player/show_player.h"
+#include "wrdplayer/png_folder_source.h"
+#include "wrdplayer/show_player.h"
 
 #include "bench/bench_picture.h"
 

@@ -9,11 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "build/build_show.h"
 #include "document/names.h"
-#include "player/show_player.h"
-#include "show/model/build_picture_source.h"
-#include "show/model/show_model.h"
+#include "make/build_show.h"
+#include "showmodel/build_picture_source.h"
+#include "showmodel/show_model.h"
+#include "wrdplayer/show_player.h"
 
 #include "bench/bench_picture.h"
 

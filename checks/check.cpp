@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "build/build_log.h"
-#include "build/parallel_collection.h"
 #include "checks/check_parts.h"
+#include "make/build_log.h"
+#include "make/parallel_collection.h"
 
 std::vector<Problem> Check(const EventTable& table, const PictureTable& pictures,
                            std::optional<int32_t> songLength) {

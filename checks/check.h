@@ -4,9 +4,9 @@
 #include <optional>
 #include <vector>
 
-#include "build/picture_table.h"
 #include "checks/problem.h"
 #include "document/event_table.h"
+#include "make/picture_table.h"
 
 // Finds what the player would show wrongly (or not at all) in the live events: missing and
 // unusable pictures, lyrics off the screen or outside their rectangle, events after the end of

@@ -6,9 +6,9 @@
 #include <optional>
 #include <vector>
 
-#include "build/picture_table.h"
 #include "checks/problem.h"
 #include "document/event_table.h"
+#include "make/picture_table.h"
 
 // missing-picture, not-256-colours, same-png-name and picture-cropped on the first event that
 // names each picture file; all-colours-used and no-picture-yet on every event they concern.

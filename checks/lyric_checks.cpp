@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <string_view>
 
-#include "build/lyric_layout.h"
 #include "checks/check_parts.h"
 #include "checks/check_texts.h"
 #include "checks/format_text.h"
+#include "make/lyric_layout.h"
 
 namespace {
 

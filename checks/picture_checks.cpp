@@ -8,16 +8,16 @@
 #include <cstdio>
 #include <unordered_map>
 
-#include "build/current_picture.h"
-#include "build/lyric_layout.h"
-#include "build/nearest_colour.h"
 #include "checks/check_parts.h"
 #include "checks/check_texts.h"
 #include "checks/format_text.h"
-#include "document/cp932.h"
 #include "document/names.h"
 #include "files/file_errors.h"
+#include "make/current_picture.h"
+#include "make/lyric_layout.h"
+#include "make/nearest_colour.h"
 #include "picture/bitmap_file.h"
+#include "text/cp932.h"
 
 namespace {
 
@@ -56,10 +56,10 @@ Problem LoadFailure(const std::string& path, int event) {
 }
 
 // "#RRGGBB" of a colour 0x00BBGGRR.
-std::string ColourText(uint32_t color) {
+std::string ColourText(uint32_t colour) {
   char text[8];
-  std::snprintf(text, sizeof text, "#%02X%02X%02X", color & 0xFF, (color >> 8) & 0xFF,
-                (color >> 16) & 0xFF);
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF,
+                (colour >> 16) & 0xFF);
   return text;
 }
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "build/make_wrd_files.h"
 #include "checks/problem.h"
+#include "make/make_wrd_files.h"
 
 // How the problems are listed, in the log window and by vwrd-make (CP932 lines).
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "document/cp932.h"
 #include "document/names.h"
-#include "playback/midi_file_reader.h"
+#include "song/midi_file_reader.h"
+#include "text/cp932.h"
 
 std::optional<int32_t> SongLength(const EventTable& table) {
   std::vector<std::string> candidates;

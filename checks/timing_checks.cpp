@@ -5,11 +5,11 @@
 #include <numeric>
 #include <unordered_map>
 
-#include "build/command_generator.h"
-#include "build/current_picture.h"
 #include "checks/check_parts.h"
 #include "checks/check_texts.h"
 #include "checks/format_text.h"
+#include "make/command_generator.h"
+#include "make/current_picture.h"
 
 namespace {
 

@@ -4,21 +4,28 @@
 #include <cstdint>
 #include <string>
 
+// The values of EventItem::Effect. A project file may hold any number; the others fade nothing.
+enum EffectValue : int32_t { kEffectNone = 0, kEffectFadeWhite = 1, kEffectFadeBlack = 2 };
+// The values of EventItem::Align; any other number is laid out as centred.
+enum AlignValue : int32_t { kAlignLeft = 0, kAlignRight = 1, kAlignCentre = 2 };
+// What the window's Effect and Align boxes hold while no entry is chosen.
+constexpr int32_t kNoChoice = -1;
+
 // One timeline event. Texts are CP932 bytes; the field order is the order of the project file
 // and of the build. The main window names it TForm1::Item.
 struct EventItem {
   std::string Mark;
   int32_t Count = 0;  // song position in sixteenth notes
   std::string Picture;
-  int32_t Effect = 0;  // 0 none, 1 fade through white, 2 fade through black, -1 no selection
-  std::string Lyrics;  // lines separated by CR LF
+  int32_t Effect = kEffectNone;  // an EffectValue, or kNoChoice
+  std::string Lyrics;            // lines separated by CR LF
   int32_t X1 = 0;
   int32_t Y1 = 0;
   int32_t X2 = 0;
   int32_t Y2 = 0;
-  int32_t Naraberu = 0;  // 1: tile the picture
-  int32_t Align = 0;     // 0 left, 1 right, 2 centre, -1 no selection
-  uint32_t Color = 0;    // 0x00BBGGRR
+  int32_t Naraberu = 0;        // 1: tile the picture
+  int32_t Align = kAlignLeft;  // an AlignValue, or kNoChoice
+  uint32_t Color = 0;          // 0x00BBGGRR
 
   bool operator==(const EventItem&) const = default;
 };

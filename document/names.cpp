@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "wrd/shift_jis.h"
+#include "text/shift_jis.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <cerrno>
 
-#include "document/cp932.h"
 #include "document/names.h"
 #include "document/number_text.h"
 #include "document/text_mode.h"
 #include "files/regular_file.h"
+#include "text/cp932.h"
 
 namespace {
 

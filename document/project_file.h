@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "document/atomic_file.h"
 #include "document/event_table.h"
+#include "files/atomic_file.h"
 
 // The project file ("vwm" beside the MIDI file): a CP932 text file, one item per line, every LF
 // written as CR LF. See ProjectFileBytes for the layout.

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "document/atomic_file.h"
+#include "files/atomic_file.h"
 
 void KeepBackup(const std::string& path) {
   std::error_code error;

@@ -11,8 +11,8 @@
 #include <iterator>
 #include <system_error>
 
-#include "document/atomic_file.h"
 #include "document/names.h"
+#include "files/atomic_file.h"
 
 namespace fs = std::filesystem;
 

@@ -47,7 +47,7 @@ uint64_t BmpHeader::PixelBytesNeeded() const {
 uint32_t BmpHeader::FilePaletteEntries() const {
   if (!Paletted()) return 0;
   const uint32_t full = 1u << bit_count;
-  uint32_t entries = colors_used >= 1 && colors_used <= full ? colors_used : full;
+  uint32_t entries = colours_used >= 1 && colours_used <= full ? colours_used : full;
   // Some writers count no colours but store a shorter table: the pixel data then begins where
   // the table ends, and its bytes are no colours.
   if (pixel_offset >= PaletteOffset()) {
@@ -76,7 +76,7 @@ BmpHeader ReadBmpHeader(std::span<const uint8_t> file) {
   const int32_t height = S32(file, 22);
   h.bit_count = U16(file, 28);
   h.compression = U32(file, 30);
-  h.colors_used = U32(file, 46);
+  h.colours_used = U32(file, 46);
   if (!KnownBitCount(h.bit_count)) {
     throw BmpFormatError("1ピクセル " + std::to_string(h.bit_count) + " ビットの画像は扱えません");
   }

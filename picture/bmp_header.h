@@ -4,10 +4,12 @@
 #include <span>
 #include <stdexcept>
 
+#include "errors/error.h"
+
 // Why a BMP file cannot be read (Japanese, UTF-8).
-class BmpFormatError : public std::runtime_error {
+class BmpFormatError : public VwrdError {
  public:
-  using std::runtime_error::runtime_error;
+  using VwrdError::VwrdError;
 };
 
 // The fields of a BMP file's two headers that the reader uses, already checked.
@@ -23,7 +25,7 @@ struct BmpHeader {
   bool bottom_up = true;      // false when the height field was negative
   uint16_t bit_count = 0;
   uint32_t compression = 0;
-  uint32_t colors_used = 0;
+  uint32_t colours_used = 0;
 
   // Whether the picture has a palette (up to 8 bits per pixel) and so pixels this reader loads.
   bool Paletted() const { return bit_count <= 8; }

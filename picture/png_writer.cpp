@@ -70,8 +70,8 @@ bool WritePng(const std::string& path, const BitmapFile& image, std::string* why
   const int32_t width = image.Width();
   const int32_t height = image.Height();
   const int bits = image.BitCount();
-  const int colors = image.ColorCount();
-  if (bits == 0 || width <= 0 || height <= 0 || colors > 256) return false;  // not loaded
+  const int colours = image.ColorCount();
+  if (bits == 0 || width <= 0 || height <= 0 || colours > 256) return false;  // not loaded
 
   // The whole picture top row first, each row without its BMP padding.
   const size_t row_bytes = (static_cast<size_t>(width) * bits + 7) / 8;
@@ -80,10 +80,10 @@ bool WritePng(const std::string& path, const BitmapFile& image, std::string* why
     std::memcpy(rows.data() + static_cast<size_t>(y) * row_bytes, image.Row(y), row_bytes);
   }
   // libpng keeps a reference to the palette until the image data is written.
-  std::vector<png_color> palette(static_cast<size_t>(colors));
+  std::vector<png_color> palette(static_cast<size_t>(colours));
   const uint8_t* entry = image.Palette();
-  for (png_color& color : palette) {
-    color = png_color{entry[2], entry[1], entry[0]};
+  for (png_color& colour : palette) {
+    colour = png_color{entry[2], entry[1], entry[0]};
     entry += 4;
   }
 
@@ -101,7 +101,7 @@ bool WritePng(const std::string& path, const BitmapFile& image, std::string* why
                      static_cast<png_uint_32>(height),
                      bits,
                      palette.data(),
-                     colors,
+                     colours,
                      rows.data(),
                      row_bytes};
     const bool encoded = EncodePng(job);

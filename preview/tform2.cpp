@@ -5,13 +5,13 @@
 #include <stdexcept>
 #include <utility>
 
-#include "build/picture_cache.h"
-#include "document/cp932.h"
+#include "make/picture_cache.h"
 #include "preview/invert_rect.h"
 #include "preview/paint_box.h"
-#include "show/model/show_model.h"
-#include "show/refusal_banner.h"
+#include "showmodel/show_model.h"
+#include "text/cp932.h"
 #include "ui_tform2.h"
+#include "widgets/refusal_banner.h"
 
 namespace {
 
@@ -92,13 +92,13 @@ void TForm2::SetRect(int x1, int y1, int x2, int y2) {
   }
 }
 
-void TForm2::SetLyrics(const std::string& cp932Lyrics, int align, uint32_t color) {
-  if (cp932Lyrics == lyrics_ && align == align_ && color == color_) {
+void TForm2::SetLyrics(const std::string& cp932Lyrics, int align, uint32_t colour) {
+  if (cp932Lyrics == lyrics_ && align == align_ && colour == colour_) {
     return;
   }
   lyrics_ = cp932Lyrics;
   align_ = align;
-  color_ = color;
+  colour_ = colour;
   RenderPicture();
 }
 
@@ -165,7 +165,7 @@ void TForm2::RenderPicture() {
   item.Naraberu = tile_ ? 1 : 0;
   item.Lyrics = lyrics_;
   item.Align = align_;
-  item.Color = color_;
+  item.Color = colour_;
   item.X1 = committed_.x1;
   item.Y1 = committed_.y1;
   item.X2 = committed_.x2;

@@ -44,7 +44,7 @@ class TForm2 : public QWidget {
   // The event's lyrics (CP932, lines ended by CR LF), alignment (0 left, 1 right, other
   // values centre) and colour (0x00BBGGRR), drawn in the committed rectangle as the player
   // draws them: 8 pixels per byte, 16 pixels per line. Empty lyrics draw nothing.
-  void SetLyrics(const std::string& cp932Lyrics, int align, uint32_t color);
+  void SetLyrics(const std::string& cp932Lyrics, int align, uint32_t colour);
 
   // Reads pictures through `cache` from now on (shared with the show window).
   void SetPictureCache(std::shared_ptr<PictureCache> cache);
@@ -88,7 +88,7 @@ class TForm2 : public QWidget {
   bool tile_ = false;
   std::string lyrics_;
   int align_ = 0;
-  uint32_t color_ = 0;
+  uint32_t colour_ = 0;
   PreviewRect committed_;
   PreviewRect working_;
   bool dragging_ = false;

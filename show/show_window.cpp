@@ -7,12 +7,12 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "playback/media_player.h"
-#include "playback/wrd_time.h"
-#include "show/refusal_banner.h"
 #include "show/timeline_widget.h"
 #include "show/video_export_dialog.h"
+#include "song/media_player.h"
+#include "song/wrd_time.h"
 #include "video/show_video.h"
+#include "widgets/refusal_banner.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <memory>
 #include <optional>
 
-#include "build/picture_cache.h"
 #include "document/event_table.h"
-#include "show/model/show_model.h"
+#include "make/picture_cache.h"
+#include "showmodel/show_model.h"
 
 class MediaPlayer;
 class QAction;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "playback/meter.h"
+#include "song/meter.h"
 
 class QPainter;
 

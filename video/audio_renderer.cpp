@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "playback/send_midi_event.h"
+#include "song/send_midi_event.h"
 #include "video/video_error.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "playback/fluid_synth_output.h"
-#include "playback/midi_song.h"
+#include "song/fluid_synth_output.h"
+#include "song/midi_song.h"
 
 // Renders a song offline, faster than real time and without an audio device, through the
 // synthesizer and soundfont the program plays it with: the song to its end, then its release

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "playback/wrd_time.h"
+#include "song/wrd_time.h"
 
 namespace {
 

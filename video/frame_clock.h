@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "playback/tempo_map.h"
+#include "song/tempo_map.h"
 
 // The times of a video's frames: frame n shows the song at n / fps seconds, and the show at the
 // WRD tick of that time.

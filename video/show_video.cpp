@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "document/cp932.h"
 #include "document/names.h"
-#include "playback/midi_file_reader.h"
-#include "show/model/show_model.h"
+#include "showmodel/show_model.h"
+#include "song/midi_file_reader.h"
+#include "text/cp932.h"
 #include "video/video_error.h"
 
 namespace {

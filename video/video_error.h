@@ -2,10 +2,12 @@
 
 #include <stdexcept>
 
+#include "errors/error.h"
+
 // A video that cannot be made; what() says why, in Japanese (UTF-8), for the user.
-class VideoError : public std::runtime_error {
+class VideoError : public VwrdError {
  public:
-  using std::runtime_error::runtime_error;
+  using VwrdError::VwrdError;
 };
 
 // The export was cancelled by the caller; nothing was written.

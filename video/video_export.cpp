@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "document/atomic_file.h"
+#include "files/atomic_file.h"
 #include "video/audio_renderer.h"
 #include "video/frame_clock.h"
 #include "video/mp4_writer.h"

@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "playback/fluid_synth_output.h"
-#include "playback/midi_song.h"
+#include "song/fluid_synth_output.h"
+#include "song/midi_song.h"
 #include "video/frame_source.h"
 
 struct VideoOptions {

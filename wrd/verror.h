@@ -6,6 +6,7 @@
 #include <string>
 #include <type_traits>
 
+#include "errors/error.h"
 #include "wrd/wrd_types.h"
 
 namespace verror_detail {
@@ -19,37 +20,35 @@ concept PrintfArgument = std::is_arithmetic_v<T> || std::is_pointer_v<T>;
 
 // The writer library's error: a message, the position it refers to (0 when not given) and an
 // extra number (0 when not given). what() returns the message.
-class VError : public std::exception {
+class VError : public VwrdError {
  public:
   // Formatted messages of the base type hold at most this many characters (longer ones are cut).
   static constexpr size_t kMaxMessage = 512;
   // Messages of the derived types hold at most this many characters (longer ones are cut).
   static constexpr size_t kMaxDerivedMessage = 1024;
 
-  VError() = default;
+  VError() : VwrdError("") {}
   // The message is copied as it stands.
-  explicit VError(const char* message) : message_(message ? message : "") {}
-  explicit VError(std::string message) : message_(std::move(message)) {}
+  explicit VError(const char* message) : VwrdError(message ? message : "") {}
+  explicit VError(const std::string& message) : VwrdError(message) {}
   // A printf-style format with one or two arguments, cut to kMaxMessage characters.
   template <verror_detail::PrintfArgument A>
   VError(const char* format, A a)
-      : message_(verror_detail::FormatUnchecked(kMaxMessage, format, a)) {}
+      : VwrdError(verror_detail::FormatUnchecked(kMaxMessage, format, a)) {}
   template <verror_detail::PrintfArgument A, verror_detail::PrintfArgument B>
   VError(const char* format, A a, B b)
-      : message_(verror_detail::FormatUnchecked(kMaxMessage, format, a, b)) {}
+      : VwrdError(verror_detail::FormatUnchecked(kMaxMessage, format, a, b)) {}
   ~VError() override = default;
 
-  const char* what() const noexcept override { return message_.c_str(); }
-  const std::string& Message() const { return message_; }
+  std::string Message() const { return what(); }
   uint32_t Position() const { return position_; }
   int32_t Value() const { return value_; }
 
  protected:
-  VError(std::string message, uint32_t position, int32_t value)
-      : message_(std::move(message)), position_(position), value_(value) {}
+  VError(const std::string& message, uint32_t position, int32_t value)
+      : VwrdError(message), position_(position), value_(value) {}
 
  private:
-  std::string message_;
   uint32_t position_ = 0;
   int32_t value_ = 0;
 };

@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <string>
 
+#include "text/shift_jis.h"
 #include "wrd/opcodes.h"
-#include "wrd/shift_jis.h"
 #include "wrd/vnl_reader.h"
 
 namespace {

@@ -114,7 +114,9 @@ void ReadBlock(Cursor& in, int block, std::vector<VnlRecordView>& records) {
 }  // namespace
 
 VnlError::VnlError(size_t offset, const std::string& what)
-    : std::runtime_error("バイト位置 " + std::to_string(offset) + ": " + what), offset_(offset) {}
+    : VwrdError("バイト位置 " + std::to_string(offset) + ": " + what) {
+  WithOffset(offset);
+}
 
 std::vector<VnlRecordView> ReadVnlRecords(std::span<const uint8_t> bytes) {
   Cursor in(bytes);

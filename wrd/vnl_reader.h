@@ -7,14 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "errors/error.h"
+
 // The format error of a VNL file, with the byte offset where reading stopped.
-class VnlError : public std::runtime_error {
+class VnlError : public VwrdError {
  public:
   VnlError(size_t offset, const std::string& what);
-  size_t Offset() const { return offset_; }
-
- private:
-  size_t offset_;
 };
 
 // One record of a VNL file. block: 0 for the definition block, 1 for the Data block. tick: the

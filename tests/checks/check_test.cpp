@@ -4,10 +4,10 @@
 
 #include <functional>
 
-#include "build/build_case.h"
 #include "checks/check.h"
 #include "checks/problem_lines.h"
-#include "document/cp932.h"
+#include "make/build_case.h"
+#include "text/cp932.h"
 
 // Readable problems in test failures (the text as UTF-8).
 void PrintTo(const Problem& problem, std::ostream* out) {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "build/free_colour.h"
+#include "make/free_colour.h"
 #include "picture/bitmap_file.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "playback/midi_file_reader.h"
+#include "song/midi_file_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MidiSong song;

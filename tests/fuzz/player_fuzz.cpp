@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "player/show_player.h"
+#include "wrdplayer/show_player.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 // problem's line goes to its event, F8 and Shift+F8 go from problem to problem.
 #include <QListWidget>
 
-#include "app/cp932_text.h"
-#include "build/gui/tform3.h"
 #include "document/names.h"
 #include "document/project_file.h"
+#include "logwindow/tform3.h"
 #include "main_window_fixture.h"
+#include "widgets/cp932_text.h"
 
 namespace {
 

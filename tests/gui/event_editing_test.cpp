@@ -251,20 +251,20 @@ TEST_F(EventEditingTest, AChosenColourSetsTheSwatchAndTheEventACancelledOneNothi
   OpenSong(400);
   auto swatch = [this] { return Control<QFrame>("Panel2")->palette().color(QPalette::Window); };
   const QColor before = swatch();
-  dialogs.colors.push_back(std::nullopt);
+  dialogs.colours.push_back(std::nullopt);
   form->ColorClick();
   EXPECT_EQ(swatch(), before);
   EXPECT_FALSE(Doc().Modified);
   form->SelectEvent(0);
   EXPECT_EQ(Doc().events[0].Color, 0u);
-  dialogs.colors.push_back(QColor(0x11, 0x22, 0x33));
+  dialogs.colours.push_back(QColor(0x11, 0x22, 0x33));
   form->ColorClick();
   EXPECT_EQ(swatch(), QColor(0x11, 0x22, 0x33));
   form->SelectEvent(0);
   EXPECT_EQ(Doc().events[0].Color, 0x332211u);
-  dialogs.colors.push_back(QColor(0, 0, 0));
+  dialogs.colours.push_back(QColor(0, 0, 0));
   form->ColorClick();
-  EXPECT_EQ(dialogs.last_initial_color, QColor(0x11, 0x22, 0x33));
+  EXPECT_EQ(dialogs.last_initial_colour, QColor(0x11, 0x22, 0x33));
 }
 
 TEST_F(EventEditingTest, PictureButtonPutsTheChosenPathIntoThePictureText) {

@@ -2,11 +2,11 @@
 #include <QListWidget>
 #include <algorithm>
 
-#include "app/cp932_text.h"
-#include "build/gui/tform3.h"
-#include "build/make_wrd_files.h"
+#include "logwindow/tform3.h"
 #include "main_window_fixture.h"
+#include "make/make_wrd_files.h"
 #include "test_files.h"
+#include "widgets/cp932_text.h"
 
 namespace {
 

@@ -4,15 +4,15 @@
 #include <QPlainTextEdit>
 #include <functional>
 
-#include "build/build_show.h"
-#include "document/cp932.h"
 #include "main_window_fixture.h"
-#include "playback/wrd_time.h"
-#include "player/show_player.h"
-#include "show/model/build_picture_source.h"
+#include "make/build_show.h"
 #include "show/show_window.h"
 #include "show/timeline_widget.h"
+#include "showmodel/build_picture_source.h"
+#include "song/wrd_time.h"
 #include "test_files.h"
+#include "text/cp932.h"
+#include "wrdplayer/show_player.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "build/test_bmp_writer.h"
-#include "document/cp932.h"
 #include "main_window_fixture.h"
+#include "make/test_bmp_writer.h"
+#include "text/cp932.h"
 
 void WriteBmp8(const QString& path, int width, int height, uint8_t index) {
   test_bmp::WritePlainBmp(path.toStdString(), width, height, index);

@@ -4,8 +4,8 @@
 #include <QSpinBox>
 
 #include "app/timing_dialog.h"
-#include "playback/midi_song.h"
 #include "show/timeline_widget.h"
+#include "song/midi_song.h"
 
 #include "main_window_fixture.h"
 

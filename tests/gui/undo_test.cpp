@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                 }},
         Gesture{"a chosen colour",
                 [](TForm1& f, ScriptedDialogs& d, auto&) {
-                  d.colors.push_back(QColor(1, 2, 3));
+                  d.colours.push_back(QColor(1, 2, 3));
                   f.ColorClick();
                 }},
         Gesture{"a dragged rectangle", [](TForm1& f, auto&, auto&) { f.SetTextRect(5, 6, 7, 8); }},

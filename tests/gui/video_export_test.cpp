@@ -5,9 +5,9 @@
 #include <QPointer>
 
 #include "main_window_fixture.h"
-#include "playback/smf_builder.h"
 #include "show/show_window.h"
 #include "show/video_export_dialog.h"
+#include "song/smf_builder.h"
 #include "test_files.h"
 
 namespace {

@@ -12,7 +12,7 @@ class RecordingDialogs : public Dialogs {
   void ShowError(const QString& message) override { errors.append(message); }
   void ShowNotice(const QString& text) override { notices.append(text); }
   QString OpenFileName(const QString&, const QString&) override { return QString(); }
-  std::optional<QColor> ChooseColor(const QColor&) override { return std::nullopt; }
+  std::optional<QColor> ChooseColour(const QColor&) override { return std::nullopt; }
 
   QStringList errors;
   QStringList notices;

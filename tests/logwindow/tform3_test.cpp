@@ -7,9 +7,9 @@
 #include <QScrollBar>
 #include <string>
 
-#include "build/gui/tform3.h"
 #include "checks/problem.h"
-#include "document/cp932.h"
+#include "logwindow/tform3.h"
+#include "text/cp932.h"
 
 namespace {
 

@@ -243,7 +243,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     [](BmpLayout& s) {
                                       s.header_size = 124;
                                       s.bit_count = 4;
-                                      s.colors_used = 3;
+                                      s.colours_used = 3;
                                       s.palette = RampPalette(3);
                                       s.pixels = Bytes(12, 0x12);
                                     }),

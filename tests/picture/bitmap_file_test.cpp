@@ -88,7 +88,7 @@ TEST(BitmapFileTest, ShortColourTableLeavesTheRestBlackAndPixelsRight) {
   Bytes pixels = StoredRowNumbers(100, 100);
   const BitmapFile image = LoadBytes(MakeBmp({.width = 100,
                                               .height = 100,
-                                              .colors_used = 16,
+                                              .colours_used = 16,
                                               .palette = RampPalette(16),
                                               .pixels = pixels}));
   ASSERT_EQ(image.ColorCount(), 256);
@@ -101,7 +101,7 @@ TEST(BitmapFileTest, SmallPictureWithShortColourTableLoadsItsPixels) {
   // The 16 x 16 layout of 374 bytes in all.
   const Bytes bytes = MakeBmp({.width = 16,
                                .height = 16,
-                               .colors_used = 16,
+                               .colours_used = 16,
                                .palette = RampPalette(16),
                                .pixels = StoredRowNumbers(16, 16)});
   ASSERT_EQ(bytes.size(), 374u);
@@ -120,7 +120,7 @@ TEST(BitmapFileTest, ColourTableEndsWhereThePixelsBegin) {
 
 TEST(BitmapFileTest, ColoursUsedAboveTheBitCountTakesTheFullTable) {
   const BitmapFile image = LoadBytes(MakeBmp(
-      {.bit_count = 4, .colors_used = 17, .palette = RampPalette(16), .pixels = {0x70, 0, 0, 0}}));
+      {.bit_count = 4, .colours_used = 17, .palette = RampPalette(16), .pixels = {0x70, 0, 0, 0}}));
   EXPECT_EQ(image.ColorCount(), 16);
   EXPECT_EQ(image.Palette()[15 * 4 + 2], 16);
 }

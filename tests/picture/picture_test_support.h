@@ -39,7 +39,7 @@ struct BmpLayout {
   int32_t height = 1;
   uint16_t bit_count = 8;
   uint32_t compression = 0;
-  uint32_t colors_used = 0;
+  uint32_t colours_used = 0;
   Bytes palette = {};  // 4 bytes an entry: blue, green, red, reserved
   Bytes pixels = {};   // the pixel data as the file holds it
   std::optional<uint32_t> pixel_offset = std::nullopt;  // default: right after the colour table
@@ -59,7 +59,7 @@ inline Bytes MakeBmp(const BmpLayout& layout) {
   Put16(bytes, 28, layout.bit_count);
   Put32(bytes, 30, layout.compression);
   Put32(bytes, 34, static_cast<uint32_t>(layout.pixels.size()));
-  Put32(bytes, 46, layout.colors_used);
+  Put32(bytes, 46, layout.colours_used);
   bytes.insert(bytes.end(), layout.palette.begin(), layout.palette.end());
   if (bytes.size() < offset) bytes.resize(offset, 0);
   bytes.resize(offset);

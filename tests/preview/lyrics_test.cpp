@@ -1,17 +1,17 @@
 #include <string>
 #include <vector>
 
-#include "document/cp932.h"
 #include "preview_fixture.h"
+#include "text/cp932.h"
 
 namespace {
 
 // The bounding box of the pixels of one colour; empty when there are none.
-QRect PixelsOf(const QImage& image, QRgb color) {
+QRect PixelsOf(const QImage& image, QRgb colour) {
   QRect box;
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
-      if (image.pixel(x, y) == color) {
+      if (image.pixel(x, y) == colour) {
         box = box.united(QRect(x, y, 1, 1));
       }
     }
@@ -75,5 +75,5 @@ TEST_F(PreviewTest, LyricsOverAPictureTakeItsFreeIndexInTheirRealColour) {
   const QImage shown = Shown();
   const QRect text = PixelsOf(shown.copy(0, 100, 24, 16), qRgb(255, 0, 255));
   EXPECT_FALSE(text.isEmpty());
-  EXPECT_EQ(shown.pixel(30, 100), PixelColor(30, 100 % 8));  // the tiles around the text
+  EXPECT_EQ(shown.pixel(30, 100), PixelColour(30, 100 % 8));  // the tiles around the text
 }

@@ -58,7 +58,7 @@ TEST_F(MainWindowLinkTest, PictureNamedInTheMainWindowIsShownAndAMissingOneClear
   form1_.UpdatePreviewPicture();
   EXPECT_TRUE(preview_.HasPicture());
   EXPECT_TRUE(preview_.Tile());
-  EXPECT_EQ(Shown().pixel(400, 400), PixelColor(0, 0));
+  EXPECT_EQ(Shown().pixel(400, 400), PixelColour(0, 0));
   picture->setEditText(folder_.filePath("missing.bmp"));
   form1_.UpdatePreviewPicture();
   EXPECT_FALSE(preview_.HasPicture());

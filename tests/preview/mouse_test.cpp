@@ -134,8 +134,8 @@ TEST_F(MouseTest, DraggingNeverDrawsThePictureAgain) {
   ASSERT_EQ(chosen_.size(), 1u);
   // The picture is intact under the final rectangle.
   const QImage shown = Shown();
-  EXPECT_EQ(shown.pixel(100, 100), PixelColor(100, 100));
-  EXPECT_EQ(shown.pixel(2, 3), Inverted(PixelColor(2, 3)));
+  EXPECT_EQ(shown.pixel(100, 100), PixelColour(100, 100));
+  EXPECT_EQ(shown.pixel(2, 3), Inverted(PixelColour(2, 3)));
 }
 
 TEST_F(MouseTest, DraggingOverLyricsDrawsThemAgainOnlyWhenTheDragEnds) {

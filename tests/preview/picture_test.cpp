@@ -39,7 +39,7 @@ TEST_P(CentredPictureTest, PictureIsCentredWithTruncatedOffsets) {
     const int px = x - p.x0;
     const int py = y - p.y0;
     const bool inside = px >= 0 && px < p.w && py >= 0 && py < p.h;
-    return inside ? PixelColor(px, py) : Surround();
+    return inside ? PixelColour(px, py) : Surround();
   };
   for (int y = 0; y < 480; y += 7) {
     for (int x = 0; x < 640; x += 5) {
@@ -48,7 +48,7 @@ TEST_P(CentredPictureTest, PictureIsCentredWithTruncatedOffsets) {
   }
   EXPECT_EQ(shown.pixel(639, 479), expected(639, 479));
   EXPECT_EQ(shown.pixel(std::max(p.x0, 0), std::max(p.y0, 0)),
-            PixelColor(std::max(-p.x0, 0), std::max(-p.y0, 0)));
+            PixelColour(std::max(-p.x0, 0), std::max(-p.y0, 0)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, CentredPictureTest,
@@ -62,18 +62,18 @@ TEST_F(PreviewTest, TiledPictureRepeatsFromTheCornerAndIsCutOffAtTheEdges) {
   int copies = 0;
   for (int x0 = 0; x0 < 640; x0 += 200) {
     for (int y0 = 0; y0 < 480; y0 += 200) {
-      EXPECT_EQ(shown.pixel(x0, y0), PixelColor(0, 0)) << x0 << ", " << y0;
+      EXPECT_EQ(shown.pixel(x0, y0), PixelColour(0, 0)) << x0 << ", " << y0;
       EXPECT_EQ(shown.pixel(std::min(x0 + 150, 639), std::min(y0 + 70, 479)),
-                PixelColor(std::min(x0 + 150, 639) - x0, std::min(y0 + 70, 479) - y0));
+                PixelColour(std::min(x0 + 150, 639) - x0, std::min(y0 + 70, 479) - y0));
       ++copies;
     }
   }
   EXPECT_EQ(copies, 12);
-  EXPECT_EQ(shown.pixel(639, 479), PixelColor(39, 79));
+  EXPECT_EQ(shown.pixel(639, 479), PixelColour(39, 79));
   EXPECT_TRUE(preview_.Tile());
   preview_.SetPicture(WritePicture("dot.bmp", 1, 1), true);  // a tiny one fills the screen
-  EXPECT_EQ(Shown().pixel(0, 0), PixelColor(0, 0));
-  EXPECT_EQ(Shown().pixel(639, 479), PixelColor(0, 0));
+  EXPECT_EQ(Shown().pixel(0, 0), PixelColour(0, 0));
+  EXPECT_EQ(Shown().pixel(639, 479), PixelColour(0, 0));
 }
 
 TEST_F(PreviewTest, EmptyPathClearsThePictureButKeepsTheTileFlagAndTheRectangle) {

@@ -16,19 +16,19 @@
 class PreviewTest : public testing::Test {
  protected:
   // Palette entry i of the test pictures: a different colour for every index.
-  static QRgb EntryColor(int i) { return qRgb(i, 255 - i, (i * 37) & 0xFF); }
+  static QRgb EntryColour(int i) { return qRgb(i, 255 - i, (i * 37) & 0xFF); }
   // The palette index of a test picture's pixel (x, y).
   static int PixelIndex(int x, int y) { return (x + 7 * y) & 0xFF; }
   // The colour the player shows a test picture's pixel (x, y) in.
-  static QRgb PixelColor(int x, int y) { return EntryColor(PixelIndex(x, y)); }
+  static QRgb PixelColour(int x, int y) { return EntryColour(PixelIndex(x, y)); }
   // The colour around a centred test picture: its palette entry 0.
-  static QRgb Surround() { return EntryColor(0); }
+  static QRgb Surround() { return EntryColour(0); }
 
   // Writes a w x h 256-colour BMP of PixelIndex pixels and returns its path.
   QString WritePicture(const QString& name, int w, int h) {
     QImage image(w, h, QImage::Format_Indexed8);
     QList<QRgb> table;
-    for (int i = 0; i < 256; ++i) table.append(EntryColor(i));
+    for (int i = 0; i < 256; ++i) table.append(EntryColour(i));
     image.setColorTable(table);
     for (int y = 0; y < h; ++y) {
       for (int x = 0; x < w; ++x) image.scanLine(y)[x] = static_cast<uchar>(PixelIndex(x, y));
@@ -62,7 +62,7 @@ class PreviewTest : public testing::Test {
 
   // The player's screen where nothing is drawn.
   static QRgb Background() { return qRgb(0, 0, 0); }
-  static QRgb Inverted(QRgb color) { return color ^ 0x00FFFFFFu; }
+  static QRgb Inverted(QRgb colour) { return colour ^ 0x00FFFFFFu; }
 
   void Mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, int x, int y) {
     const QPointF at(x, y);

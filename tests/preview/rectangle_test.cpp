@@ -59,8 +59,8 @@ TEST_F(PreviewTest, NewPictureKeepsTheRectangle) {
   preview_.SetRect(10, 20, 30, 40);
   preview_.SetPicture(WritePicture("picture.bmp", 640, 480), false);
   const QImage shown = Shown();
-  EXPECT_EQ(shown.pixel(10, 20), Inverted(PixelColor(10, 20)));
-  EXPECT_EQ(shown.pixel(30, 40), PixelColor(30, 40));
+  EXPECT_EQ(shown.pixel(10, 20), Inverted(PixelColour(10, 20)));
+  EXPECT_EQ(shown.pixel(30, 40), PixelColour(30, 40));
 }
 
 TEST(InvertRectTest, ReturnsTheClippedAreaItChanged) {

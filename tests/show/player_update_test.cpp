@@ -4,11 +4,11 @@
 
 #include <random>
 
-#include "build/build_case.h"
-#include "build/build_show.h"
-#include "player/player_test_support.h"
-#include "player/show_player.h"
-#include "show/model/build_picture_source.h"
+#include "make/build_case.h"
+#include "make/build_show.h"
+#include "showmodel/build_picture_source.h"
+#include "wrdplayer/player_test_support.h"
+#include "wrdplayer/show_player.h"
 
 namespace {
 

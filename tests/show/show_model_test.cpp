@@ -1,10 +1,10 @@
 // The document built in memory and played: when it builds again and what it says is refused.
 
-#include "show/model/show_model.h"
+#include "showmodel/show_model.h"
 
 #include <gtest/gtest.h>
 
-#include "build/build_case.h"
+#include "make/build_case.h"
 
 namespace {
 

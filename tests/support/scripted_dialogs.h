@@ -21,10 +21,10 @@ class ScriptedDialogs : public Dialogs {
   };
 
   std::deque<Answer> answers;
-  std::deque<QString> file_names;            // empty string: the dialog is cancelled
-  std::deque<std::optional<QColor>> colors;  // nothing: the dialog is cancelled
+  std::deque<QString> file_names;             // empty string: the dialog is cancelled
+  std::deque<std::optional<QColor>> colours;  // nothing: the dialog is cancelled
   std::vector<Box> shown;
-  std::optional<QColor> last_initial_color;
+  std::optional<QColor> last_initial_colour;
 
   Answer AskYesNoCancel(const QString& text, const QString& caption) override {
     shown.push_back({"YesNoCancel", text, caption});
@@ -40,10 +40,10 @@ class ScriptedDialogs : public Dialogs {
     shown.push_back({"OpenFile", filter, folder});
     return Next(file_names, "a file name");
   }
-  std::optional<QColor> ChooseColor(const QColor& initial) override {
+  std::optional<QColor> ChooseColour(const QColor& initial) override {
     shown.push_back({"Color", {}, {}});
-    last_initial_color = initial;
-    return Next(colors, "a colour");
+    last_initial_colour = initial;
+    return Next(colours, "a colour");
   }
 
   // The boxes of one kind, in the order shown.

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "playback/media_player.h"
-#include "playback/midi_song.h"
+#include "song/media_player.h"
+#include "song/midi_song.h"
 
 // A stand-in for the sequencer that the test drives by hand: songs are known by path with a
 // length (no file is read), the position moves only when the test sets it, and every call

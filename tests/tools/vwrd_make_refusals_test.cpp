@@ -19,9 +19,9 @@
 #include <string>
 #include <thread>
 
-#include "build/test_bmp_writer.h"
 #include "document/names.h"
 #include "document/project_file.h"
+#include "make/test_bmp_writer.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
 

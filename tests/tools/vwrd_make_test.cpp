@@ -14,10 +14,10 @@
 #include <memory>
 #include <vector>
 
-#include "build/test_bmp_writer.h"
 #include "document/names.h"
 #include "document/project_file.h"
-#include "playback/smf_builder.h"
+#include "make/test_bmp_writer.h"
+#include "song/smf_builder.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "document/project_file.h"
-#include "playback/smf_builder.h"
+#include "song/smf_builder.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
 #include "video/short_project.h"

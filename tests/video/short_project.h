@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "build/test_bmp_writer.h"
 #include "document/names.h"
-#include "playback/smf_builder.h"
+#include "make/test_bmp_writer.h"
+#include "song/smf_builder.h"
 #include "support/temp_folder.h"
 
 inline std::unique_ptr<EventTable> ShortProject(const TempFolder& folder) {

@@ -6,7 +6,7 @@
 
 #include "mp4_reading.h"
 #include "short_project.h"
-#include "show/model/show_model.h"
+#include "showmodel/show_model.h"
 #include "video/video_error.h"
 
 namespace {

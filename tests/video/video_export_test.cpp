@@ -9,8 +9,8 @@
 #include <iterator>
 
 #include "mp4_reading.h"
-#include "playback/midi_file_reader.h"
-#include "playback/smf_builder.h"
+#include "song/midi_file_reader.h"
+#include "song/smf_builder.h"
 #include "support/temp_folder.h"
 #include "video/video_error.h"
 

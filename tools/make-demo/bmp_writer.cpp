@@ -34,10 +34,10 @@ std::string BmpBytes(const IndexedImage& image) {
   Put32(out, 2835);
   Put32(out, 256);  // colours used
   Put32(out, 0);    // all colours important
-  for (const IndexedImage::Color& color : image.palette) {
-    out.push_back(char(color.blue));
-    out.push_back(char(color.green));
-    out.push_back(char(color.red));
+  for (const IndexedImage::Colour& colour : image.palette) {
+    out.push_back(char(colour.blue));
+    out.push_back(char(colour.green));
+    out.push_back(char(colour.red));
     out.push_back(0);
   }
   for (int y = image.height - 1; y >= 0; --y) {

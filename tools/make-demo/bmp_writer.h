@@ -7,7 +7,7 @@
 
 // A 256-colour picture: palette indices, top row first.
 struct IndexedImage {
-  struct Color {
+  struct Colour {
     uint8_t red = 0, green = 0, blue = 0;
   };
 
@@ -17,7 +17,7 @@ struct IndexedImage {
 
   int width;
   int height;
-  std::array<Color, 256> palette{};
+  std::array<Colour, 256> palette{};
   std::vector<uint8_t> pixels;
 };
 

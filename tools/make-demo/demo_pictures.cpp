@@ -6,15 +6,15 @@
 
 namespace {
 
-using Color = IndexedImage::Color;
+using Colour = IndexedImage::Colour;
 
-Color Mix(Color a, Color b, double t) {
+Colour Mix(Colour a, Colour b, double t) {
   auto channel = [t](uint8_t x, uint8_t y) { return uint8_t(std::lround(x + (y - x) * t)); };
   return {channel(a.red, b.red), channel(a.green, b.green), channel(a.blue, b.blue)};
 }
 
 // Fills palette entries first .. first + count - 1 with a gradient from a to b.
-void Gradient(IndexedImage& image, int first, int count, Color a, Color b) {
+void Gradient(IndexedImage& image, int first, int count, Colour a, Colour b) {
   for (int i = 0; i < count; ++i)
     image.palette[first + i] = Mix(a, b, count > 1 ? double(i) / (count - 1) : 0);
 }

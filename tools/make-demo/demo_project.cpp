@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "document/cp932.h"
 #include "document/event_table.h"
 #include "document/project_file.h"
+#include "text/cp932.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ struct DemoEvent {
   int32_t effect;  // 0 none, 1 through white, 2 through black
   const char* lyrics;
   int32_t naraberu;
-  uint32_t color;
+  uint32_t colour;
 };
 
 const DemoEvent kEvents[] = {
@@ -47,8 +47,8 @@ std::string DemoProjectBytes() {
     item.X2 = 639;
     item.Y2 = 479;
     item.Naraberu = demo.naraberu;
-    item.Align = 2;  // centred
-    item.Color = demo.color;
+    item.Align = kAlignCentre;
+    item.Color = demo.colour;
   }
   return ProjectFileBytes(*table);
 }

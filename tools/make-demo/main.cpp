@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "document/atomic_file.h"
+#include "files/atomic_file.h"
 #include "tools/make-demo/demo_pictures.h"
 #include "tools/make-demo/demo_project.h"
 #include "tools/make-demo/demo_song.h"

@@ -7,7 +7,7 @@
 #include <exception>
 #include <string>
 
-#include "document/cp932.h"
+#include "text/cp932.h"
 #include "vwrd_version.h"
 #include "wrd/vnl_reader.h"
 

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "document/atomic_file.h"
+#include "files/atomic_file.h"
 #include "picture/rgb_png_writer.h"
-#include "player/png_folder_source.h"
-#include "player/show_player.h"
 #include "vwrd_version.h"
+#include "wrdplayer/png_folder_source.h"
+#include "wrdplayer/show_player.h"
 
 namespace {
 

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "build/make_wrd_files.h"
 #include "checks/check.h"
 #include "checks/problem_lines.h"
 #include "checks/song_length.h"
-#include "document/cp932.h"
 #include "document/names.h"
 #include "document/project_file.h"
+#include "make/make_wrd_files.h"
+#include "text/cp932.h"
 #include "tools/vwrd-make/command_line.h"
 #include "vwrd_version.h"
 

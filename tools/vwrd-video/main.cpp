@@ -11,9 +11,9 @@
 #include <optional>
 #include <string>
 
-#include "document/cp932.h"
 #include "document/names.h"
 #include "document/project_file.h"
+#include "text/cp932.h"
 #include "video/show_video.h"
 #include "video/video_error.h"
 #include "vwrd_version.h"

@@ -1,0 +1,56 @@
+#include "make/lyric_layout.h"
+
+#include "document/event_table.h"
+
+#include "text/shift_jis.h"
+
+namespace {
+
+int32_t Wrap(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
+
+// Calls line(start, length, number) for each line: a line runs to the first CR, LF or the end;
+// after it one CR and then one LF are skipped; a trailing line end adds no line.
+template <typename Line>
+void ForEachLine(const std::string& lyrics, Line line) {
+  int64_t number = 0;
+  for (std::size_t at = 0; at < lyrics.size(); ++number) {
+    std::size_t end = lyrics.find_first_of("\r\n", at);
+    if (end == std::string::npos) end = lyrics.size();
+    line(at, end - at, number);
+    at = end;
+    if (at < lyrics.size() && lyrics[at] == '\r') ++at;
+    if (at < lyrics.size() && lyrics[at] == '\n') ++at;
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> SplitLyricLines(const std::string& lyrics) {
+  std::vector<std::string> lines;
+  ForEachLine(lyrics, [&](std::size_t at, std::size_t length, int64_t) {
+    lines.push_back(lyrics.substr(at, length));
+  });
+  return lines;
+}
+
+std::vector<LyricLine> LayOutLyrics(const std::string& lyrics, int32_t align, int32_t x1,
+                                    int32_t y1, int32_t x2) {
+  std::vector<LyricLine> placed;
+  ForEachLine(lyrics, [&](std::size_t at, std::size_t length, int64_t k) {
+    if (length == 0) return;
+    const int64_t room = int64_t{x2} - x1 - 8 * static_cast<int64_t>(length);
+    const int64_t x = align == kAlignLeft ? x1 : align == kAlignRight ? x1 + room : x1 + room / 2;
+    placed.push_back({lyrics.substr(at, length), Wrap(x), Wrap(int64_t{y1} + 16 * k)});
+  });
+  return placed;
+}
+
+std::vector<std::string> SplitCp932Characters(const std::string& text) {
+  std::vector<std::string> characters;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = ShiftJisCharLength(text, at);
+    characters.push_back(text.substr(at, length));
+    at += length;
+  }
+  return characters;
+}

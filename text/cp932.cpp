@@ -1,0 +1,66 @@
+#include "text/cp932.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+struct IconvCloser {
+  void operator()(iconv_t cd) const { iconv_close(cd); }
+};
+using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
+
+// ASCII reads the same in CP932 and UTF-8: most paths and names need no converter.
+bool IsAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
+std::string ConvertText(const std::string& in, const char* to, const char* from,
+                        const std::string& replacement) {
+  iconv_t raw = iconv_open(to, from);
+  if (raw == reinterpret_cast<iconv_t>(-1)) {
+    // Passing the bytes through would write UTF-8 where CP932 belongs (or the reverse) without a
+    // word; a system without the conversion cannot edit these texts at all.
+    throw Cp932Error(std::string("Cannot convert text from ") + from + " to " + to + ": " +
+                     std::strerror(errno));
+  }
+  IconvHandle cd(raw);
+  std::string out;
+  out.reserve(in.size() * 3 / 2 + 4);
+  char* src = const_cast<char*>(in.data());
+  size_t srcLeft = in.size();
+  char buffer[1024];
+  while (srcLeft > 0) {
+    char* dst = buffer;
+    size_t dstLeft = sizeof buffer;
+    size_t result = iconv(cd.get(), &src, &srcLeft, &dst, &dstLeft);
+    out.append(buffer, dst - buffer);
+    if (result == static_cast<size_t>(-1)) {
+      if (errno == E2BIG) continue;
+      // An invalid or incomplete sequence: replace one byte and go on.
+      out += replacement;
+      ++src;
+      --srcLeft;
+      iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  return out;
+}
+
+std::string Cp932ToUtf8(const std::string& cp932) {
+  if (IsAscii(cp932)) return cp932;
+  return ConvertText(cp932, "UTF-8", "CP932", "\xEF\xBF\xBD");
+}
+
+std::string Utf8ToCp932(const std::string& utf8) {
+  if (IsAscii(utf8)) return utf8;
+  return ConvertText(utf8, "CP932", "UTF-8", "?");
+}

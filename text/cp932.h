@@ -1,0 +1,24 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "errors/error.h"
+
+// Thrown when the system offers no conversion between CP932 and UTF-8 (iconv cannot be opened).
+class Cp932Error : public VwrdError {
+ public:
+  using VwrdError::VwrdError;
+};
+
+// Conversions between CP932 (the document's and the files' encoding) and UTF-8 (the file
+// system's and the terminal's). Bytes that do not convert are replaced: "?" towards CP932,
+// U+FFFD towards UTF-8. Throws Cp932Error when the conversion itself is missing; the text is
+// never passed through unconverted.
+std::string Cp932ToUtf8(const std::string& cp932);
+std::string Utf8ToCp932(const std::string& utf8);
+
+// The conversion both use, between any two encodings iconv knows; bytes that do not convert
+// become `replacement`. Throws Cp932Error when iconv cannot open the conversion.
+std::string ConvertText(const std::string& in, const char* to, const char* from,
+                        const std::string& replacement);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "wrdplayer/picture_source.h"
+
+// Pictures read from palette PNG files in one folder, as a player finds them beside a VNL file.
+// The name is the file name as the VNL file holds it (CP932 bytes); names with a folder part
+// are not looked up, so a file cannot reach outside its folder.
+class PngFolderSource : public PictureSource {
+ public:
+  explicit PngFolderSource(std::string folder);
+  std::optional<IndexedPicture> Load(int page, const std::string& name) override;
+
+ private:
+  std::string folder_;
+};
