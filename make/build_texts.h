@@ -57,10 +57,6 @@ inline constexpr std::string_view kLogTickOutOfRange =
 // エラー: 出力を中止
 inline constexpr std::string_view kLogBuildFailed =
     "\x83\x47\x83\x89\x81\x5B: \x8F\x6F\x97\xCD\x82\xF0\x92\x86\x8E\x7E ";
-// エラー:
-inline constexpr std::string_view kErrorPrefix = "\x83\x47\x83\x89\x81\x5B: ";
-// 警告:
-inline constexpr std::string_view kWarningPrefix = "\x8C\x78\x8D\x90: ";
 // // フェードアウト
 inline constexpr std::string_view kScriptFadeOut =
     "// \x83\x74\x83\x46\x81\x5B\x83\x68\x83\x41\x83\x45\x83\x67";

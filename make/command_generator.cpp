@@ -101,7 +101,8 @@ void CommandGenerator::WriteEvent(const EventItem& item) {
     // The writer cannot place such an event; it is shown from the start of the song instead.
     char count[16];
     std::snprintf(count, sizeof count, "%08d", item.Count);
-    log_.AddLogLine(std::string(build_texts::kLogTickOutOfRange) + count + " " + item.Mark);
+    log_.AddProblemLine(LineSeverity::kError,
+                        std::string(build_texts::kLogTickOutOfRange) + count + " " + item.Mark);
     tick = 0;
   }
   if (out_ != nullptr) out_->SetTick(static_cast<uint32_t>(tick));

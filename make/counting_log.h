@@ -10,7 +10,8 @@ class CountingLog : public BuildLog {
   explicit CountingLog(BuildLog& log) : log_(log) {}
 
   void BeginLog() override { log_.BeginLog(); }
-  void AddLogLine(const std::string& line) override;
+  void AddLogLine(const std::string& line) override { log_.AddLogLine(line); }
+  void AddProblemLine(LineSeverity severity, const std::string& line) override;
   void EndLog() override { log_.EndLog(); }
 
   int ErrorLines() const { return errors_; }

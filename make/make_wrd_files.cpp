@@ -67,7 +67,7 @@ bool ReplaceOutput(const std::string& path, const std::string& bytes, bool uncha
 // Logs the error line of an output and the reason, when there is one.
 void LogOutputFailed(BuildLog& log, std::string_view line, const std::string& path,
                      const std::string& why) {
-  log.AddLogLine(std::string(line) + path);
+  log.AddProblemLine(LineSeverity::kError, std::string(line) + path);
   if (!why.empty()) log.AddLogLine(std::string(build_texts::kLogReason) + Utf8ToCp932(why));
 }
 
@@ -126,7 +126,8 @@ BuildResult MakeWrdFiles(const EventTable& table, BuildLog& target, const MakeOp
     if (!result.EvnWritten) LogOutputFailed(log, build_texts::kLogEvnFailed, evnPath, why);
   } catch (const std::exception& error) {
     // Nothing the build issues should be refused; if it is, the old outputs stay.
-    log.AddLogLine(std::string(build_texts::kLogBuildFailed) + Utf8ToCp932(error.what()));
+    log.AddProblemLine(LineSeverity::kError,
+                       std::string(build_texts::kLogBuildFailed) + Utf8ToCp932(error.what()));
   }
   log.AddLogLine(std::string(build_texts::kLogEnd));
   result.ErrorLines = log.ErrorLines();

@@ -6,8 +6,8 @@
 
 // What a build did, for callers that report it (the command-line tool's exit status).
 struct BuildResult {
-  int ErrorLines = 0;    // log lines starting with "エラー: "
-  int WarningLines = 0;  // log lines starting with "警告: "
+  int ErrorLines = 0;    // error lines the build logged
+  int WarningLines = 0;  // warning lines the build logged
   int PicturesConverted = 0;
   bool VnlWritten = false;
   bool EvnWritten = false;

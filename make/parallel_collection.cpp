@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -18,11 +19,29 @@ namespace {
 // The lines of one picture, kept until its turn in the log.
 class HeldLines : public BuildLog {
  public:
+  struct Line {
+    std::optional<LineSeverity> severity;  // none: a progress line
+    std::string text;
+  };
+
   void BeginLog() override {}
-  void AddLogLine(const std::string& line) override { lines.push_back(line); }
+  void AddLogLine(const std::string& line) override { lines.push_back({std::nullopt, line}); }
+  void AddProblemLine(LineSeverity severity, const std::string& line) override {
+    lines.push_back({severity, line});
+  }
   void EndLog() override {}
 
-  std::vector<std::string> lines;
+  void PassOn(BuildLog& log) const {
+    for (const Line& line : lines) {
+      if (line.severity) {
+        log.AddProblemLine(*line.severity, line.text);
+      } else {
+        log.AddLogLine(line.text);
+      }
+    }
+  }
+
+  std::vector<Line> lines;
 };
 
 struct Outcome {
@@ -105,7 +124,7 @@ CollectionResult CollectPicturesInParallel(const EventTable& table, BuildLog& lo
       std::unique_lock lock(mutex);
       finished.wait(lock, [&] { return outcome.done; });
     }
-    for (const std::string& line : outcome.log.lines) log.AddLogLine(line);
+    outcome.log.PassOn(log);
     if (outcome.error) std::rethrow_exception(outcome.error);
     if (outcome.converted) ++result.Converted;
   }

@@ -18,7 +18,7 @@ void Log(BuildLog& log, std::string_view line) { log.AddLogLine(std::string(line
 
 // The error line of an unusable picture, then the reason (Japanese, UTF-8).
 void LogBadPicture(Picture& picture, BuildLog& log, const std::string& reason) {
-  Log(log, build_texts::kLogBadBmp);
+  log.AddProblemLine(LineSeverity::kError, std::string(build_texts::kLogBadBmp));
   log.AddLogLine(std::string(build_texts::kLogReason) + Utf8ToCp932(reason));
   picture.LoadFailed = 1;
 }
@@ -65,7 +65,7 @@ bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image
   Log(log, build_texts::kLogSearchingFreeColour);
   picture.FreeIndex = toConvert ? FindFreeIndex(image) : search.FreeIndex();
   if (picture.FreeIndex < 0) {
-    Log(log, build_texts::kLogNoFreeColour);
+    log.AddProblemLine(LineSeverity::kWarning, std::string(build_texts::kLogNoFreeColour));
     const int entries = std::min(image.ColorCount(), 256);
     if (image.Palette() != nullptr)
       std::memcpy(picture.Palette.data(), image.Palette(), entries * 4);
@@ -74,7 +74,7 @@ bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image
   Log(log, build_texts::kLogConverting);
   std::string why;
   if (!WritePng(pngPath, image, &why)) {
-    Log(log, build_texts::kLogPngFailed);
+    log.AddProblemLine(LineSeverity::kError, std::string(build_texts::kLogPngFailed));
     if (!why.empty()) log.AddLogLine(std::string(build_texts::kLogReason) + Utf8ToCp932(why));
     return false;
   }
