@@ -41,7 +41,7 @@ bool BitmapFile::LoadFile(const std::string& path, const RowBlock* rows) {
     }
     return true;
   } catch (const FileReadError& error) {
-    return Fail(error.what());
+    return Fail(error);
   }
 }
 
@@ -103,9 +103,9 @@ bool BitmapFile::LoadParsed(std::span<const uint8_t> head, uint64_t file_size,
     }
     return true;
   } catch (const BmpFormatError& e) {
-    return Fail(e.what());
+    return Fail(e);
   } catch (const std::bad_alloc&) {
-    return Fail("画像を読み込むメモリが足りません");
+    return Fail(VwrdError("画像を読み込むメモリが足りません"));
   }
 }
 
@@ -142,9 +142,11 @@ int BitmapFile::ColorCount() const {
   return bit_count_ >= 31 ? INT_MAX : 1 << bit_count_;
 }
 
-bool BitmapFile::Fail(std::string text) {
+template <typename Error>
+bool BitmapFile::Fail(const Error& error) {
   Clear();
-  error_ = std::move(text);
+  error_ = error.what();
+  failure_ = std::make_unique<Error>(error);
   return false;
 }
 
@@ -161,6 +163,7 @@ void BitmapFile::Clear() {
   pixels_.reset();
   pixels_size_ = 0;
   error_.clear();
+  failure_.reset();
 }
 
 uint8_t* BitmapFile::AllocatePixels(size_t size) {

@@ -3,7 +3,8 @@
 #include <png.h>
 
 #include <cstring>
-#include <fstream>
+
+#include "files/regular_file.h"
 
 namespace {
 
@@ -86,14 +87,11 @@ std::optional<PalettePng> ReadPalettePng(std::span<const uint8_t> bytes) {
 }
 
 std::optional<PalettePng> ReadPalettePngFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<uint8_t> bytes;
-  char buffer[65536];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    bytes.insert(bytes.end(), buffer, buffer + in.gcount());
-    if (bytes.size() > kMaxPngFileSize) return std::nullopt;
+  std::string bytes;
+  try {
+    bytes = ReadRegularFile(path, kMaxPngFileSize);
+  } catch (const FileReadError&) {
+    return std::nullopt;
   }
-  if (in.bad()) return std::nullopt;
-  return ReadPalettePng(bytes);
+  return ReadPalettePng({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
 }

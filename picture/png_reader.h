@@ -23,5 +23,6 @@ constexpr int64_t kMaxPngPixels = int64_t{16} << 20;
 // libpng. Returns nullopt for any other kind of PNG, a damaged file, or one larger than
 // kMaxPngPixels; never throws for bad input.
 std::optional<PalettePng> ReadPalettePng(std::span<const uint8_t> bytes);
-// The same for the file at `path` (a file-system path); nullopt also when it cannot be read.
+// The same for the file at `path` (a file-system path); nullopt also when it cannot be read or
+// is no regular file (a named pipe or a device is refused without waiting or reading).
 std::optional<PalettePng> ReadPalettePngFile(const std::string& path);
