@@ -7,17 +7,15 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <filesystem>
 
 #include "fake_time_source.h"
 #include "smf_builder.h"
 #include "song/fluid_media_player.h"
 #include "song/midi_file_reader.h"
+#include "tests/support/non_regular_inputs.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Refusal {
   std::string message;
@@ -35,26 +33,19 @@ Refusal RefusalOf(const std::string& path) {
 
 TEST(SongFileLimits, WhatIsNoRegularFileIsRefusedAtOnceWithItsReason) {
   TempFolder temp("vwrd-song-inputs");
-  ASSERT_EQ(::mkfifo(temp.File("pipe.mid").c_str(), 0600), 0);
-  fs::create_directory(temp.Path() / "folder.mid");
-  fs::create_symlink(temp.Path() / "gone.mid", temp.Path() / "dangling.mid");
-  const struct {
-    std::string path;
-    std::string message;
-    int system_reason;
-  } cases[] = {
-      {temp.File("pipe.mid"), "通常のファイルではありません (名前付きパイプ)", 0},
-      {temp.File("folder.mid"), "フォルダーです", EISDIR},
-      {"/dev/null", "通常のファイルではありません (デバイス)", 0},
-      {"/dev/zero", "通常のファイルではありません (デバイス)", 0},
-      {temp.File("dangling.mid"), "開けません (ファイルがありません)", ENOENT},
-      {temp.File("missing.mid"), "開けません (ファイルがありません)", ENOENT},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.path);
-    const Refusal refusal = RefusalOf(c.path);
-    EXPECT_EQ(refusal.message, c.message);
-    EXPECT_EQ(refusal.system_reason, c.system_reason);
+  for (const auto& input : test_support::MakeNonRegularInputs(temp.Path(), ".mid")) {
+    SCOPED_TRACE(input.name);
+    const Refusal refusal = RefusalOf(temp.File(input.name));
+    if (input.kind.empty()) {
+      EXPECT_EQ(refusal.message, "開けません (ファイルがありません)");
+      EXPECT_EQ(refusal.system_reason, ENOENT);
+    } else if (input.kind == "フォルダ") {
+      EXPECT_EQ(refusal.message, "フォルダーです");
+      EXPECT_EQ(refusal.system_reason, EISDIR);
+    } else {
+      EXPECT_EQ(refusal.message, "通常のファイルではありません (" + input.kind + ")");
+      EXPECT_EQ(refusal.system_reason, 0);
+    }
   }
 }
 
