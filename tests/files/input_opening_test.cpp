@@ -41,28 +41,20 @@ std::string Code(const std::string& line) {
 // Whether the line opens a file in another way than the reader.
 bool OpensAnInput(const std::string& line) {
   static const std::regex other(
-      R"(\b(std::)?(i?fstream|basic_i?fstream)\b|\bf(re)?open\s*\(|\bopenat\s*\(|)"
+      R"(\b(basic_)?i?fstream\b|\bf(re)?open\s*\(|\bopenat\s*\(|)"
       R"((^|[^\w.>])(::)?open\s*\()");
   return std::regex_search(Code(line), other);
 }
 
 TEST(InputOpening, TheScanFindsEachOtherWayAndNothingElse) {
-  const std::pair<const char*, bool> lines[] = {
-      {"  std::ifstream in(path, std::ios::binary);", true},
-      {"  std::fstream file(path);", true},
-      {"  FILE* f = fopen(path.c_str(), \"rb\");", true},
-      {"  const int fd = ::open(file.c_str(), O_RDONLY);", true},
-      {"  int fd = open(name, O_RDONLY);", true},
-      {"  fd = openat(dir, name, O_RDONLY);", true},
-      {"  std::ofstream out(path);", false},
-      {"  player.Open(path);", false},
-      {"  stream.open(path);", false},
-      {"  if (avio_open(&io, path, AVIO_FLAG_WRITE) < 0) {", false},
-      {"  // open() would block on a named pipe", false},
-      {"  Fail(\"cannot open(the file)\");", false},
-      {"#include <fstream>", false},
-  };
-  for (const auto& [line, opens] : lines) EXPECT_EQ(OpensAnInput(line), opens) << line;
+  for (const char* opens : {"std::ifstream in(path);", "FILE* f = fopen(p, \"rb\");",
+                            "int fd = ::open(p, O_RDONLY);", "fd = open(p, O_RDONLY);"}) {
+    EXPECT_TRUE(OpensAnInput(opens)) << opens;
+  }
+  for (const char* other : {"std::ofstream out(path);", "player.Open(path);", "#include <fstream>",
+                            "// open() would block", "Fail(\"cannot open(it)\");"}) {
+    EXPECT_FALSE(OpensAnInput(other)) << other;
+  }
 }
 
 TEST(InputOpening, TheCoreOpensInputsOnlyThroughTheRegularFileReader) {
