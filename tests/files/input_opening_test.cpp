@@ -40,9 +40,8 @@ std::string Code(const std::string& line) {
 
 // Whether the line opens a file in another way than the reader.
 bool OpensAnInput(const std::string& line) {
-  static const std::regex other(
-      R"(\b(basic_)?i?fstream\b|\bf(re)?open\s*\(|\bopenat\s*\(|)"
-      R"((^|[^\w.>])(::)?open\s*\()");
+  static const std::regex other(R"(\b(basic_)?i?fstream\b|\bf(re)?open\s*\(|\bopenat\s*\(|)"
+                                R"((^|[^\w.>])(::)?open\s*\()");
   return std::regex_search(Code(line), other);
 }
 
