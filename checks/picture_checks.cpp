@@ -1,9 +1,6 @@
 // The checks of the pictures: files that Make cannot use, PNG names that clash, pictures larger
 // than the screen, lyric colours a full palette cannot give, and lyrics before any picture.
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <unordered_map>
@@ -32,26 +29,27 @@ Problem Warning(const char* id, int event, std::string text) {
   return Problem{id, event, Problem::Severity::kWarning, std::move(text)};
 }
 
-// Why a picture failed to load: it cannot be opened, or it is no BMP that Make accepts.
+// Why a picture failed to load: it cannot be opened (missing, no regular file, no access), or
+// it is no BMP that Make accepts. Loaded through the regular-file reader, which never waits on
+// a named pipe or a device.
 Problem LoadFailure(const std::string& path, int event) {
-  const std::string file = Cp932ToUtf8(path);
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    const int error = errno;
+  BitmapFile image;
+  if (image.Load(Cp932ToUtf8(path))) {
+    if (image.BitCount() != 8) {
+      return Error("not-256-colours", event,
+                   FormatText(check_texts::kWrongDepth, {path, Decimal(image.BitCount())}));
+    }
+  } else if (const auto* unread = dynamic_cast<const FileReadError*>(image.Failure())) {
+    const int error = unread->SystemReason();
     if (error == ENOENT || error == ENOTDIR) {
       return Error("missing-picture", event, FormatText(check_texts::kMissingPicture, {path}));
     }
+    // The system's reason where there is one; else the reader's (a pipe, a device, a folder).
+    const std::string reason =
+        error != 0 && error != EISDIR ? " (" + ErrnoText(error) + ")" : ": " + unread->Reason();
     return Error("missing-picture", event,
-                 FormatText(check_texts::kUnopenablePicture,
-                            {path, " (" + Utf8ToCp932(ErrnoText(error)) + ")"}));
+                 FormatText(check_texts::kUnopenablePicture, {path, Utf8ToCp932(reason)}));
   }
-  ::close(fd);
-  BitmapFile image;
-  if (image.Load(file) && image.BitCount() != 8) {
-    return Error("not-256-colours", event,
-                 FormatText(check_texts::kWrongDepth, {path, Decimal(image.BitCount())}));
-  }
-  // A folder opens too, but reads as no picture.
   return Error("not-256-colours", event, FormatText(check_texts::kDamagedPicture, {path}));
 }
 

@@ -1,5 +1,6 @@
 #include "checks/song_length.h"
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -7,7 +8,7 @@
 #include "song/midi_file_reader.h"
 #include "text/cp932.h"
 
-std::optional<int32_t> SongLength(const EventTable& table) {
+SongRead ReadSong(const EventTable& table) {
   std::vector<std::string> candidates;
   if (SameNameIgnoringCase(FileNamePart(table.MidiPath), table.BaseName + "vwm")) {
     candidates = {table.MidiFolder + table.BaseName + "mid",
@@ -15,12 +16,21 @@ std::optional<int32_t> SongLength(const EventTable& table) {
   } else {
     candidates = {table.MidiPath};
   }
+  SongRead read;
   for (const std::string& path : candidates) {
+    const std::string file = Cp932ToUtf8(path);
     try {
-      return ReadMidiFile(Cp932ToUtf8(path)).length_sixteenths;
-    } catch (const MidiFileError&) {
-      // Not there, or not a song: the next candidate, or no length.
+      read.Length = ReadMidiFile(file).length_sixteenths;
+      read.Refusal.clear();
+      return read;
+    } catch (const MidiFileError& error) {
+      // Not there: the next candidate, or no length. There but refused: said, unless another
+      // candidate is read.
+      const bool absent = error.SystemReason() == ENOENT || error.SystemReason() == ENOTDIR;
+      if (!absent && read.Refusal.empty()) read.Refusal = file + ": " + error.what();
     }
   }
-  return std::nullopt;
+  return read;
 }
+
+std::optional<int32_t> SongLength(const EventTable& table) { return ReadSong(table).Length; }

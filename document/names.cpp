@@ -16,17 +16,13 @@ std::vector<size_t> CharacterStarts(std::string_view text) {
   return starts;
 }
 
-// Offset of the last folder separator, or npos.
+// Offset of the last folder separator, or npos. A double-byte character is passed whole: its
+// second byte may be 0x5C without being a separator.
 size_t LastSeparator(std::string_view text) {
   size_t last = std::string_view::npos;
-  for (size_t pos = 0; pos < text.size();) {
-    const unsigned char byte = static_cast<unsigned char>(text[pos]);
-    if (IsShiftJisLead(byte) && pos + 1 < text.size()) {
-      pos += 2;  // the trail byte may be 0x5C without being a separator
-      continue;
-    }
+  for (size_t pos = 0; pos < text.size(); pos += ShiftJisCharLength(text, pos)) {
+    const char byte = text[pos];
     if (byte == '/' || byte == '\\' || byte == ':') last = pos;
-    ++pos;
   }
   return last;
 }
@@ -80,15 +76,15 @@ std::string ResolvePicturePath(const EventTable& table, std::string_view picture
 }
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  }
-  return true;
+  return a.size() == b.size() && NameKey(a) == NameKey(b);
 }
 
 std::string NameKey(std::string_view text) {
   std::string key(text);
-  for (char& c : key) c = UpperAscii(c);
+  // Only a character's first byte can be a letter: the second byte of a double-byte character
+  // may lie in a-z (ヂ is 83 61, ア 83 41) and stays as it is.
+  for (size_t pos = 0; pos < key.size(); pos += ShiftJisCharLength(key, pos)) {
+    key[pos] = UpperAscii(key[pos]);
+  }
   return key;
 }

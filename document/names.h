@@ -37,9 +37,10 @@ std::string EvnFilePath(const EventTable& table);
 // a path starting with "/" stands as it is.
 std::string ResolvePicturePath(const EventTable& table, std::string_view picture);
 
-// Byte-wise comparison with the ASCII letters a-z taken as A-Z.
+// Comparison character by character, the ASCII letters a-z taken as A-Z; the bytes of a
+// Shift-JIS double-byte character are compared as they are (its second byte is no letter).
 bool SameNameIgnoringCase(std::string_view a, std::string_view b);
 
-// The text with the ASCII letters a-z turned into A-Z: equal keys for names that
-// SameNameIgnoringCase takes as equal.
+// The text with the ASCII letters a-z turned into A-Z, double-byte characters left as they are:
+// equal keys for names that SameNameIgnoringCase takes as equal.
 std::string NameKey(std::string_view text);

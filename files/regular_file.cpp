@@ -22,21 +22,27 @@ std::string KindText(mode_t mode) {
 }  // namespace
 
 RegularFile::RegularFile(const std::string& path) : path_(path) {
-  if (path.find('\0') != std::string::npos) {
-    throw FileReadError(path_ + ": 名前にNULバイトが含まれています");
+  if (const size_t nul = path.find('\0'); nul != std::string::npos) {
+    // Named up to the NUL: a message is read as a C string, which would end there anyway.
+    throw FileReadError(path.substr(0, nul), "名前にNULバイトが含まれています");
   }
   // O_NONBLOCK: opening a named pipe would otherwise wait for a writer for ever.
   fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd_ < 0) throw FileReadError(path_ + ": 開けません (" + ErrnoText(errno) + ")");
+  if (fd_ < 0) {
+    const int error = errno;
+    throw FileReadError(path_, "開けません (" + ErrnoText(error) + ")", error);
+  }
   struct stat info {};
   if (::fstat(fd_, &info) != 0) {
     const int error = errno;
     ::close(fd_);
-    throw FileReadError(path_ + ": 調べられません (" + ErrnoText(error) + ")");
+    throw FileReadError(path_, "調べられません (" + ErrnoText(error) + ")", error);
   }
   if (!S_ISREG(info.st_mode)) {
     ::close(fd_);
-    throw FileReadError(path_ + ": 通常のファイルではありません (" + KindText(info.st_mode) + ")");
+    // A folder's reason is the one reading it would give.
+    throw FileReadError(path_, "通常のファイルではありません (" + KindText(info.st_mode) + ")",
+                        S_ISDIR(info.st_mode) ? EISDIR : 0);
   }
   size_ = static_cast<uint64_t>(info.st_size);
 }
@@ -48,7 +54,10 @@ size_t RegularFile::ReadAt(uint64_t offset, uint8_t* to, size_t size) const {
   while (done < size) {
     const ssize_t got = ::pread(fd_, to + done, size - done, static_cast<off_t>(offset + done));
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw FileReadError(path_ + ": 読み取れません (" + ErrnoText(errno) + ")");
+    if (got < 0) {
+      const int error = errno;
+      throw FileReadError(path_, "読み取れません (" + ErrnoText(error) + ")", error);
+    }
     if (got == 0) break;
     done += static_cast<size_t>(got);
   }
@@ -58,7 +67,7 @@ size_t RegularFile::ReadAt(uint64_t offset, uint8_t* to, size_t size) const {
 std::string ReadRegularFile(const std::string& path, uint64_t limit) {
   const RegularFile file(path);
   const auto too_large = [&] {
-    return FileReadError(path + ": ファイルが大きすぎます (" + SizeText(limit) + "まで)");
+    return FileReadError(path, "ファイルが大きすぎます (" + SizeText(limit) + "まで)");
   };
   if (file.Size() > limit) throw too_large();
   // One byte more than the limit tells a file that grew past it.

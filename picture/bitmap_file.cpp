@@ -31,8 +31,9 @@ bool BitmapFile::LoadFile(const std::string& path, const RowBlock* rows) {
       needed = BmpHeadBytes(head, file_size);
     }
     const ReadBytes read = [&file](uint64_t offset, uint8_t* to, size_t size) {
-      if (file.ReadAt(offset, to, size) < size) {
-        throw BmpFormatError("ピクセルデータの途中でファイルが終わっています");
+      const size_t got = file.ReadAt(offset, to, size);
+      if (got < size) {
+        throw BmpFormatError("ピクセルデータの途中でファイルが終わっています", offset + got);
       }
     };
     if (!LoadParsed(head, std::max<uint64_t>(file_size, head.size()), read, rows)) {
@@ -41,7 +42,7 @@ bool BitmapFile::LoadFile(const std::string& path, const RowBlock* rows) {
     }
     return true;
   } catch (const FileReadError& error) {
-    return Fail(error.what());
+    return Fail(error);
   }
 }
 
@@ -66,11 +67,12 @@ bool BitmapFile::LoadParsed(std::span<const uint8_t> head, uint64_t file_size,
     if (header.Paletted()) {
       if (header.pixel_offset > file_size) {
         throw BmpFormatError("ピクセルデータの位置 " + std::to_string(header.pixel_offset) +
-                             " がファイルの終わりより後ろです");
+                                 " がファイルの終わりより後ろです",
+                             10);
       }
       const size_t entries = header.FilePaletteEntries();
       if (head.size() - header.PaletteOffset() < entries * 4) {
-        throw BmpFormatError("カラーテーブルの途中でファイルが終わっています");
+        throw BmpFormatError("カラーテーブルの途中でファイルが終わっています", head.size());
       }
       const uint64_t available = file_size - header.pixel_offset;
       const size_t size = static_cast<size_t>(header.Stride()) * static_cast<size_t>(header.rows);
@@ -79,7 +81,7 @@ bool BitmapFile::LoadParsed(std::span<const uint8_t> head, uint64_t file_size,
       if (header.compression == BmpHeader::kRgb) {
         // Checked before the buffer is allocated, so that a short file cannot claim gigabytes.
         if (available < header.PixelBytesNeeded()) {
-          throw BmpFormatError("ピクセルデータの途中でファイルが終わっています");
+          throw BmpFormatError("ピクセルデータの途中でファイルが終わっています", file_size);
         }
         if (rows != nullptr) {
           ScanRows(header.pixel_offset, available, header.rows,
@@ -97,15 +99,20 @@ bool BitmapFile::LoadParsed(std::span<const uint8_t> head, uint64_t file_size,
         std::vector<uint8_t> data(static_cast<size_t>(std::min(available, MaxRle8Bytes(header))));
         read(header.pixel_offset, data.data(), data.size());
         std::fill_n(AllocatePixels(size), size, uint8_t{0});  // skipped pixels are index 0
-        DecodeRle8(data, header.rows, header.Stride(), pixels_.get());
+        try {
+          DecodeRle8(data, header.rows, header.Stride(), pixels_.get());
+        } catch (BmpFormatError& e) {
+          e.WithOffset(header.pixel_offset + e.Offset());  // from the start of the runs
+          throw;
+        }
         if (rows != nullptr) (*rows)(pixels_.get(), header.rows);
       }
     }
     return true;
   } catch (const BmpFormatError& e) {
-    return Fail(e.what());
+    return Fail(e);
   } catch (const std::bad_alloc&) {
-    return Fail("画像を読み込むメモリが足りません");
+    return Fail(VwrdError("画像を読み込むメモリが足りません"));
   }
 }
 
@@ -142,9 +149,11 @@ int BitmapFile::ColorCount() const {
   return bit_count_ >= 31 ? INT_MAX : 1 << bit_count_;
 }
 
-bool BitmapFile::Fail(std::string text) {
+template <typename Error>
+bool BitmapFile::Fail(const Error& error) {
   Clear();
-  error_ = std::move(text);
+  error_ = error.what();
+  failure_ = std::make_unique<Error>(error);
   return false;
 }
 
@@ -161,6 +170,7 @@ void BitmapFile::Clear() {
   pixels_.reset();
   pixels_size_ = 0;
   error_.clear();
+  failure_.reset();
 }
 
 uint8_t* BitmapFile::AllocatePixels(size_t size) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "errors/error.h"
+
 // One picture read from a Windows BMP file: its palette (blue, green, red, reserved entries) and
 // its pixel rows as the file stores them (palette indices, packed with the leftmost pixel in the
 // most significant bits at 1, 2 and 4 bits per pixel; every row padded to a multiple of 4 bytes).
@@ -52,6 +54,12 @@ class BitmapFile {
 
   // Why the last Load failed (Japanese, UTF-8); empty after a successful one.
   const std::string& ErrorText() const { return error_; }
+  // The error behind ErrorText(); null after a successful load. A FileReadError when the file
+  // could not be opened or read (its message names the path; SystemReason() is the errno value
+  // behind it: ENOENT for a missing file, EISDIR for a folder; 0 for a named pipe or device),
+  // a BmpFormatError when it holds no picture this reader accepts (its message without the
+  // path), a VwrdError when memory ran out.
+  const VwrdError* Failure() const { return failure_.get(); }
 
   // Bits per pixel of the info header (1, 2, 4, 8, 16, 24 or 32 after a successful load).
   uint16_t BitCount() const { return bit_count_; }
@@ -83,7 +91,9 @@ class BitmapFile {
   // Reads the stored rows through `read` in blocks and hands them to `rows`.
   void ScanRows(uint64_t offset, uint64_t available, int32_t height, size_t stride,
                 const ReadBytes& read, const RowBlock& rows);
-  bool Fail(std::string text);
+  // Clears the image and keeps `error` (of its own type) as the failure; returns false.
+  template <typename Error>
+  bool Fail(const Error& error);
   void Clear();
   // The pixel buffer of `size` bytes for the picture being loaded (contents undefined).
   uint8_t* AllocatePixels(size_t size);
@@ -99,4 +109,5 @@ class BitmapFile {
   std::unique_ptr<uint8_t[]> spare_;  // the buffer of the picture before, for the next load
   size_t spare_size_ = 0;
   std::string error_;
+  std::unique_ptr<VwrdError> failure_;
 };

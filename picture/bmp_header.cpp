@@ -58,19 +58,20 @@ uint32_t BmpHeader::FilePaletteEntries() const {
 
 BmpHeader ReadBmpHeader(std::span<const uint8_t> file) {
   if (file.size() < BmpHeader::kFileHeaderSize + 4) {
-    throw BmpFormatError("BMPのファイルヘッダより短いファイルです");
+    throw BmpFormatError("BMPのファイルヘッダより短いファイルです", file.size());
   }
   BmpHeader h;
   h.pixel_offset = U32(file, 10);
   h.header_size = U32(file, 14);
   if (h.header_size == kCoreHeaderSize) {
-    throw BmpFormatError("OS/2 1.x形式のBMPファイル (12バイトのヘッダ) は扱えません");
+    throw BmpFormatError("OS/2 1.x形式のBMPファイル (12バイトのヘッダ) は扱えません", 14);
   }
   if (h.header_size < kMinInfoHeaderSize || h.header_size > kMaxInfoHeaderSize) {
-    throw BmpFormatError("情報ヘッダの大きさ " + std::to_string(h.header_size) + " は扱えません");
+    throw BmpFormatError("情報ヘッダの大きさ " + std::to_string(h.header_size) + " は扱えません",
+                         14);
   }
   if (file.size() < kFixedPartSize || file.size() - BmpHeader::kFileHeaderSize < h.header_size) {
-    throw BmpFormatError("情報ヘッダより短いファイルです");
+    throw BmpFormatError("情報ヘッダより短いファイルです", file.size());
   }
   const int32_t width = S32(file, 18);
   const int32_t height = S32(file, 22);
@@ -78,17 +79,20 @@ BmpHeader ReadBmpHeader(std::span<const uint8_t> file) {
   h.compression = U32(file, 30);
   h.colours_used = U32(file, 46);
   if (!KnownBitCount(h.bit_count)) {
-    throw BmpFormatError("1ピクセル " + std::to_string(h.bit_count) + " ビットの画像は扱えません");
+    throw BmpFormatError("1ピクセル " + std::to_string(h.bit_count) + " ビットの画像は扱えません",
+                         28);
   }
   if (width <= 0 || height == 0) {
     throw BmpFormatError("画像の大きさ " + std::to_string(width) + " x " + std::to_string(height) +
-                         " にはピクセルがありません");
+                             " にはピクセルがありません",
+                         18);
   }
   const int64_t rows = height < 0 ? -static_cast<int64_t>(height) : height;
   if (width > BitmapFile::kMaxSide || rows > BitmapFile::kMaxSide) {
     throw BmpFormatError("画像の大きさ " + std::to_string(width) + " x " + std::to_string(rows) +
-                         " が上限の " + std::to_string(BitmapFile::kMaxSide) + " x " +
-                         std::to_string(BitmapFile::kMaxSide) + " を超えています");
+                             " が上限の " + std::to_string(BitmapFile::kMaxSide) + " x " +
+                             std::to_string(BitmapFile::kMaxSide) + " を超えています",
+                         18);
   }
   h.width = width;
   h.rows = static_cast<int32_t>(rows);
@@ -98,18 +102,20 @@ BmpHeader ReadBmpHeader(std::span<const uint8_t> file) {
   }
   if (h.compression == BmpHeader::kRle8) {
     if (h.bit_count != 8) {
-      throw BmpFormatError(std::to_string(h.bit_count) + "ビットの画像にRLE8圧縮が使われています");
+      throw BmpFormatError(std::to_string(h.bit_count) + "ビットの画像にRLE8圧縮が使われています",
+                           30);
     }
     if (!h.bottom_up) {
-      throw BmpFormatError("上から下へ並ぶ画像はランレングス圧縮できません");
+      throw BmpFormatError("上から下へ並ぶ画像はランレングス圧縮できません", 22);
     }
   } else if (h.compression != BmpHeader::kRgb) {
     throw BmpFormatError(std::to_string(h.bit_count) + "ビットの画像の圧縮形式 " +
-                         std::to_string(h.compression) + " は扱えません");
+                             std::to_string(h.compression) + " は扱えません",
+                         30);
   }
   if (h.pixel_offset < h.PaletteOffset()) {
-    throw BmpFormatError("ピクセルデータの位置 " + std::to_string(h.pixel_offset) +
-                         " がヘッダの中です");
+    throw BmpFormatError(
+        "ピクセルデータの位置 " + std::to_string(h.pixel_offset) + " がヘッダの中です", 10);
   }
   return h;
 }

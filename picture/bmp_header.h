@@ -6,10 +6,14 @@
 
 #include "errors/error.h"
 
-// Why a BMP file cannot be read (Japanese, UTF-8).
+// Why a BMP file cannot be read (Japanese, UTF-8); Offset() is the byte of the file where that
+// was found (the field judged, or where the file ends too early), where known.
 class BmpFormatError : public VwrdError {
  public:
-  using VwrdError::VwrdError;
+  explicit BmpFormatError(const std::string& message, uint64_t offset = kNoOffset)
+      : VwrdError(message) {
+    WithOffset(offset);
+  }
 };
 
 // The fields of a BMP file's two headers that the reader uses, already checked.

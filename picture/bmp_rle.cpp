@@ -13,7 +13,7 @@ constexpr uint8_t kEndOfPicture = 1;
 constexpr uint8_t kDelta = 2;
 
 [[noreturn]] void Throw(const std::string& what, size_t at) {
-  throw BmpFormatError("ランレングスデータの " + std::to_string(at) + " バイト目: " + what);
+  throw BmpFormatError("ランレングスデータの " + std::to_string(at) + " バイト目: " + what, at);
 }
 
 }  // namespace

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <utility>
 #include <vector>
 
+#include "files/regular_file.h"
 #include "song/midi_track_reader.h"
 
 namespace {
@@ -71,6 +70,22 @@ int32_t SixteenthsOf(uint32_t ticks, uint16_t division) {
   const uint64_t sixteenths = (uint64_t(ticks) * 4 + division - 1) / division;
   if (sixteenths > uint64_t(std::numeric_limits<int32_t>::max())) Fail("曲が長すぎます");
   return static_cast<int32_t>(sixteenths);
+}
+
+// "1 時間 2 分 3 秒", the seconds rounded up.
+std::string DurationText(int64_t micros) {
+  const int64_t seconds = (micros + 999999) / 1000000;
+  return std::to_string(seconds / 3600) + " 時間 " + std::to_string(seconds / 60 % 60) + " 分 " +
+         std::to_string(seconds % 60) + " 秒";
+}
+
+// Refuses a song that plays longer than kMaxSongMicros.
+void CheckPlayingTime(const MidiSong& song) {
+  const int64_t micros = song.tempo.MicrosAtTick(song.length_ticks);
+  if (micros > kMaxSongMicros) {
+    Fail("曲が長すぎます: 長さ " + DurationText(micros) + " (" +
+         std::to_string(kMaxSongMicros / 3600000000) + " 時間まで)");
+  }
 }
 
 constexpr size_t kNotFound = static_cast<size_t>(-1);
@@ -201,33 +216,20 @@ MidiSong ParseMidi(std::span<const uint8_t> bytes) {
   }
   song.tempo = TempoMap(song.division, changes);
   song.meter = Meter(song.division, signatures);
+  CheckPlayingTime(song);
   song.length_sixteenths = SixteenthsOf(song.length_ticks, song.division);
   return song;
 }
 
 MidiSong ReadMidiFile(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path file(path);
-  if (std::filesystem::is_directory(file, error)) Fail("フォルダーです");
-  const auto size = std::filesystem::file_size(file, error);
-  if (!error && size > kMaxMidiFileSize) {
-    Fail("ファイルが大きすぎます (" + std::to_string(kMaxMidiFileSize) + " バイトまで)");
+  std::string bytes;
+  try {
+    bytes = ReadRegularFile(path, kMaxMidiFileSize);
+  } catch (const FileReadError& error) {
+    // The caller names the file: the message gives the reason only.
+    MidiFileError refusal(error.SystemReason() == EISDIR ? "フォルダーです" : error.Reason());
+    refusal.WithSystemReason(error.SystemReason());
+    throw refusal;
   }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    if (errno == ENOENT) Fail("ファイルがありません");
-    if (errno == EACCES) Fail("ファイルを読む権限がありません");
-    Fail(std::string("ファイルを開けません (") + std::strerror(errno) + ")");
-  }
-  std::vector<uint8_t> bytes;
-  char buffer[65536];
-  while (in) {
-    in.read(buffer, sizeof buffer);
-    bytes.insert(bytes.end(), buffer, buffer + in.gcount());
-    if (bytes.size() > kMaxMidiFileSize) {
-      Fail("ファイルが大きすぎます (" + std::to_string(kMaxMidiFileSize) + " バイトまで)");
-    }
-  }
-  if (in.bad()) Fail("ファイルを読めません");
-  return ParseMidi(bytes);
+  return ParseMidi({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
 }

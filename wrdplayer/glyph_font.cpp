@@ -1,14 +1,14 @@
 #include "wrdplayer/glyph_font.h"
 
 #include <algorithm>
-#include <fstream>
 
+#include "files/regular_file.h"
 #include "text/cp932.h"
 
 namespace {
 
 // Unifont's .hex files are a few megabytes; anything far larger is not a font of this kind.
-constexpr std::streamoff kMaxFontFileSize = std::streamoff{64} << 20;
+constexpr uint64_t kMaxFontFileSize = uint64_t{64} << 20;
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -63,15 +63,10 @@ void GlyphFont::Load() {
   loaded_ = true;
   byCode_.assign(0x10000, nullptr);
   lookedUp_.assign(0x10000, false);
-  std::ifstream in(path_, std::ios::binary | std::ios::ate);
-  if (!in) return;
-  const std::streamoff size = in.tellg();
-  if (size <= 0 || size > kMaxFontFileSize) return;
-  text_.resize(size_t(size));
-  in.seekg(0);
-  if (!in.read(text_.data(), size)) {
-    text_.clear();
-    return;
+  try {
+    text_ = ReadRegularFile(path_, kMaxFontFileSize);
+  } catch (const FileReadError&) {
+    text_.clear();  // no font: no glyphs
   }
 }
 

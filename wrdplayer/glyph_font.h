@@ -10,8 +10,8 @@
 // The bitmap glyphs of GNU Unifont (its .hex format: "XXXX:" and 32 or 64 hex digits, 16 rows of
 // 8 or 16 pixels, lines sorted by code point as Unifont ships them), looked up by CP932
 // character. The file is read on the first look-up, once; a glyph is found by a binary search
-// of its lines and decoded when first asked for. A file that is missing or unreadable gives a
-// font without glyphs.
+// of its lines and decoded when first asked for. A file that is missing, unreadable or no
+// regular file (a named pipe is not waited for) gives a font without glyphs.
 class GlyphFont {
  public:
   static constexpr char kDefaultPath[] = "/usr/share/unifont/unifont_jp.hex";

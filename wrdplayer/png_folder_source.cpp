@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "document/names.h"
 #include "picture/png_reader.h"
 #include "text/cp932.h"
 
@@ -10,9 +11,10 @@ PngFolderSource::PngFolderSource(std::string folder) : folder_(std::move(folder)
 }
 
 std::optional<IndexedPicture> PngFolderSource::Load(int /*page*/, const std::string& name) {
-  // A bare file name only: a player looks beside the VNL file and nowhere else.
-  if (name.empty() || name.find_first_of("/\\:") != std::string::npos || name == "." ||
-      name == "..") {
+  // A bare file name only: a player looks beside the VNL file and nowhere else. The name is
+  // CP932: a byte 0x5C after a lead byte (表, ソ, 能) is part of the character, not a folder
+  // separator.
+  if (name.empty() || HasFolderPart(name) || name == "." || name == "..") {
     return std::nullopt;
   }
   std::optional<PalettePng> png = ReadPalettePngFile(folder_ + Cp932ToUtf8(name));

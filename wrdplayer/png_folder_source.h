@@ -6,7 +6,8 @@
 
 // Pictures read from palette PNG files in one folder, as a player finds them beside a VNL file.
 // The name is the file name as the VNL file holds it (CP932 bytes); names with a folder part
-// are not looked up, so a file cannot reach outside its folder.
+// (as the file-name rules of the document find it) are not looked up, so a file cannot reach
+// outside its folder. Files are read through the regular-file reader: a named pipe is refused.
 class PngFolderSource : public PictureSource {
  public:
   explicit PngFolderSource(std::string folder);

@@ -146,12 +146,15 @@ TEST(MidiFileErrors, MalformedFilesAreRefusedOrRepairedWithTheReasonAndPlace) {
 }
 
 TEST(MidiFileErrors, KeepsTheTickLimitAndRefusesSongsTooLongInSixteenths) {
+  // A tempo of 1 microsecond per quarter keeps these songs within the playing time limit.
   TrackBuilder far;
+  far.Tempo(0, 1);
   for (int i = 0; i < 9; ++i) far.Meta(0x0FFFFFFF, 0x01, "");
   // The events before the limit play; nothing beyond it is read.
   EXPECT_THAT(OutcomeOf(BuildSmf(0, 96, {far.End()})),
               HasSubstr("repaired: トラック 1: 時刻が大きすぎます"));
   TrackBuilder long_song;
+  long_song.Tempo(0, 1);
   for (int i = 0; i < 7; ++i) long_song.Meta(0x0FFFFFFF, 0x01, "");
   EXPECT_THAT(OutcomeOf(BuildSmf(0, 1, {long_song.End()})), HasSubstr("refused: 曲が長すぎます"));
 }

@@ -82,6 +82,27 @@ TEST_F(VwrdMakeRefusalsTest, APipeAnEndlessOrAHugeProjectIsRefusedAtOnce) {
   }
 }
 
+// A picture and a song that are named pipes hung the checks after Make, and the song's open.
+TEST_F(VwrdMakeRefusalsTest, APipeAsPictureOrSongIsRefusedWithTheReasonAndNothingWaits) {
+  WriteSong();
+  fs::remove(File("a.bmp"));
+  ASSERT_EQ(::mkfifo(File("a.bmp").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(Song().c_str(), 0600), 0);
+  const std::string pipe = ": 通常のファイルではありません (名前付きパイプ)";
+  for (const std::string check : {"", "--check"}) {
+    std::vector<std::string> arguments = {Song()};
+    if (!check.empty()) arguments.push_back(check);
+    const ProgramRun run =
+        test_support::RunProgram(VWRD_MAKE_EXE, arguments, temp_.Path(), "timeout 60");
+    EXPECT_EQ(run.status, 1) << check;
+    EXPECT_EQ(run.err, "vwrd-make: " + Song() + pipe + "\n") << check;
+    EXPECT_NE(run.out.find("#1 エラー: 画像ファイル " + File("a.bmp").string() + " を開けません" +
+                           pipe + " [missing-picture]\n"),
+              std::string::npos)
+        << run.out;
+  }
+}
+
 TEST_F(VwrdMakeRefusalsTest, AFileThatIsNoProjectLeavesTheOutputsAsTheyWere) {
   WriteSong();
   ASSERT_EQ(Make().status, 0);

@@ -85,8 +85,12 @@ int main(int argc, char** argv) {
     // A file that is no project must not replace the last good outputs with an empty show.
     if (!load.Loaded()) return Fail(load.Message);
     if (!load.Message.empty()) std::fprintf(stderr, "vwrd-make: %s\n", load.Message.c_str());
-    const bool whole = load.status == ProjectLoad::Status::kLoaded;
-    const std::optional<int32_t> songLength = SongLength(*table);
+    // The song is read for its length only; one that is there but refused (a named pipe, no
+    // song, hours long) is said, and the run goes on without it.
+    const SongRead song = ReadSong(*table);
+    if (!song.Refusal.empty()) std::fprintf(stderr, "vwrd-make: %s\n", song.Refusal.c_str());
+    const bool whole = load.status == ProjectLoad::Status::kLoaded && song.Refusal.empty();
+    const std::optional<int32_t> songLength = song.Length;
     if (line.Check) {
       const std::vector<Problem> problems = Check(*table, songLength);
       PrintProblems(problems);
