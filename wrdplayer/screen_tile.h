@@ -17,3 +17,7 @@ struct ScreenTile {
 };
 
 ScreenTile TileOf(const Screen& screen);
+
+// A 64-bit digest of what a screen shows (the colour of every pixel), far cheaper than its
+// tile: screens with equal digests are taken to be the same.
+uint64_t ScreenDigest(const Screen& screen);

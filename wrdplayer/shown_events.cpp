@@ -1,6 +1,7 @@
 #include "wrdplayer/shown_events.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "wrd/opcodes.h"
 
@@ -69,4 +70,17 @@ int64_t SettledTickAt(const std::vector<ShownEvent>& events, int64_t tick) {
   auto found = std::lower_bound(events.begin(), events.end(), tick,
                                 [](const ShownEvent& e, int64_t t) { return e.tick < t; });
   return found != events.end() && found->tick == tick ? found->settledTick : tick;
+}
+
+int64_t FirstDifferentTick(std::span<const VnlRecordView> before,
+                           std::span<const VnlRecordView> after) {
+  const std::span<const VnlRecordView> a = TimedRecords(before), b = TimedRecords(after);
+  const auto same = [](const VnlRecordView& x, const VnlRecordView& y) {
+    return x.tick == y.tick && x.opcode == y.opcode && std::ranges::equal(x.payload, y.payload);
+  };
+  const auto [inA, inB] = std::mismatch(a.begin(), a.end(), b.begin(), b.end(), same);
+  int64_t tick = std::numeric_limits<int64_t>::max();
+  if (inA != a.end()) tick = inA->tick;
+  if (inB != b.end()) tick = std::min<int64_t>(tick, inB->tick);
+  return tick;
 }

@@ -22,3 +22,10 @@ std::vector<ShownEvent> FindShownEvents(std::span<const VnlRecordView> records);
 // The settled tick of the event at `tick` among `events` (sorted by tick); `tick` itself when
 // no event stands there.
 int64_t SettledTickAt(const std::vector<ShownEvent>& events, int64_t tick);
+
+// The earliest tick at which the screens of two streams (whole files' records) may differ: the
+// tick of the first timed record in which they differ (its command or its tick), or of the
+// first record one has beyond the other; INT64_MAX when their timed records are the same. The
+// records before the timed ones (the pictures loaded) must be the same in both.
+int64_t FirstDifferentTick(std::span<const VnlRecordView> before,
+                           std::span<const VnlRecordView> after);
