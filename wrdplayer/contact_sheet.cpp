@@ -55,8 +55,9 @@ ContactSheet ComposeContactSheet(const std::vector<SheetEntry>& entries, int col
       ContactSheet::kMargin + shownColumns * (ContactSheet::kCellWidth + ContactSheet::kMargin);
   sheet.height = ContactSheet::kMargin + rows * (ContactSheet::kCellHeight + ContactSheet::kMargin);
   sheet.rgb.resize(size_t(sheet.width) * sheet.height * 3);
-  for (size_t i = 0; i < sheet.rgb.size(); i += 3)
-    Put(sheet, int(i / 3) % sheet.width, int(i / 3) / sheet.width, ContactSheet::kGround);
+  for (int y = 0; y < sheet.height; ++y) {
+    for (int x = 0; x < sheet.width; ++x) Put(sheet, x, y, ContactSheet::kGround);
+  }
   for (int i = 0; i < count; ++i) {
     const int x = ContactSheet::CellX(i, columns), y = ContactSheet::CellY(i, columns);
     const std::vector<uint8_t>& tile = entries[size_t(i)].tile.rgb;
