@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "picture/rgb_png_writer.h"
 #include "text/shift_jis.h"
 #include "wrdplayer/glyph_font.h"
 
@@ -69,4 +70,8 @@ ContactSheet ComposeContactSheet(const std::vector<SheetEntry>& entries, int col
                 y + ScreenTile::kHeight + ContactSheet::kCaptionGap, x + ContactSheet::kCellWidth);
   }
   return sheet;
+}
+
+std::string ContactSheetPng(const ContactSheet& sheet) {
+  return EncodeRgbPng(sheet.width, sheet.height, sheet.rgb.data());
 }

@@ -35,3 +35,6 @@ struct SheetEntry {
 // Lays the entries out (columns at least 1). A sheet without entries is the margins alone.
 ContactSheet ComposeContactSheet(const std::vector<SheetEntry>& entries, int columns,
                                  GlyphFont& font);
+
+// The sheet as the bytes of an RGB PNG file. Throws std::runtime_error when libpng fails.
+std::string ContactSheetPng(const ContactSheet& sheet);

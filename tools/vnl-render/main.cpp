@@ -69,8 +69,7 @@ std::string SheetPng(std::vector<uint8_t> vnl, const std::string& folder, int co
     entries.push_back({TileOf(player.ScreenAt(event.settledTick)), std::to_string(event.tick)});
   }
   GlyphFont font;
-  const ContactSheet sheet = ComposeContactSheet(entries, columns, font);
-  return EncodeRgbPng(sheet.width, sheet.height, sheet.rgb.data());
+  return ContactSheetPng(ComposeContactSheet(entries, columns, font));
 }
 
 void Render(const RenderArguments& arguments) {

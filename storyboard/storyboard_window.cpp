@@ -1,0 +1,89 @@
+#include "storyboard/storyboard_window.h"
+
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "files/atomic_file.h"
+#include "showmodel/storyboard_model.h"
+#include "storyboard/storyboard_view.h"
+#include "wrdplayer/contact_sheet.h"
+#include "wrdplayer/glyph_font.h"
+
+StoryboardWindow::StoryboardWindow(std::shared_ptr<PictureCache> cache, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      model_(std::make_unique<StoryboardModel>(std::move(cache))),
+      view_(new StoryboardView(*model_)),
+      scroll_(new QScrollArea(this)) {
+  setWindowTitle(QStringLiteral("ストーリーボード"));
+  scroll_->setWidget(view_);
+  scroll_->setWidgetResizable(true);
+  scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(scroll_);
+  resize(StoryboardView::WidthFor(4) + scroll_->verticalScrollBar()->sizeHint().width() + 4, 600);
+  connect(view_, &StoryboardView::EventClicked, this, &StoryboardWindow::EventSelected);
+  connect(view_, &StoryboardView::EventDoubleClicked, this, &StoryboardWindow::ShowRequested);
+  chooser_ = [this] {
+    return QFileDialog::getSaveFileName(this, QStringLiteral("コンタクトシートを書き出す"),
+                                        QString(), QStringLiteral("PNG画像 (*.png)"));
+  };
+}
+
+StoryboardWindow::~StoryboardWindow() = default;
+
+void StoryboardWindow::SetDocument(const EventTable& table) {
+  if (model_->Update(table)) view_->ModelChanged();
+}
+
+void StoryboardWindow::SetSong(const Meter& meter, int64_t division) {
+  model_->SetSong(meter, division);
+  view_->update();
+}
+
+void StoryboardWindow::SetProblems(const std::vector<Problem>& problems) {
+  model_->SetProblems(problems);
+  view_->update();
+}
+
+void StoryboardWindow::SelectEvent(int event) {
+  view_->SetSelected(event);
+  const int index = model_->IndexOfEvent(event);
+  if (index >= 0) {
+    const QRect tile = view_->TileRect(index);
+    scroll_->ensureVisible(tile.center().x(), tile.center().y(), tile.width() / 2 + 8,
+                           tile.height() / 2 + 40);
+  }
+}
+
+void StoryboardWindow::WriteSheet(const std::string& path, int columns) {
+  GlyphFont font;
+  const ContactSheet sheet = ComposeContactSheet(model_->SheetEntries(), columns, font);
+  WriteFileAtomically(path, ContactSheetPng(sheet));
+}
+
+void StoryboardWindow::SetSheetPathChooser(std::function<QString()> chooser) {
+  chooser_ = std::move(chooser);
+}
+
+void StoryboardWindow::WriteSheetAsked() {
+  const QString path = chooser_();
+  if (path.isEmpty()) return;
+  try {
+    WriteSheet(path.toStdString());
+  } catch (const std::exception& error) {
+    emit Failed(QString::fromStdString(error.what()));
+  }
+}
+
+void StoryboardWindow::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  menu.addAction(QStringLiteral("コンタクトシートを書き出す..."), this,
+                 &StoryboardWindow::WriteSheetAsked);
+  menu.exec(event->globalPos());
+}
