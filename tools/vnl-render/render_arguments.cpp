@@ -55,7 +55,10 @@ RenderArguments ParseRenderArguments(int argc, const char* const* argv) {
     const std::string argument = argv[i];
     const bool takesValue = argument == "--tick" || argument == "-o" || argument == "--columns";
     if (takesValue && i + 1 >= argc) {
-      fail(argument + " の後に値がありません");
+      const char* wanted = argument == "-o"       ? "書き出すPNGファイル"
+                           : argument == "--tick" ? "ティック(整数)"
+                                                  : "1から64の整数";
+      fail(argument + " の後に値がありません (" + wanted + "を指定してください)");
       continue;
     }
     if (argument == "--help" || argument == "-h") {
