@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -18,7 +19,8 @@ StoryboardWindow::StoryboardWindow(std::shared_ptr<PictureCache> cache, QWidget*
     : QWidget(parent, Qt::Window),
       model_(std::make_unique<StoryboardModel>(std::move(cache))),
       view_(new StoryboardView(*model_)),
-      scroll_(new QScrollArea(this)) {
+      scroll_(new QScrollArea(this)),
+      filling_(new QTimer(this)) {
   setWindowTitle(QStringLiteral("ストーリーボード"));
   scroll_->setWidget(view_);
   scroll_->setWidgetResizable(true);
@@ -27,6 +29,8 @@ StoryboardWindow::StoryboardWindow(std::shared_ptr<PictureCache> cache, QWidget*
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(scroll_);
   resize(StoryboardView::WidthFor(4) + scroll_->verticalScrollBar()->sizeHint().width() + 4, 600);
+  filling_->setInterval(0);
+  connect(filling_, &QTimer::timeout, this, &StoryboardWindow::FillSome);
   connect(view_, &StoryboardView::EventClicked, this, &StoryboardWindow::EventSelected);
   connect(view_, &StoryboardView::EventDoubleClicked, this, &StoryboardWindow::ShowRequested);
   chooser_ = [this] {
@@ -38,7 +42,22 @@ StoryboardWindow::StoryboardWindow(std::shared_ptr<PictureCache> cache, QWidget*
 StoryboardWindow::~StoryboardWindow() = default;
 
 void StoryboardWindow::SetDocument(const EventTable& table) {
-  if (model_->Update(table)) view_->ModelChanged();
+  if (!model_->Update(table)) return;
+  view_->ModelChanged();
+  fillFrom_ = 0;
+  filling_->start();
+}
+
+void StoryboardWindow::FillSome() {
+  // A few tiles a turn (each well under a millisecond), so that input is never kept waiting.
+  constexpr int kTilesPerTurn = 4;
+  int filled = 0;
+  for (; fillFrom_ < model_->Count() && filled < kTilesPerTurn; ++fillFrom_) {
+    if (!model_->IsStale(fillFrom_)) continue;
+    model_->Tile(fillFrom_);
+    ++filled;
+  }
+  if (fillFrom_ >= model_->Count()) filling_->stop();
 }
 
 void StoryboardWindow::SetSong(const Meter& meter, int64_t division) {

@@ -13,6 +13,7 @@
 #include "song/meter.h"
 
 class QScrollArea;
+class QTimer;
 class StoryboardModel;
 class StoryboardView;
 
@@ -61,8 +62,14 @@ class StoryboardWindow : public QWidget {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  // Computes a few of the tiles not in view while the program is idle, so that scrolling
+  // finds them ready.
+  void FillSome();
+
   std::unique_ptr<StoryboardModel> model_;
   StoryboardView* view_;
   QScrollArea* scroll_;
+  QTimer* filling_;
+  int fillFrom_ = 0;  // where FillSome goes on
   std::function<QString()> chooser_;
 };

@@ -62,6 +62,13 @@ TEST_F(StoryboardWindowTest, TilesFollowTheWidthAndAClickChoosesTheTilesEvent) {
   window_.resize(StoryboardView::WidthFor(5) + 30, 400);
   QApplication::processEvents();
   EXPECT_EQ(window_.View().Columns(), 5);
+  // After an edit reaching every tile, those out of view are made while the program is idle.
+  window_.resize(StoryboardView::WidthFor(5) + 30, 60);
+  build_.Table().events[1].Lyrics = "x\r\n";
+  window_.SetDocument(build_.Table());
+  EXPECT_TRUE(window_.Model().IsStale(5));
+  for (int i = 0; i < 100 && window_.Model().IsStale(5); ++i) QApplication::processEvents();
+  EXPECT_FALSE(window_.Model().IsStale(5));
 }
 
 TEST_F(StoryboardWindowTest, TheSelectedTileIsFramedAndProblemsMarkTheCorner) {
