@@ -1,6 +1,5 @@
 #include "storyboard/storyboard_window.h"
 
-#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QMenu>
 #include <QScrollArea>
@@ -31,6 +30,8 @@ StoryboardWindow::StoryboardWindow(std::shared_ptr<PictureCache> cache, QWidget*
   resize(StoryboardView::WidthFor(4) + scroll_->verticalScrollBar()->sizeHint().width() + 4, 600);
   filling_->setInterval(0);
   connect(filling_, &QTimer::timeout, this, &StoryboardWindow::FillSome);
+  view_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(view_, &QWidget::customContextMenuRequested, this, &StoryboardWindow::ShowContextMenu);
   connect(view_, &StoryboardView::EventClicked, this, &StoryboardWindow::EventSelected);
   connect(view_, &StoryboardView::EventDoubleClicked, this, &StoryboardWindow::ShowRequested);
   chooser_ = [this] {
@@ -100,9 +101,9 @@ void StoryboardWindow::WriteSheetAsked() {
   }
 }
 
-void StoryboardWindow::contextMenuEvent(QContextMenuEvent* event) {
+void StoryboardWindow::ShowContextMenu(const QPoint& at) {
   QMenu menu(this);
   menu.addAction(QStringLiteral("コンタクトシートを書き出す..."), this,
                  &StoryboardWindow::WriteSheetAsked);
-  menu.exec(event->globalPos());
+  menu.exec(view_->mapToGlobal(at));
 }

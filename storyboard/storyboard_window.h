@@ -58,10 +58,8 @@ class StoryboardWindow : public QWidget {
   // Writing the sheet failed: the message for the error box.
   void Failed(const QString& message);
 
- protected:
-  void contextMenuEvent(QContextMenuEvent* event) override;
-
  private:
+  void ShowContextMenu(const QPoint& at);
   // Computes a few of the tiles not in view while the program is idle, so that scrolling
   // finds them ready.
   void FillSome();
