@@ -7,6 +7,7 @@
 #include <exception>
 #include <string>
 
+#include "document/song_argument.h"
 #include "text/cp932.h"
 #include "vwrd_version.h"
 #include "wrd/vnl_reader.h"
@@ -25,16 +26,6 @@ constexpr char kUsage[] =
     "  --version  版を表示して終了\n"
     "\n"
     "終了コード: 0 書いた、1 ファイルが読めないか壊れている、2 コマンドラインの誤り。\n";
-
-bool EndsWithIgnoringCase(const std::string& text, const std::string& end) {
-  if (text.size() < end.size()) return false;
-  for (size_t i = 0; i < end.size(); ++i) {
-    char c = text[text.size() - end.size() + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != end[i]) return false;
-  }
-  return true;
-}
 
 // The file to read, or why the command line is wrong (`error`, UTF-8). A song (.mid) or a
 // project (.vwm) stands for the VNL file Make writes beside it.
@@ -55,10 +46,7 @@ std::string ParseArguments(int argc, char** argv, std::string& error) {
   }
   if (file.empty())
     error = "VNLファイル (SONG.vnl、または SONG.mid か SONG.vwm) を指定してください";
-  if (EndsWithIgnoringCase(file, ".mid") || EndsWithIgnoringCase(file, ".vwm")) {
-    file = file.substr(0, file.size() - 3) + "vnl";
-  }
-  return file;
+  return BesideSong(file, "vnl");
 }
 
 void Dump(const char* path) {

@@ -3,17 +3,9 @@
 #include <optional>
 #include <string_view>
 
-namespace {
+#include "document/song_argument.h"
 
-bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
-  if (text.size() < end.size()) return false;
-  for (size_t i = 0; i < end.size(); ++i) {
-    char c = text[text.size() - end.size() + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != end[i]) return false;
-  }
-  return true;
-}
+namespace {
 
 std::optional<int64_t> ParseInteger(std::string_view text) {
   size_t at = text.size() > 1 && text[0] == '-' ? 1 : 0;
@@ -24,14 +16,6 @@ std::optional<int64_t> ParseInteger(std::string_view text) {
     value = value * 10 + (text[i] - '0');
   }
   return at == 1 ? -value : value;
-}
-
-// Make writes SONG.vnl beside SONG.mid and SONG.vwm: the name less its last three letters.
-std::string VnlFor(const std::string& typed) {
-  if (EndsWithIgnoringCase(typed, ".mid") || EndsWithIgnoringCase(typed, ".vwm")) {
-    return typed.substr(0, typed.size() - 3) + "vnl";
-  }
-  return typed;
 }
 
 std::string Check(const RenderArguments& a, bool haveTick) {
@@ -95,7 +79,7 @@ RenderArguments ParseRenderArguments(int argc, const char* const* argv) {
     } else if (!a.vnl.empty()) {
       fail("VNLファイルは一つだけ指定してください: \"" + argument + "\"");
     } else {
-      a.vnl = VnlFor(argument);
+      a.vnl = BesideSong(argument, "vnl");
     }
   }
   if (a.help) return a;

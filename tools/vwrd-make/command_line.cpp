@@ -3,13 +3,11 @@
 #include <filesystem>
 #include <string_view>
 
+#include "document/song_argument.h"
+
 namespace {
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-bool IsSongName(const std::string& name) {
-  return EndsWithIgnoringCase(name, ".mid") || EndsWithIgnoringCase(name, ".vwm");
-}
 
 bool IsFolder(const std::string& name) {
   std::error_code error;
@@ -17,16 +15,6 @@ bool IsFolder(const std::string& name) {
 }
 
 }  // namespace
-
-bool EndsWithIgnoringCase(const std::string& text, const std::string& end) {
-  if (text.size() < end.size()) return false;
-  for (size_t i = 0; i < end.size(); ++i) {
-    char c = text[text.size() - end.size() + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != end[i]) return false;
-  }
-  return true;
-}
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
   CommandLine line;
@@ -57,7 +45,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     } else if (options && argument.size() > 1 && argument[0] == '-') {
       fail("不明なオプションです: " + Quoted(argument) +
            " (使えるのは --check、--jobs N、--help、--version)");
-    } else if (!IsSongName(argument) && !IsFolder(argument)) {
+    } else if (!IsSongOrProject(argument) && !IsFolder(argument)) {
       fail("MIDI ファイル (.mid)、プロジェクトファイル (.vwm)、フォルダのどれでもありません: " +
            Quoted(argument));
     } else {

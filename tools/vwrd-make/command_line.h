@@ -18,6 +18,3 @@ struct CommandLine {
 // Reads the arguments: options anywhere, "--" ends the options; each other argument a song file
 // whose name ends in ".mid" or ".vwm" in any letter case, or a folder.
 CommandLine ParseCommandLine(int argc, const char* const* argv);
-
-// Whether the name ends with `end` (lower-case ASCII), in any letter case.
-bool EndsWithIgnoringCase(const std::string& text, const std::string& end);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "tools/vwrd-make/command_line.h"
+#include "document/song_argument.h"
 
 namespace {
 
@@ -21,12 +21,9 @@ std::vector<std::string> SongsIn(const std::string& folder, std::string& error) 
   for (fs::directory_iterator entry(folder, failure), end; !failure && entry != end;
        entry.increment(failure)) {
     const std::string name = entry->path().filename().string();
-    if (!EndsWithIgnoringCase(name, ".mid")) continue;
-    // The project is named as Make names it: the MIDI file's name less its last three letters.
-    const std::string base = folder + (folder.ends_with("/") ? "" : "/") + name;
-    if (IsRegularFile(base) && IsRegularFile(base.substr(0, base.size() - 3) + "vwm")) {
-      names.push_back(base);
-    }
+    if (!HasExtension(name, ".mid")) continue;
+    const std::string song = folder + (folder.ends_with("/") ? "" : "/") + name;
+    if (IsRegularFile(song) && IsRegularFile(BesideSong(song, "vwm"))) names.push_back(song);
   }
   if (failure) {
     error = "フォルダを読めません: \"" + folder + "\" (" + failure.message() + ")";
@@ -43,8 +40,7 @@ std::vector<std::string> ListSongs(const std::vector<std::string>& arguments, st
   std::vector<std::string> songs;
   for (const std::string& argument : arguments) {
     std::error_code failure;
-    if (EndsWithIgnoringCase(argument, ".mid") || EndsWithIgnoringCase(argument, ".vwm") ||
-        !fs::is_directory(argument, failure)) {
+    if (IsSongOrProject(argument) || !fs::is_directory(argument, failure)) {
       songs.push_back(argument);
       continue;
     }

@@ -10,9 +10,9 @@
 #include "checks/song_length.h"
 #include "document/names.h"
 #include "document/project_file.h"
+#include "document/song_argument.h"
 #include "make/make_wrd_files.h"
 #include "text/cp932.h"
-#include "tools/vwrd-make/command_line.h"
 
 namespace {
 
@@ -31,8 +31,7 @@ class OutputLog : public BuildLog {
 // The project file as the user would name it: SONG.vwm as typed, or the one Make reads beside
 // SONG.mid (the name less its last three letters, then "vwm").
 std::string ProjectPath(const std::string& typed) {
-  if (EndsWithIgnoringCase(typed, ".vwm")) return typed;
-  return typed.substr(0, typed.size() - 3) + "vwm";
+  return HasExtension(typed, ".vwm") ? typed : BesideSong(typed, "vwm");
 }
 
 void ListProblems(const std::vector<Problem>& problems, SongResult& result, SongOutput& output) {
