@@ -21,3 +21,17 @@ std::string SongPathForArgument(const std::string& argument) {
   }
   return base + "mid";
 }
+
+bool HasExtension(std::string_view name, std::string_view extension) {
+  return name.size() > extension.size() &&
+         SameNameIgnoringCase(name.substr(name.size() - extension.size()), extension);
+}
+
+bool IsSongOrProject(std::string_view name) {
+  return HasExtension(name, ".mid") || HasExtension(name, ".vwm");
+}
+
+std::string BesideSong(const std::string& typed, std::string_view extension) {
+  if (!IsSongOrProject(typed)) return typed;
+  return typed.substr(0, typed.size() - 3) + std::string(extension);
+}

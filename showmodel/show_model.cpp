@@ -1,6 +1,7 @@
 #include "showmodel/show_model.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "document/names.h"
 #include "make/build_show.h"
@@ -33,6 +34,7 @@ ShowModel::ShowModel(std::shared_ptr<PictureCache> cache) : cache_(std::move(cac
 ShowModel::~ShowModel() = default;
 
 bool ShowModel::Update(const EventTable& table) {
+  changedFrom_ = std::numeric_limits<int64_t>::max();
   if (built_ != nullptr && SameBuild(*built_, table)) return false;
   if (built_ == nullptr) built_ = std::make_unique<EventTable>();
   *built_ = table;
@@ -47,6 +49,8 @@ bool ShowModel::Update(const EventTable& table) {
     pictures_.clear();
     shown_.clear();
     refusals_.clear();
+    shownEvents_.clear();
+    changedFrom_ = 0;
     error_ = error.what();
   }
   return true;
@@ -61,10 +65,13 @@ void ShowModel::Play(const EventTable& table) {
   // An edit the stream does not show (a mark, a picture's name in other letter case) keeps
   // the player and its snapshots.
   if (player_ != nullptr && build.Vnl == vnl_ && build.Pictures == pictures_) return;
-  vnl_ = build.Vnl;
   // With the same pictures the new player takes over what the old one computed before the
   // first command the edit changed.
   const bool samePictures = player_ != nullptr && build.Pictures == pictures_;
+  const std::vector<VnlRecordView> records = ReadVnlRecords(build.Vnl);
+  changedFrom_ = samePictures ? FirstDifferentTick(ReadVnlRecords(vnl_), records) : 0;
+  shownEvents_ = FindShownEvents(records);
+  vnl_ = build.Vnl;
   // Each picture is turned into the player's once, while the builds keep using it.
   std::vector<std::shared_ptr<const IndexedPicture>> shown;
   for (const auto& picture : build.Pictures) {

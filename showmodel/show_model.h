@@ -9,6 +9,7 @@
 #include "make/picture_cache.h"
 #include "wrdplayer/picture_source.h"
 #include "wrdplayer/screen.h"
+#include "wrdplayer/shown_events.h"
 
 class ShowPlayer;
 
@@ -32,6 +33,11 @@ class ShowModel {
   std::string RefusalAt(int64_t tick) const;
   // How often the document was built.
   int Builds() const { return builds_; }
+  // The earliest tick whose screen the last Update may have changed (INT64_MAX when it changed
+  // none): whoever keeps screens of earlier ticks may keep them.
+  int64_t ChangedFrom() const { return changedFrom_; }
+  // The moments the build shows a page and when each has settled (its fade-in done), by tick.
+  const std::vector<ShownEvent>& ShownEvents() const { return shownEvents_; }
 
  private:
   void Play(const EventTable& table);
@@ -46,6 +52,8 @@ class ShowModel {
   Screen black_;
   std::string error_;
   int builds_ = 0;
+  int64_t changedFrom_ = 0;
+  std::vector<ShownEvent> shownEvents_;
 };
 
 // The tick at which the build places an event (events it cannot place go to tick 0).

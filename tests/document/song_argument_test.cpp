@@ -37,4 +37,19 @@ TEST(SongArgument, TakesTheUpperCaseSongWhenOnlyThatOneExists) {
   std::filesystem::remove_all(dir);
 }
 
+TEST(SongArgument, ASongOrProjectAsTypedNamesTheFilesBesideIt) {
+  const struct {
+    const char* typed;
+    const char* extension;
+    const char* beside;
+  } cases[] = {
+      {"a/X.MID", "vnl", "a/X.vnl"}, {"X.vwm", "vnl", "X.vnl"}, {"DEMO.VWM", "vwm", "DEMO.vwm"},
+      {"表.mid", "vwm", "表.vwm"},   {"X.vnl", "vwm", "X.vnl"}, {"mid", "vnl", "mid"},
+      {"./.MiD", "vnl", "./.vnl"},   {".vwm", "vnl", ".vwm"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(BesideSong(c.typed, c.extension), c.beside) << c.typed;
+  EXPECT_FALSE(IsSongOrProject("song.midi"));
+  EXPECT_TRUE(HasExtension("SONG.Mid", ".mid"));
+}
+
 }  // namespace

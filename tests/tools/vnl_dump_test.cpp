@@ -81,18 +81,32 @@ TEST(VnlDump, AFolderIsRefusedWithTheSystemsReason) {
   EXPECT_EQ(run.err.find("MiB"), std::string::npos) << run.err;
 }
 
-TEST(VnlDump, WrongArgumentsShowTheUsage) {
-  for (const char* arguments : {"", "a.vnl b.vnl", "--bogus"}) {
-    test_support::ProgramRun run = RunDump(arguments);
-    EXPECT_EQ(run.status, 2) << arguments;
-    EXPECT_EQ(run.err.rfind("usage: vnl-dump FILE.vnl\n", 0), 0u) << arguments;
+TEST(VnlDump, WrongArgumentsAreNamed) {
+  const struct {
+    const char* arguments;
+    const char* named;
+  } cases[] = {{"", "VNLファイル (SONG.vnl、または SONG.mid か SONG.vwm) を指定してください"},
+               {"a.vnl b.vnl", "VNLファイルは一つだけ指定してください: \"b.vnl\""},
+               {"--bogus", "不明なオプションです: \"--bogus\" (使えるのは --help、--version)"}};
+  for (const auto& c : cases) {
+    test_support::ProgramRun run = RunDump(c.arguments);
+    EXPECT_EQ(run.status, 2) << c.arguments;
+    EXPECT_EQ(run.err, "vnl-dump: " + std::string(c.named) + "（vnl-dump --help を参照）\n");
   }
+}
+
+TEST(VnlDump, ASongStandsForTheFileBesideIt) {
+  const std::filesystem::path path = WriteSample();
+  std::filesystem::path song = path;
+  test_support::ProgramRun run = RunDump(song.replace_extension(".MID").string());
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind(path.string() + ": Varnel WRD version 1", 0), 0u) << run.out;
 }
 
 TEST(VnlDump, HelpGoesToStandardOutput) {
   test_support::ProgramRun run = RunDump("--help");
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out.rfind("usage: vnl-dump FILE.vnl\n", 0), 0u);
+  EXPECT_EQ(run.out.rfind("使い方: vnl-dump SONG.vnl\n", 0), 0u);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include <sys/stat.h>
+
 #include "support/temp_folder.h"
 #include "tests/support/program_run.h"
 #include "wrd/vbinary_out.h"
@@ -93,6 +95,60 @@ TEST_F(VnlRender, WrongCommandLinesGiveStatusTwo) {
   }
   EXPECT_EQ(Render("--help >/dev/null").status, 0);
   EXPECT_EQ(Render("a.vnl --tick 1 -o " + (folder_.Path() / "b.png").string()).status, 1);
+}
+
+TEST_F(VnlRender, TheSheetOfASongHoldsEachEventsTileWithItsTick) {
+  const fs::path song = folder_.Path() / "show.MID";  // stands for show.vnl beside it
+  const test_support::ProgramRun run = Render(song.string() + " --sheet -o " + png_.string());
+  ASSERT_EQ(run.status, 0) << run.err;
+  int width = 0, height = 0;
+  const std::vector<uint8_t> rgb = ReadRgb(png_, width, height);
+  ASSERT_EQ(width, 8 + 160 + 8);
+  ASSERT_EQ(height, 8 + 120 + 4 + 16 + 8);
+  const auto pixel = [&](int x, int y) {
+    const uint8_t* at = &rgb[(size_t(y) * size_t(width) + size_t(x)) * 3];
+    return std::vector<uint8_t>(at, at + 3);
+  };
+  // The event at tick 100: its left half filled, the rest black.
+  EXPECT_EQ(pixel(8, 8), (std::vector<uint8_t>{10, 20, 30}));
+  EXPECT_EQ(pixel(87, 127), (std::vector<uint8_t>{10, 20, 30}));
+  EXPECT_EQ(pixel(88, 8), (std::vector<uint8_t>{0, 0, 0}));
+  int white = 0;  // the caption "100"
+  for (int y = 132; y < 148; ++y) {
+    for (int x = 8; x < 8 + 24; ++x) white += pixel(x, y) == std::vector<uint8_t>{255, 255, 255};
+    EXPECT_EQ(pixel(8 + 24, y), (std::vector<uint8_t>{40, 40, 40}));
+  }
+  EXPECT_GT(white, 10);
+}
+
+TEST_F(VnlRender, ANamedPipeIsRefusedAtOnce) {
+  const fs::path pipe = folder_.Path() / "pipe.vnl";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const test_support::ProgramRun run =
+      test_support::RunCommandLine("timeout 20 " + std::string(VNL_RENDER_EXE) + " " +
+                                       pipe.string() + " --tick 0 -o " + png_.string(),
+                                   folder_.Path() / "run");
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_NE(run.err.find("pipe.vnl"), std::string::npos) << run.err;
+}
+
+TEST_F(VnlRender, EachWrongArgumentIsNamedWithWhatIsAllowed) {
+  const struct {
+    const char* arguments;
+    const char* named;
+  } cases[] = {
+      {"a.vnl --tick 1 --bogus -o b.png", "\"--bogus\" (使えるのは --tick、--sheet"},
+      {"a.vnl --sheet --columns 0 -o b.png", "\"0\" (1から64の整数"},
+      {"a.vnl --tick 1.5 -o b.png", "--tick の値が正しくありません: \"1.5\""},
+      {"a.vnl --tick 1", "-o OUT.png"},
+      {"a.vnl --tick 1 --sheet -o b.png", "--tick と --sheet"},
+      {"a.vnl -o b.png --columns", "--columns の後に値がありません"},
+  };
+  for (const auto& c : cases) {
+    const test_support::ProgramRun run = Render(c.arguments);
+    EXPECT_EQ(run.status, 2) << c.arguments;
+    EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+  }
 }
 
 }  // namespace

@@ -44,11 +44,11 @@ class VwrdMakeTest : public testing::Test {
   }
 
   // A project with two pictures, each used twice, and one event without a picture.
-  void WriteSong() {
+  void WriteSong(const std::string& name = "song") {
     test_bmp::WritePlainBmp(folder_ / "a.bmp", 64, 48, 1);
     test_bmp::WritePlainBmp(folder_ / "b.bmp", 32, 32, 2);
     auto table = std::make_unique<EventTable>();
-    SetMidiPath(*table, (folder_ / "song.mid").string());
+    SetMidiPath(*table, (folder_ / (name + ".mid")).string());
     const char* pictures[] = {"a.bmp", "b.bmp", "", "A.BMP", "b.bmp"};
     for (int i = 0; i < 5; ++i) {
       EventItem& item = table->events[i];
@@ -181,24 +181,31 @@ TEST_F(VwrdMakeTest, AMissingProjectIsExitStatusTwoWithOneLine) {
 
 TEST_F(VwrdMakeTest, WrongArgumentsAreExitStatusTwo) {
   WriteSong();
+  const std::string kNeither =
+      "MIDI ファイル (.mid)、プロジェクトファイル (.vwm)、フォルダのどれでもありません: ";
+  const std::string kSeeHelp = "（vwrd-make --help を参照）";
   const std::string song = (folder_ / "song.mid").string();
   struct Case {
     std::vector<std::string> arguments;
     std::string message;
   };
   for (const Case& c : std::vector<Case>{
-           {{}, "曲のファイル (SONG.mid か SONG.vwm) を指定してください"},
-           {{song, song}, "曲のファイルは一つだけ指定してください"},
+           {{},
+            "曲のファイル (SONG.mid か SONG.vwm) かフォルダを指定してください（vwrd-make --help "
+            "を参照）"},
+           {{song, "--jobs", "0"},
+            "--jobs の値が正しくありません: \"0\" (1から64の整数を指定してください)（vwrd-make "
+            "--help を参照）"},
            {{"--frobnicate", song},
-            "不明なオプションです: --frobnicate（vwrd-make --help を参照）"},
-           {{song, "-x"}, "不明なオプションです: -x（vwrd-make --help を参照）"},
-           {{""}, "MIDI ファイル (.mid) でもプロジェクトファイル (.vwm) でもありません: "},
-           {{song + ".txt"},
-            "MIDI ファイル (.mid) でもプロジェクトファイル (.vwm) でもありません: " + song +
-                ".txt"},
+            "不明なオプションです: \"--frobnicate\" (使えるのは --check、--jobs N、--help、"
+            "--version)（vwrd-make --help を参照）"},
+           {{song, "-x"},
+            "不明なオプションです: \"-x\" (使えるのは --check、--jobs N、--help、--version)"
+            "（vwrd-make --help を参照）"},
+           {{""}, kNeither + "\"\"" + kSeeHelp},
+           {{song + ".txt"}, kNeither + "\"" + song + ".txt\"" + kSeeHelp},
            {{"--check", (folder_ / "song.bmp").string()},
-            "MIDI ファイル (.mid) でもプロジェクトファイル (.vwm) でもありません: " +
-                (folder_ / "song.bmp").string()}}) {
+            kNeither + "\"" + (folder_ / "song.bmp").string() + "\"" + kSeeHelp}}) {
     const ProgramRun run = Make(c.arguments);
     EXPECT_EQ(run.status, 2) << c.message;
     EXPECT_EQ(run.err, "vwrd-make: " + c.message + "\n");
@@ -258,9 +265,82 @@ TEST_F(VwrdMakeTest, CheckListsTheProblemsAndWritesNothing) {
 TEST_F(VwrdMakeTest, HelpExplainsTheProgram) {
   const ProgramRun run = Make({"--help"});
   EXPECT_EQ(run.status, 0);
-  EXPECT_NE(run.out.find("Usage: vwrd-make [--check] SONG.mid"), std::string::npos);
+  EXPECT_NE(run.out.find("使い方: vwrd-make [--check] [--jobs N] SONG.mid"), std::string::npos);
   EXPECT_NE(run.out.find("--check"), std::string::npos);
-  EXPECT_NE(run.out.find("Exit status"), std::string::npos);
+  EXPECT_NE(run.out.find("終了コード"), std::string::npos);
+}
+
+TEST_F(VwrdMakeTest, AProjectIsNamedAsTyped) {
+  WriteSong("DEMO");
+  fs::rename(folder_ / "DEMO.vwm", folder_ / "DEMO.VWM");
+  const auto check = [this] {
+    return test_support::RunCommandLine("cd " + test_support::Quoted(folder_.string()) + " && " +
+                                            VWRD_MAKE_EXE + " --check DEMO.VWM",
+                                        folder_ / "run");
+  };
+  EXPECT_EQ(check().err, "");
+  fs::rename(folder_ / "DEMO.VWM", folder_ / "OTHER.VWM");
+  const ProgramRun missing = check();
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_TRUE(missing.err.starts_with("vwrd-make: DEMO.VWM: ")) << missing.err;
+}
+
+TEST_F(VwrdMakeTest, AFolderIsBuiltSongBySongPastAFailingOneAndSummedUp) {
+  WriteSong();
+  test_bmp::WriteFile(folder_ / "b.bmp", test_bmp::Bmp24(4, 4));  // an error and a warning
+  test_bmp::WriteFile(folder_ / "song.mid", "");
+  test_bmp::WriteFile(folder_ / "broken.mid", "");
+  test_bmp::WriteFile(folder_ / "broken.vwm", "no project");
+  test_bmp::WriteFile(folder_ / "lone.mid", "");  // no project: not a song of the folder
+  const ProgramRun run = Make({folder_.string()});
+  EXPECT_EQ(run.status, 2);
+  const std::string song = (folder_ / "song.mid").string();
+  const std::string broken = (folder_ / "broken.mid").string();
+  EXPECT_TRUE(run.out.starts_with("=== " + broken + " ===\n=== " + song + " ===\n")) << run.out;
+  const size_t results = run.out.find("=== 結果 ===\n");
+  ASSERT_NE(results, std::string::npos) << run.out;
+  EXPECT_EQ(run.out.substr(results), "=== 結果 ===\n" + broken + ": 失敗\n" + song +
+                                         ": エラー 1 件、警告 1 件\n"
+                                         "合計 2 曲: エラー 1 件、警告 1 件、失敗 1 曲\n");
+  EXPECT_EQ(Count(run.err, "broken.vwm: プロジェクトファイルではありません"), 1) << run.err;
+  EXPECT_TRUE(fs::exists(folder_ / "song.vnl"));
+  EXPECT_FALSE(fs::exists(folder_ / "broken.vnl"));
+}
+
+TEST_F(VwrdMakeTest, SeveralJobsWriteWhatOneJobWrites) {
+  const std::vector<std::string> names = {"one", "two", "three", "four"};
+  for (const std::string& name : names) WriteSong(name);
+  std::vector<std::string> songs;
+  for (const std::string& name : names) songs.push_back((folder_ / (name + ".vwm")).string());
+  const auto outputs = [this] {
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+      const std::string name = entry.path().filename().string();
+      if (name.ends_with(".vnl") || name.ends_with(".evn") || name.ends_with(".png")) {
+        files.emplace_back(name, ReadAll(entry.path()));
+      }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+  };
+  const ProgramRun single = Make(songs);
+  ASSERT_EQ(single.status, 0) << single.out << single.err;
+  const auto written = outputs();
+  ASSERT_EQ(written.size(), 4 * 2 + 2u);
+  for (const auto& [name, bytes] : written) fs::remove(folder_ / name);
+  songs.insert(songs.begin(), {"--jobs", "3"});
+  const ProgramRun parallel = Make(songs);
+  EXPECT_EQ(parallel.status, 0);
+  // Each song's lines together, in the songs' order.
+  for (size_t i = 0; i < names.size(); ++i) {
+    const size_t heading = parallel.out.find("=== " + songs[i + 2] + " ===\n");
+    const size_t next = parallel.out.find("\n===", heading) + 1;
+    ASSERT_NE(next, 0u);
+    EXPECT_TRUE(parallel.out.substr(0, next).ends_with(
+        names[i] + ".vnl\nヘッダ出力中\n画像ローダ出力中\n終了\n"))
+        << parallel.out.substr(heading, next - heading);
+  }
+  EXPECT_EQ(outputs(), written);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@ namespace {
 
 constexpr uint32_t kWhite = 0x00FFFFFF;
 constexpr uint32_t kPaleYellow = 0x0080FFFF;  // 0x00BBGGRR
+// Dark blue: the tile's ground is cream, on which white cannot be read.
+constexpr uint32_t kDarkBlue = 0x00461E14;
 
 struct DemoEvent {
   const char* mark;
@@ -22,9 +24,10 @@ struct DemoEvent {
 };
 
 const DemoEvent kEvents[] = {
-    {"よる", 0, "night.bmp", 2, "ほしが ひかる よる", 0, kWhite},
+    // The first event cannot fade out (nothing comes before it), so it does not fade at all.
+    {"よる", 0, "night.bmp", 0, "ほしが ひかる よる", 0, kWhite},
     {"よあけ", 32, "sunrise.bmp", 1, "そらが あかるく なる", 0, kPaleYellow},
-    {"もよう", 64, "tile.bmp", 0, "くりかえし くりかえし", 1, kWhite},
+    {"もよう", 64, "tile.bmp", 0, "くりかえし くりかえし", 1, kDarkBlue},
     {"のはら", 96, "field.bmp", 1, "かぜが ふく\r\nのはらを ゆく", 0, kWhite},
     {"おわり", 160, "sunrise.bmp", 2, "おしまい", 0, kPaleYellow},
 };

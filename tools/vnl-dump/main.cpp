@@ -1,4 +1,4 @@
-// vnl-dump FILE.vnl: prints a VNL file's header and one line per record (block, absolute tick,
+// vnl-dump SONG.vnl: prints a VNL file's header and one line per record (block, absolute tick,
 // opcode, decoded fields). Texts in the file are CP932; they are printed as UTF-8.
 #include <cerrno>
 #include <clocale>
@@ -7,6 +7,7 @@
 #include <exception>
 #include <string>
 
+#include "document/song_argument.h"
 #include "text/cp932.h"
 #include "vwrd_version.h"
 #include "wrd/vnl_reader.h"
@@ -14,10 +15,39 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: vnl-dump FILE.vnl\n"
-    "Prints the header of a Varnel WRD file and one line per record: the block (def: the\n"
-    "definition block, data: the Data block), the absolute tick, the opcode in hexadecimal and\n"
-    "the record's fields. Exit status: 0 done, 1 unreadable or malformed file, 2 wrong usage.\n";
+    "使い方: vnl-dump SONG.vnl\n"
+    "\n"
+    "Varnel WRD ファイル (VNL) のヘッダと、レコードを一行ずつ書きます: ブロック (def: 定義\n"
+    "ブロック、data: データブロック)、絶対ティック、16進のオペコード、レコードの内容。\n"
+    "SONG.vnl の代わりに曲 (SONG.mid) かプロジェクト (SONG.vwm) を指定すると、その横の\n"
+    "SONG.vnl を読みます。ファイルの中の文字 (CP932) は UTF-8 で書きます。\n"
+    "\n"
+    "  --help     この説明を表示して終了\n"
+    "  --version  版を表示して終了\n"
+    "\n"
+    "終了コード: 0 書いた、1 ファイルが読めないか壊れている、2 コマンドラインの誤り。\n";
+
+// The file to read, or why the command line is wrong (`error`, UTF-8). A song (.mid) or a
+// project (.vwm) stands for the VNL file Make writes beside it.
+std::string ParseArguments(int argc, char** argv, std::string& error) {
+  std::string file;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument.size() > 1 && argument[0] == '-') {
+      error = "不明なオプションです: \"" + argument + "\" (使えるのは --help、--version)";
+    } else if (argument.empty()) {
+      error = "空のファイル名があります";
+    } else if (!file.empty()) {
+      error = "VNLファイルは一つだけ指定してください: \"" + argument + "\"";
+    } else {
+      file = argument;
+    }
+    if (!error.empty()) return {};
+  }
+  if (file.empty())
+    error = "VNLファイル (SONG.vnl、または SONG.mid か SONG.vwm) を指定してください";
+  return BesideSong(file, "vnl");
+}
 
 void Dump(const char* path) {
   VnlFile file = ReadVnlFile(path);
@@ -41,14 +71,16 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return 0;
   }
-  if (argc != 2 || argv[1][0] == '-') {
-    std::fputs(kUsage, stderr);
+  std::string error;
+  const std::string file = ParseArguments(argc, argv, error);
+  if (!error.empty()) {
+    std::fprintf(stderr, "vnl-dump: %s（vnl-dump --help を参照）\n", error.c_str());
     return 2;
   }
   try {
-    Dump(argv[1]);
+    Dump(file.c_str());
   } catch (const VnlError& e) {
-    std::fprintf(stderr, "vnl-dump: %s: %s\n", argv[1], e.what());
+    std::fprintf(stderr, "vnl-dump: %s: %s\n", file.c_str(), e.what());
     return 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "vnl-dump: %s\n", e.what());

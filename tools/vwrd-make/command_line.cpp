@@ -1,17 +1,17 @@
 #include "tools/vwrd-make/command_line.h"
 
+#include <filesystem>
 #include <string_view>
+
+#include "document/song_argument.h"
 
 namespace {
 
-bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
-  if (text.size() < end.size()) return false;
-  for (size_t i = 0; i < end.size(); ++i) {
-    char c = text[text.size() - end.size() + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != end[i]) return false;
-  }
-  return true;
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+bool IsFolder(const std::string& name) {
+  std::error_code error;
+  return !name.empty() && std::filesystem::is_directory(name, error);
 }
 
 }  // namespace
@@ -19,32 +19,43 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
   CommandLine line;
   bool options = true;
-  int songs = 0;
+  auto fail = [&line](std::string error) {
+    if (line.Error.empty()) line.Error = std::move(error);
+  };
   for (int i = 1; i < argc; ++i) {
-    const std::string_view argument = argv[i];
+    const std::string argument = argv[i];
     if (options && argument == "--") {
       options = false;
     } else if (options && (argument == "--help" || argument == "-h")) {
       line.Help = true;
     } else if (options && argument == "--check") {
       line.Check = true;
+    } else if (options && argument == "--jobs") {
+      const std::string value = i + 1 < argc ? argv[++i] : "";
+      int jobs = 0;
+      for (const char c : value) {
+        jobs = c >= '0' && c <= '9' && jobs <= CommandLine::kMaxJobs ? jobs * 10 + (c - '0') : -1;
+        if (jobs < 0) break;
+      }
+      if (value.empty() || jobs < 1 || jobs > CommandLine::kMaxJobs) {
+        fail("--jobs の値が正しくありません: " + Quoted(value) + " (1から" +
+             std::to_string(CommandLine::kMaxJobs) + "の整数を指定してください)");
+      }
+      line.Jobs = jobs;
     } else if (options && argument.size() > 1 && argument[0] == '-') {
-      if (line.Error.empty()) line.Error = "不明なオプションです: " + std::string(argument);
+      fail("不明なオプションです: " + Quoted(argument) +
+           " (使えるのは --check、--jobs N、--help、--version)");
+    } else if (!IsSongOrProject(argument) && !IsFolder(argument)) {
+      fail("MIDI ファイル (.mid)、プロジェクトファイル (.vwm)、フォルダのどれでもありません: " +
+           Quoted(argument));
     } else {
-      ++songs;
-      line.Song = argument;
+      line.Songs.push_back(argument);
     }
   }
-  if (!line.Error.empty()) {
-    line.Error += "（vwrd-make --help を参照）";
-  } else if (line.Help) {
-    // Help needs no song.
-  } else if (songs != 1) {
-    line.Error = songs == 0 ? "曲のファイル (SONG.mid か SONG.vwm) を指定してください"
-                            : "曲のファイルは一つだけ指定してください";
-  } else if (!EndsWithIgnoringCase(line.Song, ".mid") && !EndsWithIgnoringCase(line.Song, ".vwm")) {
-    line.Error =
-        "MIDI ファイル (.mid) でもプロジェクトファイル (.vwm) でもありません: " + line.Song;
+  if (line.Help) return line;
+  if (line.Error.empty() && line.Songs.empty()) {
+    line.Error = "曲のファイル (SONG.mid か SONG.vwm) かフォルダを指定してください";
   }
+  if (!line.Error.empty()) line.Error += "（vwrd-make --help を参照）";
   return line;
 }
