@@ -61,21 +61,19 @@ SongResult RunSong(const std::string& typed, bool check, SongOutput& output) {
     // The song is read for its length only; one that is there but refused (a named pipe, no
     // song, hours long) is said, and the run goes on without it.
     const SongRead song = ReadSong(*table);
-    if (!song.Refusal.empty()) {
-      output.Err("vwrd-make: " + song.Refusal);
-      result.Errors += 1;
-    }
+    const bool songRefused = !song.Refusal.empty();
+    if (songRefused) output.Err("vwrd-make: " + song.Refusal);
     const std::optional<int32_t> songLength = song.Length;
     if (check) {
       ListProblems(Check(*table, songLength), result, output);
-      result.Status = result.Errors + result.Warnings > 0 ? 1 : 0;
+      result.Status = result.Errors + result.Warnings > 0 || songRefused ? 1 : 0;
       return result;
     }
     OutputLog log(output);
     const BuildResult build = MakeWrdFiles(*table, log);
     ListProblems(Check(*table, build.Pictures, songLength), result, output);
     result.Errors += ErrorsBesideProblems(build);
-    result.Status = build.ErrorLines > 0 || result.Errors > 0 ? 1 : 0;
+    result.Status = build.ErrorLines > 0 || result.Errors > 0 || songRefused ? 1 : 0;
   } catch (const std::exception& error) {
     output.Err(std::string("vwrd-make: ") + error.what());
     result = {1, result.Errors + 1, result.Warnings, true};
