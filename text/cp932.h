@@ -18,6 +18,10 @@ class Cp932Error : public VwrdError {
 std::string Cp932ToUtf8(const std::string& cp932);
 std::string Utf8ToCp932(const std::string& utf8);
 
+// UTF-8 to CP932 with one "?" for each character CP932 cannot hold and for each byte that is no
+// UTF-8; adds their number to `replaced`. Throws Cp932Error as above.
+std::string Utf8ToCp932Counted(const std::string& utf8, size_t* replaced);
+
 // The conversion both use, between any two encodings iconv knows; bytes that do not convert
 // become `replacement`. Throws Cp932Error when iconv cannot open the conversion.
 std::string ConvertText(const std::string& in, const char* to, const char* from,

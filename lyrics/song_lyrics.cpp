@@ -1,0 +1,116 @@
+#include "lyrics/song_lyrics.h"
+
+#include <algorithm>
+#include <map>
+#include <string_view>
+#include <tuple>
+#include <unordered_map>
+#include <utility>
+
+#include "lyrics/lyric_text_reader.h"
+#include "song/midi_texts.h"
+
+namespace {
+
+constexpr uint8_t kDrumChannel = 9;
+
+// The karaoke chunks after the tracks, lyric events before text events: the order in which
+// equal sources are preferred.
+using SourceKey = std::tuple<bool, uint8_t, uint16_t>;  // not karaoke, not lyric, track
+
+SourceKey KeyOf(const MidiText& text) {
+  return {!text.karaoke_chunk, text.type != MidiText::kLyric, text.track};
+}
+
+// Drops a syllable at the tick of an earlier one with the same text.
+size_t DropRepeats(std::vector<Syllable>* syllables) {
+  std::vector<Syllable> kept;
+  kept.reserve(syllables->size());
+  size_t same_tick_from = 0;
+  for (Syllable& syllable : *syllables) {
+    if (!kept.empty() && kept.back().tick != syllable.tick) same_tick_from = kept.size();
+    const bool repeat =
+        std::any_of(kept.begin() + same_tick_from, kept.end(),
+                    [&](const Syllable& earlier) { return earlier.text == syllable.text; });
+    if (!repeat) kept.push_back(std::move(syllable));
+  }
+  const size_t dropped = syllables->size() - kept.size();
+  *syllables = std::move(kept);
+  return dropped;
+}
+
+// Sets each syllable's end_tick from the shortest note (not a drum) that starts at its tick.
+void FindNoteEnds(const MidiSong& song, std::vector<Syllable>* syllables) {
+  std::unordered_map<int64_t, int64_t> end_at;  // a syllable's tick -> the end found
+  for (const Syllable& syllable : *syllables) end_at.emplace(syllable.tick, -1);
+  std::unordered_map<int, int64_t> sounding;  // channel << 7 | key -> start tick
+  for (const MidiEvent& event : song.events) {
+    if (!event.IsChannel() || event.Channel() == kDrumChannel) continue;
+    const int key = event.Channel() << 7 | event.data1;
+    const bool on = event.Kind() == 0x90 && event.data2 > 0;
+    const bool off = event.Kind() == 0x80 || (event.Kind() == 0x90 && event.data2 == 0);
+    if (on) {
+      sounding[key] = event.tick;
+    } else if (off) {
+      const auto start = sounding.find(key);
+      if (start == sounding.end()) continue;
+      const auto at = end_at.find(start->second);
+      if (at != end_at.end() && (at->second < 0 || int64_t{event.tick} < at->second)) {
+        at->second = event.tick;
+      }
+      sounding.erase(start);
+    }
+  }
+  for (Syllable& syllable : *syllables) syllable.end_tick = end_at[syllable.tick];
+}
+
+std::string Count(size_t n) { return std::to_string(n); }
+
+}  // namespace
+
+SongLyrics ReadSongLyrics(const MidiSong& song) {
+  SongLyrics lyrics;
+  for (const std::string& repair : song.repairs) {
+    lyrics.notices.push_back("MIDI ファイルの壊れた所を読み飛ばしました: " + repair);
+  }
+  const std::vector<MidiText> texts = TextEventsOf(song);
+  std::vector<std::string_view> all;
+  all.reserve(texts.size());
+  for (const MidiText& text : texts) all.push_back(text.bytes);
+  const TextEncoding encoding = GuessEncoding(all);
+
+  std::map<SourceKey, LyricTextReader> sources;
+  for (const MidiText& text : texts) {
+    auto [at, added] = sources.try_emplace(KeyOf(text), encoding);
+    at->second.Read(text.tick, text.bytes);
+  }
+  const LyricTextReader* chosen = nullptr;
+  for (const auto& [key, reader] : sources) {
+    if (!chosen || reader.Syllables().size() > chosen->Syllables().size()) chosen = &reader;
+  }
+  if (!chosen) return lyrics;
+  lyrics.syllables = chosen->Syllables();
+  lyrics.title = chosen->Title();
+  lyrics.author = chosen->Author();
+  for (const auto& [key, reader] : sources) {
+    if (lyrics.title.empty()) lyrics.title = reader.Title();
+    if (lyrics.author.empty()) lyrics.author = reader.Author();
+  }
+  DropRepeats(&lyrics.syllables);
+  FindNoteEnds(song, &lyrics.syllables);
+
+  auto notice = [&](size_t n, const std::string& text) {
+    if (n > 0) lyrics.notices.push_back(text);
+  };
+  notice(chosen->Replaced(),
+         "CP932 で書けない文字 " + Count(chosen->Replaced()) + " 個を「?」にしました");
+  notice(chosen->EmptyTexts(),
+         "中身の無い歌詞イベント " + Count(chosen->EmptyTexts()) + " 個を飛ばしました");
+  notice(chosen->UnknownCharsets(),
+         "知らない文字セットの指定 " + Count(chosen->UnknownCharsets()) + " 個を無視しました");
+  const size_t late = static_cast<size_t>(
+      std::count_if(lyrics.syllables.begin(), lyrics.syllables.end(),
+                    [&](const Syllable& s) { return s.tick > int64_t{song.length_ticks}; }));
+  notice(late, "曲の終わりより後の音節が " + Count(late) + " 個あります");
+  return lyrics;
+}
