@@ -41,8 +41,12 @@ size_t DropRepeats(std::vector<Syllable>* syllables) {
 
 // Sets each syllable's end_tick from the shortest note (not a drum) that starts at its tick.
 void FindNoteEnds(const MidiSong& song, std::vector<Syllable>* syllables) {
-  std::unordered_map<int64_t, int64_t> end_at;  // a syllable's tick -> the end found
-  for (const Syllable& syllable : *syllables) end_at.emplace(syllable.tick, -1);
+  // Syllables are in time order: the first of each tick holds the end found for that tick.
+  auto first_at = [&](int64_t tick) -> Syllable* {
+    const auto at = std::lower_bound(syllables->begin(), syllables->end(), tick,
+                                     [](const Syllable& s, int64_t t) { return s.tick < t; });
+    return at != syllables->end() && at->tick == tick ? &*at : nullptr;
+  };
   std::unordered_map<int, int64_t> sounding;  // channel << 7 | key -> start tick
   for (const MidiEvent& event : song.events) {
     if (!event.IsChannel() || event.Channel() == kDrumChannel) continue;
@@ -54,14 +58,19 @@ void FindNoteEnds(const MidiSong& song, std::vector<Syllable>* syllables) {
     } else if (off) {
       const auto start = sounding.find(key);
       if (start == sounding.end()) continue;
-      const auto at = end_at.find(start->second);
-      if (at != end_at.end() && (at->second < 0 || int64_t{event.tick} < at->second)) {
-        at->second = event.tick;
+      Syllable* first = first_at(start->second);
+      if (first && (first->end_tick < 0 || int64_t{event.tick} < first->end_tick)) {
+        first->end_tick = event.tick;
       }
       sounding.erase(start);
     }
   }
-  for (Syllable& syllable : *syllables) syllable.end_tick = end_at[syllable.tick];
+  int64_t end = -1;
+  for (size_t k = 0; k < syllables->size(); ++k) {
+    Syllable& syllable = (*syllables)[k];
+    if (k == 0 || syllable.tick != (*syllables)[k - 1].tick) end = syllable.end_tick;
+    syllable.end_tick = end;
+  }
 }
 
 std::string Count(size_t n) { return std::to_string(n); }
@@ -84,12 +93,12 @@ SongLyrics ReadSongLyrics(const MidiSong& song) {
     auto [at, added] = sources.try_emplace(KeyOf(text), encoding);
     at->second.Read(text.tick, text.bytes);
   }
-  const LyricTextReader* chosen = nullptr;
-  for (const auto& [key, reader] : sources) {
+  LyricTextReader* chosen = nullptr;
+  for (auto& [key, reader] : sources) {
     if (!chosen || reader.Syllables().size() > chosen->Syllables().size()) chosen = &reader;
   }
   if (!chosen) return lyrics;
-  lyrics.syllables = chosen->Syllables();
+  lyrics.syllables = std::move(chosen->Syllables());
   lyrics.title = chosen->Title();
   lyrics.author = chosen->Author();
   for (const auto& [key, reader] : sources) {

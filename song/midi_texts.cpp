@@ -19,6 +19,7 @@ void Collect(const MidiSong& song, const std::vector<MidiEvent>& events, bool ka
 
 std::vector<MidiText> TextEventsOf(const MidiSong& song) {
   std::vector<MidiText> texts;
+  texts.reserve(song.karaoke_events.size());
   Collect(song, song.events, false, &texts);
   const size_t from_tracks = texts.size();
   Collect(song, song.karaoke_events, true, &texts);
