@@ -111,8 +111,7 @@ SongLyrics ReadSongLyrics(const MidiSong& song) {
   auto notice = [&](size_t n, const std::string& text) {
     if (n > 0) lyrics.notices.push_back(text);
   };
-  notice(chosen->Replaced(),
-         "CP932 で書けない文字 " + Count(chosen->Replaced()) + " 個を「?」にしました");
+  notice(chosen->Replaced(), ReplacedCharactersNotice(chosen->Replaced()));
   notice(chosen->EmptyTexts(),
          "中身の無い歌詞イベント " + Count(chosen->EmptyTexts()) + " 個を飛ばしました");
   notice(chosen->UnknownCharsets(),

@@ -118,3 +118,7 @@ std::string TextToCp932(std::string_view text, TextEncoding encoding, size_t* re
   }
   return out;
 }
+
+std::string ReplacedCharactersNotice(size_t replaced) {
+  return "CP932 で書けない文字 " + std::to_string(replaced) + " 個を「?」にしました";
+}

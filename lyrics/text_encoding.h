@@ -22,3 +22,6 @@ TextEncoding GuessEncoding(const std::vector<std::string_view>& texts);
 // The text as CP932 bytes. A character CP932 cannot hold, and a byte that is not of the
 // encoding, becomes "?" and is added to `replaced`.
 std::string TextToCp932(std::string_view text, TextEncoding encoding, size_t* replaced);
+
+// The notice (Japanese, UTF-8) of `replaced` characters that became "?".
+std::string ReplacedCharactersNotice(size_t replaced);

@@ -13,6 +13,7 @@
 #include "document/project_file.h"
 #include "editing/project_backup.h"
 #include "lyrics/lyric_import.h"
+#include "lyrics/lyric_list_text.h"
 #include "song/midi_file_reader.h"
 #include "text/cp932.h"
 #include "tools/vwrd-import/import_command_line.h"
@@ -42,30 +43,6 @@ constexpr char kUsage[] =
 int Fail(const std::string& message) {
   std::fprintf(stderr, "vwrd-import: %s\n", message.c_str());
   return 2;
-}
-
-// "1:02.50": minutes, seconds and hundredths of the song time.
-std::string TimeText(int64_t micros) {
-  const int64_t hundredths = micros / 10000;
-  char text[32];
-  std::snprintf(text, sizeof text, "%lld:%02lld.%02lld", static_cast<long long>(hundredths / 6000),
-                static_cast<long long>(hundredths / 100 % 60),
-                static_cast<long long>(hundredths % 100));
-  return text;
-}
-
-// The lines of an event's lyrics on one line, " / " between them.
-std::string OneLine(const std::string& lyrics) {
-  std::string line;
-  for (size_t at = 0; at < lyrics.size(); ++at) {
-    if (lyrics.compare(at, 2, "\r\n") == 0) {
-      line += " / ";
-      ++at;
-    } else {
-      line += lyrics[at];
-    }
-  }
-  return line;
 }
 
 // The layout of the first event of a template project, or the default.
@@ -119,9 +96,9 @@ int main(int argc, char** argv) {
     WriteProjectFile(project, *table);
 
     for (const EventItem& event : import.events) {
-      const std::string time = TimeText(song.tempo.MicrosAtSixteenth(event.Count));
+      const std::string time = SongTimeText(song.tempo.MicrosAtSixteenth(event.Count));
       std::printf("%s %5d  %s\n", time.c_str(), event.Count,
-                  Cp932ToUtf8(OneLine(event.Lyrics)).c_str());
+                  Cp932ToUtf8(LyricsOnOneLine(event.Lyrics)).c_str());
     }
     std::fflush(stdout);
     return import.notices.empty() ? 0 : 1;
