@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "lyrics/lyric_import.h"
+#include "lyrics/lyric_import_session.h"
 #include "song/midi_file_reader.h"
 #include "tests/song/smf_builder.h"
 
@@ -93,5 +95,23 @@ void OneMegabyteFile(benchmark::State& state) {
   ReadAndImport(state, MegabyteOfLyrics(), "lyrics_bench_1mb.mid");
 }
 BENCHMARK(OneMegabyteFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// The import dialog's work after a change of the lead: the pages and events again, from the
+// syllables read once (the list's repaint not included).
+void LeadChangeOf600Syllables(benchmark::State& state) {
+  const MidiSong song = ParseMidi(FiveMinuteSong(600));
+  auto table = std::make_unique<EventTable>();
+  LyricImportSession session(*table, &song);
+  int lead = 0;
+  for (auto _ : state) {
+    session.SetLead(lead++ % 33);
+    benchmark::DoNotOptimize(session.Events().data());
+  }
+}
+BENCHMARK(LeadChangeOf600Syllables)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
