@@ -35,18 +35,11 @@ std::vector<LyricPage> PagesFromSheet(std::string_view bytes, int lines_per_page
     if (end == text.size()) break;
     at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
-  const bool blank_parts = [&] {
-    bool text_seen = false;
-    for (size_t k = 0; k < lines.size(); ++k) {
-      if (!lines[k].empty()) {
-        text_seen = true;
-      } else if (text_seen && std::any_of(lines.begin() + k, lines.end(),
-                                          [](const std::string& l) { return !l.empty(); })) {
-        return true;
-      }
-    }
-    return false;
-  }();
+  // Blank lines part the pages when one stands between two lines of text.
+  const auto has_text = [](const std::string& line) { return !line.empty(); };
+  const auto first = std::find_if(lines.begin(), lines.end(), has_text);
+  const auto last = std::find_if(lines.rbegin(), lines.rend(), has_text).base();
+  const bool blank_parts = first < last && std::find(first, last, std::string()) != last;
   std::vector<LyricPage> pages;
   LyricPage page;
   for (std::string& line : lines) {

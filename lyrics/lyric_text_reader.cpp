@@ -30,7 +30,7 @@ size_t LyricTextReader::Find(std::string_view bytes, size_t at, char close) cons
 
 void LyricTextReader::Header(std::string_view bytes) {
   if (bytes.size() < 2 || (bytes[1] != 'T' && bytes[1] != 't')) return;
-  std::string text = TextToCp932(bytes.substr(2), encoding_, &replaced_);
+  std::string text = TextToCp932(bytes.substr(2), encoding_, &replaced_, conversion_);
   if (text.empty()) return;
   if (title_.empty()) {
     title_ = std::move(text);
@@ -43,7 +43,7 @@ void LyricTextReader::Information(std::string_view content) {
   const size_t equals = content.find('=');
   if (equals == std::string_view::npos) return;
   const std::string key = Upper(content.substr(0, equals));
-  std::string value = TextToCp932(content.substr(equals + 1), encoding_, &replaced_);
+  std::string value = TextToCp932(content.substr(equals + 1), encoding_, &replaced_, conversion_);
   if (value.empty()) return;
   if (key == "TITLE" && title_.empty()) title_ = std::move(value);
   static const char* const kAuthors[] = {"ARTIST", "AUTHOR", "COMPOSER", "LYRICIST", "WRITER"};
@@ -96,7 +96,8 @@ void LyricTextReader::Read(int64_t tick, std::string_view bytes) {
   if (bytes[0] == '%') return;  // a chord name
   size_t run = 0;               // where the bytes not yet converted start
   auto convert = [&](size_t end) {
-    if (end > run) text_ += TextToCp932(bytes.substr(run, end - run), encoding_, &replaced_);
+    if (end > run)
+      text_ += TextToCp932(bytes.substr(run, end - run), encoding_, &replaced_, conversion_);
   };
   // A mark ends the syllable before it: the text after it is a syllable of its own.
   auto mark = [&](size_t at, size_t next, bool page) {

@@ -21,7 +21,9 @@
 // the same tick.
 class LyricTextReader {
  public:
-  explicit LyricTextReader(TextEncoding encoding) : encoding_(encoding) {}
+  // `conversion` (kept open over the texts) must outlive the reader.
+  LyricTextReader(TextEncoding encoding, Utf8ToCp932Conversion* conversion)
+      : encoding_(encoding), conversion_(conversion) {}
 
   // Reads one event's bytes, sung at `tick`.
   void Read(int64_t tick, std::string_view bytes);
@@ -45,6 +47,7 @@ class LyricTextReader {
   size_t Find(std::string_view bytes, size_t at, char close) const;
 
   TextEncoding encoding_;
+  Utf8ToCp932Conversion* conversion_;
   std::vector<Syllable> syllables_;
   std::string text_;  // CP932: the syllable being read
   bool line_ = false;

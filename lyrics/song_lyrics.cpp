@@ -5,6 +5,7 @@
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "lyrics/lyric_text_reader.h"
@@ -23,20 +24,15 @@ SourceKey KeyOf(const MidiText& text) {
 }
 
 // Drops a syllable at the tick of an earlier one with the same text.
-size_t DropRepeats(std::vector<Syllable>* syllables) {
+void DropRepeats(std::vector<Syllable>* syllables) {
   std::vector<Syllable> kept;
   kept.reserve(syllables->size());
-  size_t same_tick_from = 0;
+  std::unordered_set<std::string> texts_at_tick;  // a set: a file may put thousands at one tick
   for (Syllable& syllable : *syllables) {
-    if (!kept.empty() && kept.back().tick != syllable.tick) same_tick_from = kept.size();
-    const bool repeat =
-        std::any_of(kept.begin() + same_tick_from, kept.end(),
-                    [&](const Syllable& earlier) { return earlier.text == syllable.text; });
-    if (!repeat) kept.push_back(std::move(syllable));
+    if (!kept.empty() && kept.back().tick != syllable.tick) texts_at_tick.clear();
+    if (texts_at_tick.insert(syllable.text).second) kept.push_back(std::move(syllable));
   }
-  const size_t dropped = syllables->size() - kept.size();
   *syllables = std::move(kept);
-  return dropped;
 }
 
 // Sets each syllable's end_tick from the shortest note (not a drum) that starts at its tick.
@@ -88,9 +84,10 @@ SongLyrics ReadSongLyrics(const MidiSong& song) {
   for (const MidiText& text : texts) all.push_back(text.bytes);
   const TextEncoding encoding = GuessEncoding(all);
 
+  Utf8ToCp932Conversion conversion;
   std::map<SourceKey, LyricTextReader> sources;
   for (const MidiText& text : texts) {
-    auto [at, added] = sources.try_emplace(KeyOf(text), encoding);
+    auto [at, added] = sources.try_emplace(KeyOf(text), encoding, &conversion);
     at->second.Read(text.tick, text.bytes);
   }
   LyricTextReader* chosen = nullptr;

@@ -75,10 +75,15 @@ TextEncoding GuessEncoding(const std::vector<std::string_view>& texts) {
   return cp932 ? TextEncoding::kCp932 : TextEncoding::kLatin1;
 }
 
-std::string TextToCp932(std::string_view text, TextEncoding encoding, size_t* replaced) {
+std::string TextToCp932(std::string_view text, TextEncoding encoding, size_t* replaced,
+                        Utf8ToCp932Conversion* conversion) {
+  auto from_utf8 = [&](std::string_view utf8) {
+    if (conversion) return conversion->Convert(utf8, replaced);
+    return Utf8ToCp932Counted(std::string(utf8), replaced);
+  };
   switch (encoding) {
     case TextEncoding::kUtf8:
-      return Utf8ToCp932Counted(std::string(text), replaced);
+      return from_utf8(text);
     case TextEncoding::kLatin1: {
       std::string utf8;
       utf8.reserve(text.size() * 2);
@@ -91,7 +96,7 @@ std::string TextToCp932(std::string_view text, TextEncoding encoding, size_t* re
           utf8 += static_cast<char>(0x80 | (byte & 0x3F));
         }
       }
-      return Utf8ToCp932Counted(utf8, replaced);
+      return from_utf8(utf8);
     }
     case TextEncoding::kCp932:
       break;

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/cp932.h"
+
 // The encodings lyric texts come in.
 enum class TextEncoding { kUtf8, kCp932, kLatin1 };
 
@@ -20,8 +22,10 @@ bool IsCp932(std::string_view text);
 TextEncoding GuessEncoding(const std::vector<std::string_view>& texts);
 
 // The text as CP932 bytes. A character CP932 cannot hold, and a byte that is not of the
-// encoding, becomes "?" and is added to `replaced`.
-std::string TextToCp932(std::string_view text, TextEncoding encoding, size_t* replaced);
+// encoding, becomes "?" and is added to `replaced`. `conversion` is the UTF-8 conversion to use
+// (kept open over many texts); nullptr opens one for this text.
+std::string TextToCp932(std::string_view text, TextEncoding encoding, size_t* replaced,
+                        Utf8ToCp932Conversion* conversion = nullptr);
 
 // The notice (Japanese, UTF-8) of `replaced` characters that became "?".
 std::string ReplacedCharactersNotice(size_t replaced);

@@ -75,12 +75,27 @@ std::string Utf8ToCp932(const std::string& utf8) {
 
 std::string Utf8ToCp932Counted(const std::string& utf8, size_t* replaced) {
   if (IsAscii(utf8)) return utf8;
+  return Utf8ToCp932Conversion().Convert(utf8, replaced);
+}
+
+Utf8ToCp932Conversion::Utf8ToCp932Conversion() {
   iconv_t raw = iconv_open("CP932", "UTF-8");
   if (raw == reinterpret_cast<iconv_t>(-1)) {
     throw Cp932Error(std::string("Cannot convert text from UTF-8 to CP932: ") +
                      std::strerror(errno));
   }
-  IconvHandle cd(raw);
+  handle_ = raw;
+}
+
+Utf8ToCp932Conversion::~Utf8ToCp932Conversion() { iconv_close(static_cast<iconv_t>(handle_)); }
+
+std::string Utf8ToCp932Conversion::Convert(std::string_view utf8, size_t* replaced) {
+  if (std::all_of(utf8.begin(), utf8.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return std::string(utf8);
+  }
+  iconv_t cd = static_cast<iconv_t>(handle_);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
   std::string out;
   out.reserve(utf8.size());
   char* src = const_cast<char*>(utf8.data());
@@ -89,7 +104,7 @@ std::string Utf8ToCp932Counted(const std::string& utf8, size_t* replaced) {
   while (srcLeft > 0) {
     char* dst = buffer;
     size_t dstLeft = sizeof buffer;
-    const size_t result = iconv(cd.get(), &src, &srcLeft, &dst, &dstLeft);
+    const size_t result = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
     out.append(buffer, dst - buffer);
     if (result == static_cast<size_t>(-1)) {
       if (errno == E2BIG) continue;
@@ -105,7 +120,7 @@ std::string Utf8ToCp932Counted(const std::string& utf8, size_t* replaced) {
       ++*replaced;
       src += skip;
       srcLeft -= skip;
-      iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
   }
   return out;
