@@ -25,14 +25,23 @@ SourceKey KeyOf(const MidiText& text) {
 
 // Drops a syllable at the tick of an earlier one with the same text.
 void DropRepeats(std::vector<Syllable>* syllables) {
+  std::vector<Syllable>& all = *syllables;
   std::vector<Syllable> kept;
-  kept.reserve(syllables->size());
-  std::unordered_set<std::string> texts_at_tick;  // a set: a file may put thousands at one tick
-  for (Syllable& syllable : *syllables) {
-    if (!kept.empty() && kept.back().tick != syllable.tick) texts_at_tick.clear();
-    if (texts_at_tick.insert(syllable.text).second) kept.push_back(std::move(syllable));
+  kept.reserve(all.size());
+  for (size_t k = 0; k < all.size();) {
+    size_t end = k + 1;
+    while (end < all.size() && all[end].tick == all[k].tick) ++end;
+    if (end - k == 1) {
+      kept.push_back(std::move(all[k++]));  // the only one at its tick
+      continue;
+    }
+    // A set: a file may put thousands of syllables at one tick.
+    std::unordered_set<std::string> texts;
+    for (; k < end; ++k) {
+      if (texts.insert(all[k].text).second) kept.push_back(std::move(all[k]));
+    }
   }
-  *syllables = std::move(kept);
+  all = std::move(kept);
 }
 
 // Sets each syllable's end_tick from the shortest note (not a drum) that starts at its tick.

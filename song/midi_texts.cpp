@@ -11,7 +11,7 @@ void Collect(const MidiSong& song, const std::vector<MidiEvent>& events, bool ka
     if (event.data1 != MidiText::kText && event.data1 != MidiText::kLyric) continue;
     const char* data = reinterpret_cast<const char*>(song.Data(event));
     texts->push_back(
-        {event.tick, event.track, event.data1, karaoke, std::string(data, event.data_size)});
+        {event.tick, event.track, event.data1, karaoke, std::string_view(data, event.data_size)});
   }
 }
 
