@@ -10,6 +10,7 @@
 #include "checks/check.h"
 #include "document/project_file.h"
 #include "lyrics/lyric_song_builder.h"
+#include "make/lyric_layout.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
 
@@ -71,6 +72,30 @@ TEST_F(VwrdImportTest, KeepsAnExistingProjectUnlessForcedAndThenKeepsItAsBak) {
   EXPECT_EQ(Import({song, "--force", "--lead", "0"}).status, 0);
   EXPECT_EQ(ReadAll(temp_ / "song.vwm.bak"), "old");
   EXPECT_NE(ReadAll(temp_ / "song.vwm"), "old");
+}
+
+TEST_F(VwrdImportTest, EveryPageTakesTheTemplatesLayout) {
+  auto layout = std::make_unique<EventTable>();
+  EventItem& first = layout->events[0];
+  first = {"t", 0, "night.bmp", kEffectFadeBlack, "x", 100, 200, 300, 400, 1, kAlignLeft, 0xFF};
+  layout->EventCount = 1;
+  WriteProjectFile(temp_ / "layout.vwm", *layout);
+  const std::string song = WriteKaraokeSong("song.mid");
+  ASSERT_EQ(Import({song, "--template", temp_ / "layout.vwm"}).status, 0);
+  auto table = std::make_unique<EventTable>();
+  ReadProjectFile(temp_ / "song.vwm", *table);
+  ASSERT_EQ(table->EventCount, 3);
+  for (int i = 0; i < table->EventCount; ++i) {
+    // Columns 100 .. 300 hold 25 bytes: the long line is cut for them.
+    for (const std::string& line : SplitLyricLines(table->events[i].Lyrics)) {
+      EXPECT_LE(line.size(), 25u);
+    }
+    EventItem expected = first;
+    expected.Mark = table->events[i].Mark;
+    expected.Count = table->events[i].Count;
+    expected.Lyrics = table->events[i].Lyrics;
+    EXPECT_EQ(table->events[i], expected);
+  }
 }
 
 TEST_F(VwrdImportTest, ExitStatusSaysWhatWasImported) {
