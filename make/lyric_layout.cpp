@@ -67,9 +67,25 @@ std::vector<std::string> BreakLyricLine(const std::string& line, int32_t align, 
   if (most < 2) return {line};
   std::vector<std::string> lines(1);
   for (const std::string& character : SplitCp932Characters(line)) {
-    if (static_cast<int64_t>(lines.back().size() + character.size()) > most) lines.emplace_back();
+    std::string& last = lines.back();
+    if (static_cast<int64_t>(last.size() + character.size()) > most) {
+      // Words stay whole where a space gives a place to break: the space goes.
+      const size_t space = last.rfind(' ');
+      if (character == " ") {
+        lines.emplace_back();
+        continue;
+      }
+      if (space != std::string::npos && space > 0) {
+        std::string rest = last.substr(space + 1);
+        last.erase(space);
+        lines.push_back(std::move(rest));
+      } else {
+        lines.emplace_back();
+      }
+    }
     lines.back() += character;
   }
+  if (lines.size() > 1 && lines.back().empty()) lines.pop_back();  // a space at the very end
   return lines;
 }
 

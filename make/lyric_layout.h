@@ -22,8 +22,9 @@ std::vector<LyricLine> LayOutLyrics(const std::string& lyrics, int32_t align, in
                                     int32_t y1, int32_t x2);
 
 // Cuts one line (no CR or LF) at character boundaries into lines that LayOutLyrics places inside
-// both the 640 x 480 screen and the columns x1 .. x2, each as long as fits. A line that fits, and
-// one in columns too narrow for any double-byte character, is returned whole.
+// both the 640 x 480 screen and the columns x1 .. x2, each as long as fits: at the last space that
+// fits (the space dropped) where there is one, else after the last character that fits. A line
+// that fits, and one in columns too narrow for any double-byte character, is returned whole.
 std::vector<std::string> BreakLyricLine(const std::string& line, int32_t align, int32_t x1,
                                         int32_t x2);
 

@@ -97,6 +97,10 @@ TEST(BreakLyricLine, CutsAtCharactersToWhatTheRectangleHolds) {
             (std::vector<std::string>{std::string(79, 'a'), "a"}));
   EXPECT_EQ(BreakLyricLine("abc", kAlignLeft, 0, 16), (std::vector<std::string>{"ab", "c"}));
   EXPECT_EQ(BreakLyricLine("abc", kAlignLeft, 0, 639), (std::vector<std::string>{"abc"}));
+  EXPECT_EQ(BreakLyricLine("ab cd ef", kAlignLeft, 0, 39),
+            (std::vector<std::string>{"ab cd", "ef"}));
+  EXPECT_EQ(BreakLyricLine("abcd ef gh", kAlignLeft, 0, 39),
+            (std::vector<std::string>{"abcd", "ef gh"}));
   // Too narrow for a double-byte character: left whole, for the checks to report.
   EXPECT_EQ(BreakLyricLine("abc", kAlignLeft, 0, 8), (std::vector<std::string>{"abc"}));
 }
