@@ -96,8 +96,13 @@ void LyricTextReader::Read(int64_t tick, std::string_view bytes) {
   if (bytes[0] == '%') return;  // a chord name
   size_t run = 0;               // where the bytes not yet converted start
   auto convert = [&](size_t end) {
-    if (end > run)
-      text_ += TextToCp932(bytes.substr(run, end - run), encoding_, &replaced_, conversion_);
+    if (end <= run) return;
+    std::string text =
+        TextToCp932(bytes.substr(run, end - run), encoding_, &replaced_, conversion_);
+    // A control byte that a broken double-byte character hid (a lead byte before CR): it shows
+    // nothing, and must not end a line. No byte of a CP932 character is below 0x20.
+    std::erase_if(text, [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    text_ += text;
   };
   // A mark ends the syllable before it: the text after it is a syllable of its own.
   auto mark = [&](size_t at, size_t next, bool page) {
