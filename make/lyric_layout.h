@@ -21,5 +21,12 @@ std::vector<std::string> SplitLyricLines(const std::string& lyrics);
 std::vector<LyricLine> LayOutLyrics(const std::string& lyrics, int32_t align, int32_t x1,
                                     int32_t y1, int32_t x2);
 
+// Cuts one line (no CR or LF) at character boundaries into lines that LayOutLyrics places inside
+// both the 640 x 480 screen and the columns x1 .. x2, each as long as fits: at the last space that
+// fits (the space dropped) where there is one, else after the last character that fits. A line
+// that fits, and one in columns too narrow for any double-byte character, is returned whole.
+std::vector<std::string> BreakLyricLine(const std::string& line, int32_t align, int32_t x1,
+                                        int32_t x2);
+
 // The characters of a CP932 text, each one or two bytes (IsShiftJisLead).
 std::vector<std::string> SplitCp932Characters(const std::string& text);

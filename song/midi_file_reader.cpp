@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "files/regular_file.h"
+#include "song/karaoke_chunk.h"
 #include "song/midi_track_reader.h"
 
 namespace {
@@ -169,6 +170,9 @@ void ReadTracks(std::span<const uint8_t> bytes, size_t offset, uint16_t tracks, 
     }
     offset = chunk.offset + chunk.size;
     last_data = chunk.offset;
+    if (chunk.type == kKaraokeChunk) {
+      ReadKaraokeChunk(bytes.subspan(chunk.offset, chunk.size), chunk.offset, tracks, song);
+    }
     if (chunk.type != "MTrk") continue;  // other chunk types are skipped, as the format allows
     const TrackEnd end = ReadTrack(bytes.subspan(chunk.offset, chunk.size), chunk.offset, found,
                                    kMaxTick, &song->events, &song->payload);
@@ -180,7 +184,9 @@ void ReadTracks(std::span<const uint8_t> bytes, size_t offset, uint16_t tracks, 
     song->length_ticks = std::max(song->length_ticks, end.tick);
     ++found;
   }
-  // Bytes after the last track are ignored: many files carry padding there.
+  // Bytes after the last track are ignored: many files carry padding there. Only karaoke chunks
+  // among whole chunks there are read, for their lyrics.
+  ReadKaraokeChunksAfter(bytes, offset, tracks, song);
   if (readable == 0) {
     if (found == 0) Fail("トラックがありません" + At(offset));
     Fail(first_problem);

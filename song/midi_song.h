@@ -33,6 +33,10 @@ struct MidiSong {
   uint16_t division = 0;  // ticks per quarter note
   std::vector<MidiEvent> events;
   std::vector<uint8_t> payload;  // the bytes of sysex and meta events
+  // The meta events of the track-like karaoke chunks ("XFKM") some files carry besides their
+  // tracks, kept apart so that playback never meets them; their bytes are in payload and their
+  // track numbers follow the song's.
+  std::vector<MidiEvent> karaoke_events;
   TempoMap tempo;
   Meter meter;  // from the time signature events (4/4 without any)
   // What the reader mended to play the file (a missing end of track, a cut, junk ...), each

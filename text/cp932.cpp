@@ -21,6 +21,14 @@ bool IsAscii(const std::string& text) {
                      [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// The length of the UTF-8 sequence a lead byte starts (1 for a byte that starts none).
+size_t Utf8SequenceLength(unsigned char lead) {
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
+  if (lead >= 0xC2) return 2;
+  return 1;
+}
+
 }  // namespace
 
 std::string ConvertText(const std::string& in, const char* to, const char* from,
@@ -63,4 +71,57 @@ std::string Cp932ToUtf8(const std::string& cp932) {
 std::string Utf8ToCp932(const std::string& utf8) {
   if (IsAscii(utf8)) return utf8;
   return ConvertText(utf8, "CP932", "UTF-8", "?");
+}
+
+std::string Utf8ToCp932Counted(const std::string& utf8, size_t* replaced) {
+  if (IsAscii(utf8)) return utf8;
+  return Utf8ToCp932Conversion().Convert(utf8, replaced);
+}
+
+Utf8ToCp932Conversion::Utf8ToCp932Conversion() {
+  iconv_t raw = iconv_open("CP932", "UTF-8");
+  if (raw == reinterpret_cast<iconv_t>(-1)) {
+    throw Cp932Error(std::string("Cannot convert text from UTF-8 to CP932: ") +
+                     std::strerror(errno));
+  }
+  handle_ = raw;
+}
+
+Utf8ToCp932Conversion::~Utf8ToCp932Conversion() { iconv_close(static_cast<iconv_t>(handle_)); }
+
+std::string Utf8ToCp932Conversion::Convert(std::string_view utf8, size_t* replaced) {
+  if (std::all_of(utf8.begin(), utf8.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return std::string(utf8);
+  }
+  iconv_t cd = static_cast<iconv_t>(handle_);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  std::string out;
+  out.reserve(utf8.size());
+  char* src = const_cast<char*>(utf8.data());
+  size_t srcLeft = utf8.size();
+  char buffer[1024];
+  while (srcLeft > 0) {
+    char* dst = buffer;
+    size_t dstLeft = sizeof buffer;
+    const size_t result = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    out.append(buffer, dst - buffer);
+    if (result == static_cast<size_t>(-1)) {
+      if (errno == E2BIG) continue;
+      // A character without a CP932 code, or bytes that are no UTF-8: one "?" for the whole
+      // sequence, so that the count is of characters.
+      const size_t length = Utf8SequenceLength(static_cast<unsigned char>(*src));
+      size_t skip = 1;
+      while (skip < length && skip < srcLeft &&
+             (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80) {
+        ++skip;
+      }
+      out += '?';
+      ++*replaced;
+      src += skip;
+      srcLeft -= skip;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  return out;
 }

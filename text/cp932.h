@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "errors/error.h"
 
@@ -17,6 +18,25 @@ class Cp932Error : public VwrdError {
 // never passed through unconverted.
 std::string Cp932ToUtf8(const std::string& cp932);
 std::string Utf8ToCp932(const std::string& utf8);
+
+// UTF-8 to CP932 with one "?" for each character CP932 cannot hold and for each byte that is no
+// UTF-8; adds their number to `replaced`. Throws Cp932Error as above.
+std::string Utf8ToCp932Counted(const std::string& utf8, size_t* replaced);
+
+// The same conversion kept open, for many short texts (a song's syllables).
+class Utf8ToCp932Conversion {
+ public:
+  // Throws Cp932Error when the system offers no conversion.
+  Utf8ToCp932Conversion();
+  ~Utf8ToCp932Conversion();
+  Utf8ToCp932Conversion(const Utf8ToCp932Conversion&) = delete;
+  Utf8ToCp932Conversion& operator=(const Utf8ToCp932Conversion&) = delete;
+
+  std::string Convert(std::string_view utf8, size_t* replaced);
+
+ private:
+  void* handle_;  // the iconv_t
+};
 
 // The conversion both use, between any two encodings iconv knows; bytes that do not convert
 // become `replacement`. Throws Cp932Error when iconv cannot open the conversion.
