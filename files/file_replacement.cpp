@@ -76,12 +76,13 @@ void RemoveStaleTemporaries(const std::string& folder) {
 }
 
 FileReplacement::FileReplacement(const std::string& path, Durability durability,
-                                 Temporary temporary)
+                                 Temporary temporary, Links links)
     : durability_(durability) {
   if (path.find('\0') != std::string::npos) {
     throw FileWriteError(path + ": 名前にNULバイトが含まれています");
   }
   ResolveTarget(path);
+  if (linked_) CheckLinkTarget(path, links);
   folder_ = FolderOf(target_);
   RemoveStaleTemporaries(folder_);
   if (temporary == Temporary::kUnnamedWhereOffered) {
@@ -112,6 +113,7 @@ void FileReplacement::ResolveTarget(const std::string& path) {
       Fail("調べられません", errno);
     }
     if (S_ISLNK(info.st_mode)) {
+      linked_ = true;
       if (hops == kMaxLinks) Fail("置き換えられません", ELOOP);
       char link[PATH_MAX];
       const ssize_t length = ::readlink(target_.c_str(), link, sizeof link);
@@ -131,6 +133,28 @@ void FileReplacement::ResolveTarget(const std::string& path) {
     owner_ = info.st_uid;
     group_ = info.st_gid;
     return;
+  }
+}
+
+void FileReplacement::CheckLinkTarget(const std::string& path, Links links) const {
+  if (links == Links::kFollowed) return;
+  if (links == Links::kRefused) {
+    throw LinkRefusedError(path + ": シンボリックリンクなので書き込みません (リンク先: " + target_ +
+                           ")");
+  }
+  // Compared as the folders really are, so that ".." and links among the folders cannot hide
+  // where the target lies.
+  const auto real = [](const std::string& folder) {
+    char resolved[PATH_MAX];
+    return ::realpath(folder.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
+  };
+  const std::string own = real(FolderOf(path));
+  const std::string at = real(FolderOf(target_));
+  const bool inside =
+      !own.empty() && !at.empty() && (at == own || at.starts_with(own == "/" ? own : own + "/"));
+  if (!inside) {
+    throw LinkRefusedError(
+        path + ": リンク先が曲のフォルダの外なので書き込みません (リンク先: " + target_ + ")");
   }
 }
 

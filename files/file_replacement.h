@@ -13,8 +13,9 @@
 // temporary file ".NAME.vwrd-tmp-XXXXXX", locked while in use; every new replacement first removes
 // such files of the folder whose writer has gone (their lock is free).
 //
-// A symbolic link is written through: its target is replaced, the link stays. A replaced file
-// keeps its mode, and its owner and group where the process may set them.
+// A symbolic link is written through (its target is replaced, the link stays), only within the
+// link's folder, or not at all, as the caller asks (Links). A replaced file keeps its mode, and
+// its owner and group where the process may set them.
 class FileReplacement {
  public:
   // Whether Commit() waits until the bytes are on the disk. Files that can be made again (the
@@ -22,11 +23,17 @@ class FileReplacement {
   enum class Durability { kSynced, kUnsynced };
   // kNamed forces the named temporary file (the path taken where O_TMPFILE is missing).
   enum class Temporary { kUnnamedWhereOffered, kNamed };
+  // What a path that is a symbolic link (or a chain of them) gets. kWithinFolder: written
+  // through only when the last target lies in the path's folder or below it, so that a folder
+  // from someone else's archive cannot aim a write anywhere else; kRefused: never written.
+  // Both throw LinkRefusedError otherwise.
+  enum class Links { kFollowed, kWithinFolder, kRefused };
 
   // `path` is a file-system path (UTF-8). Throws FileWriteError when no temporary file can be
   // made or the path names something other than a regular file (a folder, a pipe, a device).
   explicit FileReplacement(const std::string& path, Durability durability = Durability::kSynced,
-                           Temporary temporary = Temporary::kUnnamedWhereOffered);
+                           Temporary temporary = Temporary::kUnnamedWhereOffered,
+                           Links links = Links::kFollowed);
   // Discards the new version unless it was committed.
   ~FileReplacement();
   FileReplacement(const FileReplacement&) = delete;
@@ -43,6 +50,7 @@ class FileReplacement {
 
  private:
   void ResolveTarget(const std::string& path);
+  void CheckLinkTarget(const std::string& path, Links links) const;
   [[noreturn]] void Fail(const std::string& what, int error);
   void Discard();
 
@@ -52,6 +60,7 @@ class FileReplacement {
   int fd_ = -1;
   std::string temporary_;  // the named temporary file; empty while the file has no name
   bool replaces_ = false;  // whether a file exists at the target
+  bool linked_ = false;    // whether the path is a symbolic link
   mode_t mode_ = 0;
   uid_t owner_ = 0;
   gid_t group_ = 0;

@@ -73,8 +73,14 @@ bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image
   if (!toConvert) return false;
   Log(log, build_texts::kLogConverting);
   std::string why;
-  if (!WritePng(pngPath, image, &why)) {
-    Log(log, build_texts::kLogPngFailed);
+  bool linkRefused = false;
+  if (!WritePng(pngPath, image, &why, &linkRefused)) {
+    if (linkRefused) {
+      log.AddLogLine(std::string(build_texts::kLogLinkRefused) + table.MidiFolder +
+                     PngName(picture.Path));
+    } else {
+      Log(log, build_texts::kLogPngFailed);
+    }
     if (!why.empty()) log.AddLogLine(std::string(build_texts::kLogReason) + Utf8ToCp932(why));
     return false;
   }
