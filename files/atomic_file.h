@@ -26,6 +26,9 @@ class AtomicFile {
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
 
+  // Gives the new file `mode` (see FileReplacement::SetMode).
+  void SetMode(mode_t mode) { file_.SetMode(mode); }
+
   // The stream to write to (binary: no translation).
   std::ostream& Stream() { return stream_; }
 

@@ -168,8 +168,9 @@ void FileReplacement::Commit() {
         ::fchown(fd_, owner_, group_) != 0) {
       (void)::fchown(fd_, static_cast<uid_t>(-1), group_);
     }
-    if (::fchmod(fd_, mode_) != 0) Fail("アクセス権を設定できません", errno);
+    if (!modeSet_ && ::fchmod(fd_, mode_) != 0) Fail("アクセス権を設定できません", errno);
   }
+  if (modeSet_ && ::fchmod(fd_, mode_) != 0) Fail("アクセス権を設定できません", errno);
   if (temporary_.empty()) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);
     // A new file appears at once; an existing one is replaced through a name of its own.

@@ -44,6 +44,12 @@ class FileReplacement {
   // The file that Commit() replaces: the path, or where its symbolic links lead.
   const std::string& Target() const { return target_; }
 
+  // Gives the new file `mode` instead of the mode of the file it replaces (or the default).
+  void SetMode(mode_t mode) {
+    mode_ = mode;
+    modeSet_ = true;
+  }
+
   // Puts the written file in place of the target. Throws FileWriteError (the target then stays
   // as it was, and the written file is discarded).
   void Commit();
@@ -62,6 +68,7 @@ class FileReplacement {
   bool replaces_ = false;  // whether a file exists at the target
   bool linked_ = false;    // whether the path is a symbolic link
   mode_t mode_ = 0;
+  bool modeSet_ = false;  // SetMode was called
   uid_t owner_ = 0;
   gid_t group_ = 0;
 };

@@ -21,12 +21,13 @@ std::string KindText(mode_t mode) {
 
 }  // namespace
 
-RegularFile::RegularFile(const std::string& path) : path_(path) {
+RegularFile::RegularFile(const std::string& path, FollowLinks links) : path_(path) {
   if (path.find('\0') != std::string::npos) {
     throw FileReadError(path_ + ": 名前にNULバイトが含まれています");
   }
   // O_NONBLOCK: opening a named pipe would otherwise wait for a writer for ever.
-  fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const int noFollow = links == FollowLinks::kNo ? O_NOFOLLOW : 0;
+  fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | noFollow);
   if (fd_ < 0) throw FileReadError(path_ + ": 開けません (" + ErrnoText(errno) + ")");
   struct stat info {};
   if (::fstat(fd_, &info) != 0) {
@@ -55,8 +56,9 @@ size_t RegularFile::ReadAt(uint64_t offset, uint8_t* to, size_t size) const {
   return done;
 }
 
-std::string ReadRegularFile(const std::string& path, uint64_t limit) {
-  const RegularFile file(path);
+std::string ReadRegularFile(const std::string& path, uint64_t limit,
+                            RegularFile::FollowLinks links) {
+  const RegularFile file(path, links);
   const auto too_large = [&] {
     return FileReadError(path + ": ファイルが大きすぎます (" + SizeText(limit) + "まで)");
   };
