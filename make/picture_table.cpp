@@ -54,9 +54,7 @@ bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image
     return false;
   }
   if (image.BitCount() != 8) {
-    LogBadPicture(
-        picture, log,
-        std::to_string(image.BitCount()) + "ビットの画像です (256色の8ビットのみ扱えます)");
+    LogBadPicture(picture, log, NotEightBitReason(bmpPath, image.BitCount()));
     return false;
   }
   picture.LoadFailed = 0;
@@ -85,6 +83,11 @@ bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image
     return false;
   }
   return true;
+}
+
+std::string NotEightBitReason(const std::string& utf8Path, int bitCount) {
+  return utf8Path + ": " + std::to_string(bitCount) +
+         "ビットの画像です (256色の8ビットのみ扱えます)";
 }
 
 std::string PngName(const std::string& path) {

@@ -34,6 +34,11 @@ class BitmapFile {
   // BitmapFile and saves the allocation (and the kernel's fresh pages) for each.
   bool Load(const std::string& path);
 
+  // Reads and judges the headers and colour table as Load does, but no pixel: BitCount(),
+  // Width(), Height() and Palette() are set, Row() is null. For a caller that decides from the
+  // size whether to load the picture at all.
+  bool LoadHeaders(const std::string& path);
+
   // The stored rows of a picture (Stride() bytes each, in the file's order: the bottom row first
   // in a bottom-up file); returns false to stop reading.
   using RowBlock = std::function<bool(const uint8_t* rows, int32_t count)>;
@@ -99,4 +104,5 @@ class BitmapFile {
   std::unique_ptr<uint8_t[]> spare_;  // the buffer of the picture before, for the next load
   size_t spare_size_ = 0;
   std::string error_;
+  bool headers_only_ = false;  // LoadHeaders: stop before the pixels
 };
