@@ -39,6 +39,11 @@ class FileReplacement {
   FileReplacement(const FileReplacement&) = delete;
   FileReplacement& operator=(const FileReplacement&) = delete;
 
+  // Why a replacement of `path` would be refused for where its links lead (Japanese, UTF-8, as
+  // LinkRefusedError says it), or empty when it would not: for a caller that decides from the
+  // file at `path` whether to write it at all.
+  static std::string LinkRefusal(const std::string& path, Links links);
+
   // Where to write the new version (open for writing; owned by this object).
   int Descriptor() const { return fd_; }
   // The file that Commit() replaces: the path, or where its symbolic links lead.

@@ -91,13 +91,17 @@ TEST(OutputsTest, AnOutputLinkLeadingOutOfTheSongFolderIsRefused) {
   } removed{outside};
   build.Picture("night.bmp", 8, 8);
   build.Picture("moon.bmp", 8, 8);
+  build.Picture("star.bmp", 8, 8);
   build.Add("m", 0, "night.bmp");
   build.Add("n", 1, "moon.bmp");
-  for (const char* victim : {"victim.txt", "victim2.sh"}) {
+  build.Add("s", 2, "star.bmp");
+  for (const char* victim : {"victim.txt", "victim2.sh", "victim3.png"}) {
     test_bmp::WriteFile(outside / victim, "victim");
     SetFileAge(outside / victim, -3600);
   }
+  SetFileAge(outside / "victim3.png", 3600);  // newer than its picture: looks up to date
   fs::create_symlink("../" + outside.filename().string() + "/victim.txt", song / "night.png");
+  fs::create_symlink(outside / "victim3.png", song / "star.png");
   fs::create_symlink(outside / "victim2.sh", song / "song.evn");
   fs::create_directory(song / "pictures");
   fs::create_symlink("pictures/moon.png", song / "moon.png");
@@ -114,9 +118,11 @@ TEST(OutputsTest, AnOutputLinkLeadingOutOfTheSongFolderIsRefused) {
                 ": リンク先が曲のフォルダの外なので書き込みません (リンク先: " +
                 (outside / "victim2.sh").string() + ")");
   EXPECT_TRUE(build.Logged(refused + build.Folder() / "night.png"));
+  EXPECT_TRUE(build.Logged(refused + build.Folder() / "star.png"));
+  EXPECT_EQ(ReadFile(outside / "victim3.png"), "victim");
   EXPECT_TRUE(fs::exists(song / "pictures/moon.png"));  // a link within the folder is followed
   EXPECT_FALSE(fs::exists(song / "song.vnl"));          // kept with its script
-  EXPECT_EQ(result.ErrorLines, 3);
+  EXPECT_EQ(result.ErrorLines, 4);
   EXPECT_EQ(build.Log().lines.back(), kEnd);
 }
 
