@@ -1,17 +1,20 @@
 #include "editing/project_backup.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <sys/stat.h>
 
+#include "document/project_file.h"
 #include "files/atomic_file.h"
+#include "files/regular_file.h"
 
 void KeepBackup(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) return;
-  std::ifstream in(path, std::ios::binary);
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return;  // nothing to keep
   std::string bytes;
-  if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (!in || in.bad()) throw FileWriteError("Cannot keep a copy of " + path + " before saving");
+  try {
+    // Whatever stands there (a pipe, a file grown too large) is read only as a regular file.
+    bytes = ReadRegularFile(path, kMaxProjectFileSize);
+  } catch (const FileReadError& error) {
+    throw FileWriteError(std::string("保存の前に元のファイルの控えを作れません: ") + error.what());
+  }
   WriteFileAtomically(path + ".bak", bytes);
 }

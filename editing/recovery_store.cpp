@@ -4,15 +4,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "document/names.h"
+#include "editing/song_lock.h"
 #include "files/atomic_file.h"
+#include "files/regular_file.h"
 
 namespace fs = std::filesystem;
 
@@ -20,7 +21,7 @@ namespace {
 
 constexpr char kFolderName[] = "varnel-wrd-maker";
 // A copy larger than any table of 1024 events could make is not read at all.
-constexpr std::uintmax_t kLargestCopy = 64u << 20;
+constexpr uint64_t kLargestCopy = 64u << 20;
 
 // FNV-1a, 64 bits: a stable name for a path across runs.
 uint64_t PathHash(const std::string& text) {
@@ -65,28 +66,106 @@ fs::path RecoveryStore::FileFor(const std::string& project_path) const {
   return folder_ / (SafeName(project_path) + "-" + hash + ".recovery");
 }
 
-void RecoveryStore::Write(const RecoveryCopy& copy) const {
-  std::error_code error;
-  if (!fs::is_directory(folder_, error)) {
-    fs::create_directories(folder_, error);
-    if (error) {
-      throw FileWriteError("Cannot create the folder " + folder_.string() + ": " + error.message());
+fs::path RecoveryStore::LockFileFor(const std::string& project_path) const {
+  fs::path file = FileFor(project_path);
+  file.replace_extension(".lock");
+  return file;
+}
+
+std::string RecoveryStore::PrepareFolder() const {
+  const std::string name = folder_.string();
+  struct stat info {};
+  if (::lstat(folder_.c_str(), &info) != 0 && errno == ENOENT) {
+    std::error_code ignored;
+    fs::create_directories(folder_.parent_path(), ignored);
+    if (::mkdir(folder_.c_str(), 0700) != 0 && errno != EEXIST) {
+      return "復元用コピーのフォルダを作れません: " + name + " (" + ErrnoText(errno) + ")";
     }
-    ::chmod(folder_.c_str(), 0700);
+    ::chmod(folder_.c_str(), 0700);  // whatever the umask took away
   }
-  WriteFileAtomically(FileFor(copy.project_path).string(), RecoveryCopyBytes(copy));
+  if (::lstat(folder_.c_str(), &info) != 0) {
+    return "復元用コピーのフォルダを調べられません: " + name + " (" + ErrnoText(errno) + ")";
+  }
+  // Someone else's link or folder could show the copies to others, or hand them in.
+  if (S_ISLNK(info.st_mode)) {
+    return "復元用コピーのフォルダがシンボリックリンクなので使いません: " + name;
+  }
+  if (!S_ISDIR(info.st_mode)) return "復元用コピーのフォルダがフォルダではありません: " + name;
+  if (info.st_uid != ::geteuid()) {
+    return "復元用コピーのフォルダが他のユーザーのものなので使いません: " + name;
+  }
+  if ((info.st_mode & 07777) != 0700) {
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
+    return "復元用コピーのフォルダのアクセス権が 0700 ではないので使いません: " + name + " (今は " +
+           mode + ")";
+  }
+  return {};
+}
+
+std::unique_ptr<SongLock> RecoveryStore::Lock(const std::string& project_path) const {
+  const std::string why = PrepareFolder();
+  if (!why.empty()) return SongLock::Unavailable(project_path, why);
+  return std::make_unique<SongLock>(LockFileFor(project_path), project_path);
+}
+
+bool RecoveryStore::MayUse(const std::string& project_path, const SongLock* lock) const {
+  if (lock != nullptr) return lock->Held() && lock->ProjectPath() == project_path;
+  return !SongLock::IsHeld(LockFileFor(project_path));
+}
+
+void RecoveryStore::Write(const RecoveryCopy& copy) const {
+  if (!MayUse(copy.project_path, nullptr)) {
+    throw FileWriteError("この曲は別のウィンドウで開かれているので、復元用コピーを書きません");
+  }
+  WriteCopy(copy);
+}
+
+void RecoveryStore::Write(const RecoveryCopy& copy, const SongLock& lock) const {
+  if (!MayUse(copy.project_path, &lock)) {
+    throw FileWriteError(lock.Message().empty()
+                             ? "この曲のロックがないので、復元用コピーを書きません"
+                             : lock.Message() + "。復元用コピーは書きません");
+  }
+  WriteCopy(copy);
+}
+
+void RecoveryStore::WriteCopy(const RecoveryCopy& copy) const {
+  const std::string why = PrepareFolder();
+  if (!why.empty()) throw FileWriteError(why);
+  const std::string bytes = RecoveryCopyBytes(copy);
+  AtomicFile file(FileFor(copy.project_path).string(), AtomicFile::Durability::kSynced,
+                  FileReplacement::Temporary::kUnnamedWhereOffered, AtomicFile::Links::kRefused);
+  file.SetMode(0600);
+  file.Stream().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  file.Commit();
 }
 
 std::optional<RecoveryCopy> RecoveryStore::Read(const std::string& project_path) const {
-  const fs::path file = FileFor(project_path);
-  std::error_code error;
-  if (!fs::is_regular_file(file, error)) return std::nullopt;
-  const std::uintmax_t size = fs::file_size(file, error);
-  if (error || size > kLargestCopy) return std::nullopt;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+  if (!MayUse(project_path, nullptr)) return std::nullopt;
+  return ReadCopy(project_path);
+}
+
+std::optional<RecoveryCopy> RecoveryStore::Read(const std::string& project_path,
+                                                const SongLock& lock) const {
+  if (!MayUse(project_path, &lock)) return std::nullopt;
+  return ReadCopy(project_path);
+}
+
+std::optional<RecoveryCopy> RecoveryStore::ReadCopy(const std::string& project_path) const {
+  // A folder that is not the user's own may hold a copy someone else put there.
+  struct stat info {};
+  if (::lstat(folder_.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+      info.st_uid != ::geteuid() || (info.st_mode & 077) != 0) {
+    return std::nullopt;
+  }
+  std::string bytes;
+  try {
+    bytes = ReadRegularFile(FileFor(project_path).string(), kLargestCopy,
+                            RegularFile::FollowLinks::kNo);
+  } catch (const FileReadError&) {
+    return std::nullopt;
+  }
   std::optional<RecoveryCopy> copy = ParseRecoveryCopy(bytes);
   if (!copy || copy->project_path != project_path) return std::nullopt;
   return copy;
@@ -94,11 +173,18 @@ std::optional<RecoveryCopy> RecoveryStore::Read(const std::string& project_path)
 
 bool RecoveryStore::Exists(const std::string& project_path) const {
   std::error_code error;
-  return fs::exists(FileFor(project_path), error);
+  return fs::exists(fs::symlink_status(FileFor(project_path), error));
 }
 
 bool RecoveryStore::Remove(const std::string& project_path) const {
-  std::error_code error;
-  fs::remove(FileFor(project_path), error);
-  return !error;
+  return MayUse(project_path, nullptr) && RemoveCopy(project_path);
+}
+
+bool RecoveryStore::Remove(const std::string& project_path, const SongLock& lock) const {
+  return MayUse(project_path, &lock) && RemoveCopy(project_path);
+}
+
+bool RecoveryStore::RemoveCopy(const std::string& project_path) const {
+  // unlink removes a link itself, never what it leads to.
+  return ::unlink(FileFor(project_path).c_str()) == 0 || errno == ENOENT;
 }

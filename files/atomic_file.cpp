@@ -5,8 +5,8 @@
 #include <cerrno>
 
 AtomicFile::AtomicFile(const std::string& path, Durability durability,
-                       FileReplacement::Temporary temporary)
-    : path_(path), file_(path, durability, temporary) {
+                       FileReplacement::Temporary temporary, Links links)
+    : path_(path), file_(path, durability, temporary, links) {
   // The stream closes a descriptor of its own; the replacement keeps the one it links.
   const int fd = ::dup(file_.Descriptor());
   if (fd < 0) throw FileWriteError(path + ": 書き込めません (" + ErrnoText(errno) + ")");
@@ -16,19 +16,28 @@ AtomicFile::AtomicFile(const std::string& path, Durability durability,
 
 AtomicFile::~AtomicFile() = default;
 
-void AtomicFile::Commit() {
-  stream_.flush();
-  const bool written = static_cast<bool>(stream_) && buffer_->close() != nullptr;
-  const int error = errno;
-  if (!written) {
-    throw FileWriteError(path_ + ": 書き込めません (" + ErrnoText(error != 0 ? error : EIO) + ")");
+void AtomicFile::Close() {
+  if (!closed_) {
+    closed_ = true;
+    stream_.flush();
+    const bool written = static_cast<bool>(stream_) && buffer_->close() != nullptr;
+    const int error = errno;
+    if (!written) {
+      failure_ = path_ + ": 書き込めません (" + ErrnoText(error != 0 ? error : EIO) + ")";
+    }
   }
+  // Said again on every call: a file that failed is never committed.
+  if (!failure_.empty()) throw FileWriteError(failure_);
+}
+
+void AtomicFile::Commit() {
+  Close();
   file_.Commit();
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& bytes,
-                         AtomicFile::Durability durability) {
-  AtomicFile file(path, durability);
+                         AtomicFile::Durability durability, AtomicFile::Links links) {
+  AtomicFile file(path, durability, FileReplacement::Temporary::kUnnamedWhereOffered, links);
   file.Stream().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   file.Commit();
 }

@@ -15,19 +15,28 @@
 class AtomicFile {
  public:
   using Durability = FileReplacement::Durability;
+  using Links = FileReplacement::Links;
 
   // `path` is a file-system path (UTF-8). Throws FileWriteError when the file cannot be made.
   explicit AtomicFile(
       const std::string& path, Durability durability = Durability::kSynced,
-      FileReplacement::Temporary temporary = FileReplacement::Temporary::kUnnamedWhereOffered);
+      FileReplacement::Temporary temporary = FileReplacement::Temporary::kUnnamedWhereOffered,
+      Links links = Links::kFollowed);
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
 
+  // Gives the new file `mode` (see FileReplacement::SetMode).
+  void SetMode(mode_t mode) { file_.SetMode(mode); }
+
   // The stream to write to (binary: no translation).
   std::ostream& Stream() { return stream_; }
 
-  // Flushes the stream and replaces the target. Throws FileWriteError when any write failed.
+  // Flushes the stream and closes it, so that every write has been tried: a caller replacing
+  // several files together sees each one's failure before it replaces any. Throws
+  // FileWriteError when any write failed.
+  void Close();
+  // Closes (unless done) and replaces the target. Throws FileWriteError when any write failed.
   void Commit();
 
   const std::string& Path() const { return path_; }
@@ -37,8 +46,11 @@ class AtomicFile {
   FileReplacement file_;
   std::unique_ptr<__gnu_cxx::stdio_filebuf<char>> buffer_;
   std::ostream stream_{nullptr};
+  bool closed_ = false;
+  std::string failure_;  // why the writes failed; empty when they did not
 };
 
 // Writes `bytes` to `path` through an AtomicFile. Throws FileWriteError.
 void WriteFileAtomically(const std::string& path, const std::string& bytes,
-                         AtomicFile::Durability durability = AtomicFile::Durability::kSynced);
+                         AtomicFile::Durability durability = AtomicFile::Durability::kSynced,
+                         AtomicFile::Links links = AtomicFile::Links::kFollowed);

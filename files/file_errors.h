@@ -31,5 +31,12 @@ class FileWriteError : public VwrdError {
   using VwrdError::VwrdError;
 };
 
+// Thrown when an output is a symbolic link that may not be written through (see
+// FileReplacement::Links); the message says where it leads.
+class LinkRefusedError : public FileWriteError {
+ public:
+  using FileWriteError::FileWriteError;
+};
+
 // The reason of a failed system call in Japanese (UTF-8), for the messages above.
 std::string ErrnoText(int error);

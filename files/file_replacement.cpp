@@ -54,6 +54,52 @@ bool IsTemporaryName(const std::string& name) {
 // Whether the open() error says that the file system has no unnamed files.
 bool NoUnnamedFiles(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
 
+// Where the links at `path` lead: the first name that is no link, or does not exist. `linked`
+// tells whether there was a link; `error` (errno) is set when one cannot be read, ELOOP after
+// too many.
+std::string LastTarget(const std::string& path, bool& linked, int& error) {
+  std::string target = path;
+  for (int hops = 0;; ++hops) {
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return target;
+    linked = true;
+    if (hops == kMaxLinks) {
+      error = ELOOP;
+      return target;
+    }
+    char link[PATH_MAX];
+    const ssize_t length = ::readlink(target.c_str(), link, sizeof link);
+    if (length < 0 || length == static_cast<ssize_t>(sizeof link)) {
+      error = length < 0 ? errno : ENAMETOOLONG;
+      return target;
+    }
+    const std::string to(link, static_cast<size_t>(length));
+    target = to.starts_with('/') ? to : FolderOf(target) + "/" + to;
+  }
+}
+
+// Why a write to `path`, a link that leads to `target`, is refused (see Links); empty when not.
+std::string RefusalFor(const std::string& path, const std::string& target,
+                       FileReplacement::Links links) {
+  using Links = FileReplacement::Links;
+  if (links == Links::kFollowed) return {};
+  if (links == Links::kRefused) {
+    return path + ": シンボリックリンクなので書き込みません (リンク先: " + target + ")";
+  }
+  // Compared as the folders really are, so that ".." and links among the folders cannot hide
+  // where the target lies.
+  const auto real = [](const std::string& folder) {
+    char resolved[PATH_MAX];
+    return ::realpath(folder.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
+  };
+  const std::string own = real(FolderOf(path));
+  const std::string at = real(FolderOf(target));
+  const bool inside =
+      !own.empty() && !at.empty() && (at == own || at.starts_with(own == "/" ? own : own + "/"));
+  if (inside) return {};
+  return path + ": リンク先が曲のフォルダの外なので書き込みません (リンク先: " + target + ")";
+}
+
 }  // namespace
 
 void RemoveStaleTemporaries(const std::string& folder) {
@@ -76,12 +122,13 @@ void RemoveStaleTemporaries(const std::string& folder) {
 }
 
 FileReplacement::FileReplacement(const std::string& path, Durability durability,
-                                 Temporary temporary)
+                                 Temporary temporary, Links links)
     : durability_(durability) {
   if (path.find('\0') != std::string::npos) {
     throw FileWriteError(path + ": 名前にNULバイトが含まれています");
   }
   ResolveTarget(path);
+  if (linked_) CheckLinkTarget(path, links);
   folder_ = FolderOf(target_);
   RemoveStaleTemporaries(folder_);
   if (temporary == Temporary::kUnnamedWhereOffered) {
@@ -104,34 +151,37 @@ FileReplacement::FileReplacement(const std::string& path, Durability durability,
 FileReplacement::~FileReplacement() { Discard(); }
 
 void FileReplacement::ResolveTarget(const std::string& path) {
-  target_ = path;
-  for (int hops = 0;; ++hops) {
-    struct stat info {};
-    if (::lstat(target_.c_str(), &info) != 0) {
-      if (errno == ENOENT) return;  // a new file (or a link to one)
-      Fail("調べられません", errno);
-    }
-    if (S_ISLNK(info.st_mode)) {
-      if (hops == kMaxLinks) Fail("置き換えられません", ELOOP);
-      char link[PATH_MAX];
-      const ssize_t length = ::readlink(target_.c_str(), link, sizeof link);
-      if (length < 0 || length == static_cast<ssize_t>(sizeof link)) {
-        Fail("調べられません", length < 0 ? errno : ENAMETOOLONG);
-      }
-      const std::string to(link, static_cast<size_t>(length));
-      target_ = to.starts_with('/') ? to : FolderOf(target_) + "/" + to;
-      continue;
-    }
-    if (S_ISDIR(info.st_mode)) Fail("置き換えられません", EISDIR);
-    if (!S_ISREG(info.st_mode)) {
-      throw FileWriteError(target_ + ": 通常のファイルではないので置き換えません");
-    }
-    replaces_ = true;
-    mode_ = info.st_mode & 07777;
-    owner_ = info.st_uid;
-    group_ = info.st_gid;
-    return;
+  int error = 0;
+  target_ = LastTarget(path, linked_, error);
+  if (error != 0) Fail(error == ELOOP ? "置き換えられません" : "調べられません", error);
+  struct stat info {};
+  if (::lstat(target_.c_str(), &info) != 0) {
+    if (errno == ENOENT) return;  // a new file (or a link to one)
+    Fail("調べられません", errno);
   }
+  if (S_ISDIR(info.st_mode)) Fail("置き換えられません", EISDIR);
+  if (!S_ISREG(info.st_mode)) {
+    throw FileWriteError(target_ + ": 通常のファイルではないので置き換えません");
+  }
+  replaces_ = true;
+  mode_ = info.st_mode & 07777;
+  owner_ = info.st_uid;
+  group_ = info.st_gid;
+}
+
+void FileReplacement::CheckLinkTarget(const std::string& path, Links links) const {
+  const std::string refusal = RefusalFor(path, target_, links);
+  if (!refusal.empty()) throw LinkRefusedError(refusal);
+}
+
+std::string FileReplacement::LinkRefusal(const std::string& path, Links links) {
+  if (links == Links::kFollowed) return {};
+  bool linked = false;
+  int error = 0;
+  const std::string target = LastTarget(path, linked, error);
+  // A link that cannot be followed is the write's to report.
+  if (!linked || error != 0) return {};
+  return RefusalFor(path, target, links);
 }
 
 void FileReplacement::Commit() {
@@ -144,8 +194,9 @@ void FileReplacement::Commit() {
         ::fchown(fd_, owner_, group_) != 0) {
       (void)::fchown(fd_, static_cast<uid_t>(-1), group_);
     }
-    if (::fchmod(fd_, mode_) != 0) Fail("アクセス権を設定できません", errno);
+    if (!modeSet_ && ::fchmod(fd_, mode_) != 0) Fail("アクセス権を設定できません", errno);
   }
+  if (modeSet_ && ::fchmod(fd_, mode_) != 0) Fail("アクセス権を設定できません", errno);
   if (temporary_.empty()) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);
     // A new file appears at once; an existing one is replaced through a name of its own.

@@ -21,13 +21,14 @@ std::string KindText(mode_t mode) {
 
 }  // namespace
 
-RegularFile::RegularFile(const std::string& path) : path_(path) {
+RegularFile::RegularFile(const std::string& path, FollowLinks links) : path_(path) {
   if (const size_t nul = path.find('\0'); nul != std::string::npos) {
     // Named up to the NUL: a message is read as a C string, which would end there anyway.
     throw FileReadError(path.substr(0, nul), "名前にNULバイトが含まれています");
   }
   // O_NONBLOCK: opening a named pipe would otherwise wait for a writer for ever.
-  fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const int noFollow = links == FollowLinks::kNo ? O_NOFOLLOW : 0;
+  fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | noFollow);
   if (fd_ < 0) {
     const int error = errno;
     throw FileReadError(path_, "開けません (" + ErrnoText(error) + ")", error);
@@ -64,8 +65,9 @@ size_t RegularFile::ReadAt(uint64_t offset, uint8_t* to, size_t size) const {
   return done;
 }
 
-std::string ReadRegularFile(const std::string& path, uint64_t limit) {
-  const RegularFile file(path);
+std::string ReadRegularFile(const std::string& path, uint64_t limit,
+                            RegularFile::FollowLinks links) {
+  const RegularFile file(path, links);
   const auto too_large = [&] {
     return FileReadError(path, "ファイルが大きすぎます (" + SizeText(limit) + "まで)");
   };

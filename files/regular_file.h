@@ -10,9 +10,13 @@
 // block in open, or never end) is refused before a byte is read, and so is a folder.
 class RegularFile {
  public:
+  // Whether a path that is a symbolic link is opened where it leads (kNo: refused, for files
+  // the program keeps for itself, which no one else should redirect).
+  enum class FollowLinks { kYes, kNo };
+
   // Opens `path` (a file-system path, UTF-8). Throws FileReadError when it cannot be opened or
   // is not a regular file.
-  explicit RegularFile(const std::string& path);
+  explicit RegularFile(const std::string& path, FollowLinks links = FollowLinks::kYes);
   ~RegularFile();
   RegularFile(const RegularFile&) = delete;
   RegularFile& operator=(const RegularFile&) = delete;
@@ -32,7 +36,8 @@ class RegularFile {
 
 // Reads the whole regular file at `path`, refusing one larger than `limit` bytes (checked before
 // reading, and again while reading, since the file may grow). Throws FileReadError.
-std::string ReadRegularFile(const std::string& path, uint64_t limit);
+std::string ReadRegularFile(const std::string& path, uint64_t limit,
+                            RegularFile::FollowLinks links = RegularFile::FollowLinks::kYes);
 
 // Whether the regular file at `path` holds exactly `bytes`; false when it differs, is missing
 // or cannot be read.

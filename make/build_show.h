@@ -17,4 +17,11 @@ struct ShowBuild {
 // Builds the table as Make does, writing no file and converting no picture: the pictures come
 // from the cache, so a build after an edit only generates the commands again. Logs nothing.
 // Throws what the writer throws when it refuses a command (it never should).
-ShowBuild BuildShow(const EventTable& table, PictureCache& cache);
+//
+// `memoryBudget` is what the player that shows the build may give its pages and palettes: the
+// pictures are counted against it in the order the player loads them, after what the set-up
+// takes, and one that would not fit is refused (unusable, TooLarge) without its pixels being
+// read, so that the show's pictures never take more memory than the player may. The cache
+// keeps only the pictures of this build.
+ShowBuild BuildShow(const EventTable& table, PictureCache& cache,
+                    uint64_t memoryBudget = UINT64_MAX);

@@ -1,6 +1,7 @@
 #include "make/make_wrd_files.h"
 
 #include <exception>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -49,26 +50,78 @@ std::string MakeEvn(const EventTable& table, const PictureTable& pictures) {
   return ToTextMode(generator.Script());
 }
 
-// Puts `bytes` in place of the output at `path` (UTF-8), unless `unchanged` says that it holds
-// them already. False (and the reason in `why`) when the write failed.
-bool ReplaceOutput(const std::string& path, const std::string& bytes, bool unchanged,
-                   std::string& why) {
-  if (unchanged) return true;
+// One of the two outputs that are replaced together or not at all: a VNL file without its
+// script (or the other way round) would describe another show.
+struct PairedOutput {
+  std::string_view failedLine{};  // the error line when it is not replaced
+  std::string path{};             // CP932, as the log names it
+  std::string file{};             // UTF-8
+  std::string bytes{};
+  bool unchanged = false;  // the file holds the bytes already
+  std::unique_ptr<AtomicFile> writer{};
+  std::string why{};  // why it is not replaced; empty while it can be
+  bool linkRefused = false;
+};
+
+// Writes the output's new version beside it, not yet in place, so that a failure of either
+// output is known before any is replaced.
+void Prepare(PairedOutput& output) {
+  if (output.unchanged || !output.why.empty()) return;
   try {
     // The outputs can always be made again: no need to wait for the disk.
-    WriteFileAtomically(path, bytes, AtomicFile::Durability::kUnsynced);
-    return true;
+    output.writer = std::make_unique<AtomicFile>(output.file, AtomicFile::Durability::kUnsynced,
+                                                 FileReplacement::Temporary::kUnnamedWhereOffered,
+                                                 AtomicFile::Links::kWithinFolder);
+    output.writer->Stream().write(output.bytes.data(),
+                                  static_cast<std::streamsize>(output.bytes.size()));
+    output.writer->Close();
+  } catch (const LinkRefusedError& error) {
+    output.why = error.what();
+    output.linkRefused = true;
+    output.writer.reset();
   } catch (const FileWriteError& error) {
-    why = error.what();
-    return false;
+    output.why = error.what();
+    output.writer.reset();
   }
 }
 
-// Logs the error line of an output and the reason, when there is one.
-void LogOutputFailed(BuildLog& log, std::string_view line, const std::string& path,
-                     const std::string& why) {
-  log.AddProblemLine(LineSeverity::kError, std::string(line) + path);
-  if (!why.empty()) log.AddLogLine(std::string(build_texts::kLogReason) + Utf8ToCp932(why));
+void Commit(PairedOutput& output) {
+  if (output.writer == nullptr) return;
+  try {
+    output.writer->Commit();
+  } catch (const FileWriteError& error) {
+    output.why = error.what();
+  }
+  output.writer.reset();
+}
+
+// Keeps `output` as it was because `other` cannot be replaced.
+void KeepFor(PairedOutput& output, std::string_view otherKind, std::string_view kind) {
+  if (output.writer == nullptr) return;
+  output.writer.reset();
+  output.why = std::string(otherKind) + "ファイルを出力できないので、" + std::string(kind) +
+               "ファイルも元のままにしました";
+}
+
+// Replaces both outputs, or neither.
+void ReplacePair(PairedOutput& vnl, PairedOutput& evn) {
+  Prepare(vnl);
+  Prepare(evn);
+  if (vnl.why.empty() && evn.why.empty()) {
+    Commit(vnl);
+    if (vnl.why.empty()) Commit(evn);
+  }
+  if (!vnl.why.empty()) KeepFor(evn, "VNL", "EVN");
+  if (!evn.why.empty()) KeepFor(vnl, "EVN", "VNL");
+}
+
+// Logs the error line of an output that was not replaced, and the reason.
+void LogOutputFailed(BuildLog& log, const PairedOutput& output) {
+  if (output.why.empty()) return;
+  const std::string_view line =
+      output.linkRefused ? build_texts::kLogLinkRefused : output.failedLine;
+  log.AddProblemLine(LineSeverity::kError, std::string(line) + output.path);
+  log.AddLogLine(std::string(build_texts::kLogReason) + Utf8ToCp932(output.why));
 }
 
 }  // namespace
@@ -106,9 +159,9 @@ BuildResult MakeWrdFiles(const EventTable& table, BuildLog& target, const MakeOp
       } catch (const std::system_error&) {
       }
     }
-    std::string vnl;
-    std::string why;
-    const bool vnlMade = MakeVnl(table, collection.Pictures, log, vnl, why);
+    PairedOutput vnl{
+        .failedLine = build_texts::kLogVnlFailed, .path = vnlPath, .file = Cp932ToUtf8(vnlPath)};
+    const bool vnlMade = MakeVnl(table, collection.Pictures, log, vnl.bytes, vnl.why);
     if (evnThread.joinable()) {
       evnThread.join();
     } else {
@@ -116,14 +169,18 @@ BuildResult MakeWrdFiles(const EventTable& table, BuildLog& target, const MakeOp
     }
     if (evnError) std::rethrow_exception(evnError);
 
-    const std::string vnlFile = Cp932ToUtf8(vnlPath);
-    result.VnlWritten = vnlMade && ReplaceOutput(vnlFile, vnl, FileHolds(vnlFile, vnl), why);
-    if (!result.VnlWritten) LogOutputFailed(log, build_texts::kLogVnlFailed, vnlPath, why);
+    vnl.unchanged = vnlMade && FileHolds(vnl.file, vnl.bytes);
+    PairedOutput evnOutput{.failedLine = build_texts::kLogEvnFailed,
+                           .path = evnPath,
+                           .file = evnFile,
+                           .bytes = std::move(evn),
+                           .unchanged = evnUnchanged};
+    ReplacePair(vnl, evnOutput);
+    LogOutputFailed(log, vnl);
+    LogOutputFailed(log, evnOutput);
+    result.VnlWritten = vnl.why.empty();
+    result.EvnWritten = evnOutput.why.empty();
     result.Pictures = std::move(collection.Pictures);
-
-    why.clear();
-    result.EvnWritten = ReplaceOutput(evnFile, evn, evnUnchanged, why);
-    if (!result.EvnWritten) LogOutputFailed(log, build_texts::kLogEvnFailed, evnPath, why);
   } catch (const std::exception& error) {
     // Nothing the build issues should be refused; if it is, the old outputs stay.
     log.AddProblemLine(LineSeverity::kError,

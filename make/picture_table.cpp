@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "document/names.h"
+#include "files/file_replacement.h"
 #include "make/build_texts.h"
 #include "make/free_colour.h"
 #include "make/png_freshness.h"
@@ -23,6 +24,14 @@ void LogBadPicture(Picture& picture, BuildLog& log, const std::string& reason) {
   picture.LoadFailed = 1;
 }
 
+// The error line of a PNG that is a link leading out of the song's folder, then the reason.
+void LogLinkRefused(const EventTable& table, const Picture& picture, BuildLog& log,
+                    const std::string& reason) {
+  log.AddProblemLine(LineSeverity::kError, std::string(build_texts::kLogLinkRefused) +
+                                               table.MidiFolder + PngName(picture.Path));
+  log.AddLogLine(std::string(build_texts::kLogReason) + Utf8ToCp932(reason));
+}
+
 }  // namespace
 
 bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image, BuildLog& log,
@@ -37,7 +46,10 @@ bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image
   const std::string pngPath = Cp932ToUtf8(table.MidiFolder + PngName(picture.Path));
   // A picture that is not converted is only looked at: its rows are read until its free colour
   // is known, which for a picture that uses every colour is often a small part of the file.
-  const bool toConvert = convert && !PngUpToDate(pngPath, bmpPath);
+  // A PNG that is a link out of the song's folder is never written, however fresh it looks.
+  const std::string linkRefusal =
+      convert ? FileReplacement::LinkRefusal(pngPath, FileReplacement::Links::kWithinFolder) : "";
+  const bool toConvert = convert && linkRefusal.empty() && !PngUpToDate(pngPath, bmpPath);
   FreeColourSearch search;
   const auto scan = [&] {
     return image.Scan(bmpPath, [&](const uint8_t* rows, int32_t count) {
@@ -54,9 +66,7 @@ bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image
     return false;
   }
   if (image.BitCount() != 8) {
-    LogBadPicture(
-        picture, log,
-        std::to_string(image.BitCount()) + "ビットの画像です (256色の8ビットのみ扱えます)");
+    LogBadPicture(picture, log, NotEightBitReason(bmpPath, image.BitCount()));
     return false;
   }
   picture.LoadFailed = 0;
@@ -70,15 +80,29 @@ bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image
     if (image.Palette() != nullptr)
       std::memcpy(picture.Palette.data(), image.Palette(), entries * 4);
   }
+  if (!linkRefusal.empty()) {
+    LogLinkRefused(table, picture, log, linkRefusal);
+    return false;
+  }
   if (!toConvert) return false;
   Log(log, build_texts::kLogConverting);
   std::string why;
-  if (!WritePng(pngPath, image, &why)) {
+  bool linkRefused = false;
+  if (!WritePng(pngPath, image, &why, &linkRefused)) {
+    if (linkRefused) {
+      LogLinkRefused(table, picture, log, why);
+      return false;
+    }
     log.AddProblemLine(LineSeverity::kError, std::string(build_texts::kLogPngFailed));
     if (!why.empty()) log.AddLogLine(std::string(build_texts::kLogReason) + Utf8ToCp932(why));
     return false;
   }
   return true;
+}
+
+std::string NotEightBitReason(const std::string& utf8Path, int bitCount) {
+  return utf8Path + ": " + std::to_string(bitCount) +
+         "ビットの画像です (256色の8ビットのみ扱えます)";
 }
 
 std::string PngName(const std::string& path) {

@@ -27,6 +27,10 @@ using PictureTable = std::vector<Picture>;
 // plus "png" (C:\pics\sky.bmp gives sky.png). It names no folder: the file lies in MidiFolder.
 std::string PngName(const std::string& path);
 
+// Why the build refuses the picture at `utf8Path` of `bitCount` bits per pixel (Japanese, UTF-8),
+// as the log's reason line and the show's refusal band say it.
+std::string NotEightBitReason(const std::string& utf8Path, int bitCount);
+
 // The distinct pictures of the live events (paths compared without regard to ASCII case) in
 // the order of their first use, with only their Path set. Reads no file.
 PictureTable ListPictures(const EventTable& table);

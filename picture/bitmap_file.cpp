@@ -11,6 +11,13 @@
 
 bool BitmapFile::Load(const std::string& path) { return LoadFile(path, nullptr); }
 
+bool BitmapFile::LoadHeaders(const std::string& path) {
+  headers_only_ = true;
+  const bool loaded = LoadFile(path, nullptr);
+  headers_only_ = false;
+  return loaded;
+}
+
 bool BitmapFile::Scan(const std::string& path, const RowBlock& rows) {
   return LoadFile(path, &rows);
 }
@@ -78,6 +85,7 @@ bool BitmapFile::LoadParsed(std::span<const uint8_t> head, uint64_t file_size,
       const size_t size = static_cast<size_t>(header.Stride()) * static_cast<size_t>(header.rows);
       palette_.assign((size_t{1} << header.bit_count) * 4, 0);  // missing entries stay black
       std::copy_n(head.begin() + header.PaletteOffset(), entries * 4, palette_.begin());
+      if (headers_only_) return true;
       if (header.compression == BmpHeader::kRgb) {
         // Checked before the buffer is allocated, so that a short file cannot claim gigabytes.
         if (available < header.PixelBytesNeeded()) {

@@ -36,6 +36,11 @@ class BitmapFile {
   // BitmapFile and saves the allocation (and the kernel's fresh pages) for each.
   bool Load(const std::string& path);
 
+  // Reads and judges the headers and colour table as Load does, but no pixel: BitCount(),
+  // Width(), Height() and Palette() are set, Row() is null. For a caller that decides from the
+  // size whether to load the picture at all.
+  bool LoadHeaders(const std::string& path);
+
   // The stored rows of a picture (Stride() bytes each, in the file's order: the bottom row first
   // in a bottom-up file); returns false to stop reading.
   using RowBlock = std::function<bool(const uint8_t* rows, int32_t count)>;
@@ -110,4 +115,5 @@ class BitmapFile {
   size_t spare_size_ = 0;
   std::string error_;
   std::unique_ptr<VwrdError> failure_;
+  bool headers_only_ = false;  // LoadHeaders: stop before the pixels
 };

@@ -61,7 +61,8 @@ bool EncodePng(const PngJob& job) {
 
 }  // namespace
 
-bool WritePng(const std::string& path, const BitmapFile& image, std::string* why) {
+bool WritePng(const std::string& path, const BitmapFile& image, std::string* why,
+              bool* link_refused) {
   if (image.BitCount() > 8) {
     std::fputs("フルカラーBMPは扱えません\n", stdout);
     std::fflush(stdout);
@@ -89,7 +90,9 @@ bool WritePng(const std::string& path, const BitmapFile& image, std::string* why
 
   try {
     // Synced: a PNG emptied by a crash would look up to date for ever.
-    FileReplacement replacement(path, FileReplacement::Durability::kSynced);
+    FileReplacement replacement(path, FileReplacement::Durability::kSynced,
+                                FileReplacement::Temporary::kUnnamedWhereOffered,
+                                FileReplacement::Links::kWithinFolder);
     const int fd = ::dup(replacement.Descriptor());
     std::FILE* file = fd < 0 ? nullptr : ::fdopen(fd, "wb");
     if (file == nullptr) {
@@ -116,6 +119,8 @@ bool WritePng(const std::string& path, const BitmapFile& image, std::string* why
     return true;
   } catch (const FileWriteError& failure) {
     if (why != nullptr) *why = failure.what();
+    if (link_refused != nullptr)
+      *link_refused = dynamic_cast<const LinkRefusedError*>(&failure) != nullptr;
     return false;
   }
 }

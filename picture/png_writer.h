@@ -15,4 +15,9 @@ class BitmapFile;
 // than 8 bits prints "フルカラーBMPは扱えません" (UTF-8) and a line end to the standard output and
 // returns false without creating a file. libpng reports its own errors and warnings on the standard
 // error.
-bool WritePng(const std::string& path, const BitmapFile& image, std::string* why = nullptr);
+//
+// A `path` that is a symbolic link is written through only when its target lies in the path's
+// folder (FileReplacement::Links::kWithinFolder); otherwise nothing is written and
+// `link_refused` (when given) is set.
+bool WritePng(const std::string& path, const BitmapFile& image, std::string* why = nullptr,
+              bool* link_refused = nullptr);

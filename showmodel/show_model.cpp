@@ -9,6 +9,7 @@
 #include "make/command_generator.h"
 #include "showmodel/build_picture_source.h"
 #include "text/cp932.h"
+#include "wrdplayer/memory_budget.h"
 #include "wrdplayer/show_player.h"
 
 namespace {
@@ -57,7 +58,7 @@ bool ShowModel::Update(const EventTable& table) {
 }
 
 void ShowModel::Play(const EventTable& table) {
-  ShowBuild build = BuildShow(table, *cache_);
+  ShowBuild build = BuildShow(table, *cache_, kPlayerMemoryBudget);
   refusals_.clear();
   for (const auto& picture : build.Pictures) {
     refusals_.push_back(picture->Usable ? std::string() : picture->Reason);
@@ -119,6 +120,19 @@ std::string ShowModel::RefusalAt(int64_t tick) const {
   const size_t number =
       static_cast<size_t>(std::find(keys.begin(), keys.end(), wanted) - keys.begin());
   if (number >= refusals_.size() || refusals_[number].empty()) return {};
-  return Cp932ToUtf8(std::string(build_texts::kLogBadBmp)) + "\n" + Cp932ToUtf8(shown->Picture) +
-         ": " + refusals_[number];
+  return RefusalText(refusals_[number]);
+}
+
+std::vector<std::string> ShowModel::Refusals() const {
+  if (!error_.empty()) return {error_};
+  std::vector<std::string> refusals;
+  for (const std::string& reason : refusals_) {
+    if (!reason.empty()) refusals.push_back(RefusalText(reason));
+  }
+  return refusals;
+}
+
+std::string RefusalText(const std::string& reason) {
+  return Cp932ToUtf8(std::string(build_texts::kLogBadBmp)) + "\n" +
+         Cp932ToUtf8(std::string(build_texts::kLogReason)) + reason;
 }

@@ -27,10 +27,12 @@ class ShowModel {
   // The screen after every command at or before `tick` (black before the first Update). The
   // reference stays valid until the next call.
   const Screen& ScreenAt(int64_t tick);
-  // Why the picture the screen shows at `tick` is refused by the build (UTF-8: the build's
-  // error text, the picture and the reason), or why the document could not be played; empty
-  // when it is not.
+  // Why the picture the screen shows at `tick` is refused by the build (UTF-8: the two lines
+  // Make logs, see RefusalText), or why the document could not be played; empty when it is not.
   std::string RefusalAt(int64_t tick) const;
+  // Every refused picture of the last build, in the order the build numbers them (RefusalText
+  // each), or why the document could not be played; empty when the show is what it describes.
+  std::vector<std::string> Refusals() const;
   // How often the document was built.
   int Builds() const { return builds_; }
   // The earliest tick whose screen the last Update may have changed (INT64_MAX when it changed
@@ -55,6 +57,10 @@ class ShowModel {
   int64_t changedFrom_ = 0;
   std::vector<ShownEvent> shownEvents_;
 };
+
+// The text of a refused picture (UTF-8): the error line and the reason line Make logs for it
+// (the reason names the picture's file).
+std::string RefusalText(const std::string& reason);
 
 // The tick at which the build places an event (events it cannot place go to tick 0).
 int64_t EventTick(const EventItem& item);

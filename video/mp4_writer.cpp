@@ -1,9 +1,11 @@
 #include "video/mp4_writer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
 #include <vector>
 
+#include "files/file_errors.h"
 #include "video/video_error.h"
 
 extern "C" {
@@ -41,6 +43,8 @@ struct ScalerDeleter {
 };
 
 std::string Reason(int error) {
+  // The system's errors in the user's language; FFmpeg's own in its words.
+  if (error < 0 && error > -4096) return ErrnoText(-error);
   char text[AV_ERROR_MAX_STRING_SIZE] = {};
   av_strerror(error, text, sizeof text);
   return text;
@@ -56,15 +60,24 @@ T* Require(T* pointer, const char* what) {
   return pointer;
 }
 
+// Where the muxer's bytes go, and the first system error a write met.
+struct Output {
+  std::ostream* out;
+  int error = 0;
+};
+
 int WriteToStream(void* opaque, uint8_t* bytes, int size) {
-  auto& out = *static_cast<std::ostream*>(opaque);
-  out.write(reinterpret_cast<const char*>(bytes), size);
-  return out ? size : AVERROR(EIO);
+  auto& output = *static_cast<Output*>(opaque);
+  errno = 0;
+  output.out->write(reinterpret_cast<const char*>(bytes), size);
+  if (*output.out) return size;
+  if (output.error == 0) output.error = errno != 0 ? errno : EIO;
+  return AVERROR(output.error);
 }
 
 // The MP4 muxer goes back to fill in sizes; it never needs the file's size.
 int64_t SeekStream(void* opaque, int64_t offset, int whence) {
-  auto& out = *static_cast<std::ostream*>(opaque);
+  auto& out = *static_cast<Output*>(opaque)->out;
   whence &= ~AVSEEK_FORCE;
   if (whence == AVSEEK_SIZE) return AVERROR(ENOSYS);
   const auto direction = whence == SEEK_SET   ? std::ios::beg
@@ -78,6 +91,7 @@ int64_t SeekStream(void* opaque, int64_t offset, int whence) {
 
 struct Mp4Writer::State {
   Format format;
+  Output output;
   std::unique_ptr<AVIOContext, IoDeleter> io;
   std::unique_ptr<AVFormatContext, MuxerDeleter> muxer;
   std::unique_ptr<AVCodecContext, CodecDeleter> video;
@@ -98,6 +112,9 @@ struct Mp4Writer::State {
   void OpenAudio();
   // Sends a frame (null: flush) and writes every packet the encoder gives back.
   void Encode(AVCodecContext* codec, AVStream* stream, AVFrame* frame);
+  // Throws when a write to the file has failed: the export stops at the first one, instead of
+  // encoding the rest of the song for nothing.
+  void CheckWritten() const;
   void EncodeSound(int frames);
   // Puts a picture into `picture`, enlarged and converted to the encoder's colours.
   void Convert(const uint8_t* rgb);
@@ -200,8 +217,17 @@ void Mp4Writer::State::Encode(AVCodecContext* codec, AVStream* stream, AVFrame* 
     Check(result, "動画を符号化できません");
     av_packet_rescale_ts(packet.get(), codec->time_base, stream->time_base);
     packet->stream_index = stream->index;
-    Check(av_interleaved_write_frame(muxer.get(), packet.get()), "動画ファイルに書き込めません");
+    const int written = av_interleaved_write_frame(muxer.get(), packet.get());
+    CheckWritten();
+    Check(written, "動画ファイルに書き込めません");
   }
+}
+
+void Mp4Writer::State::CheckWritten() const {
+  if (output.error != 0) {
+    throw VideoError("動画ファイルに書き込めません (" + ErrnoText(output.error) + ")");
+  }
+  if (io != nullptr && io->error < 0) Check(io->error, "動画ファイルに書き込めません");
 }
 
 void Mp4Writer::State::EncodeSound(int frames) {
@@ -221,13 +247,14 @@ Mp4Writer::Mp4Writer(std::ostream& out, const Format& format) : state_(std::make
   av_log_set_level(AV_LOG_QUIET);
   State& s = *state_;
   s.format = format;
+  s.output.out = &out;
   s.format.scale = std::clamp(format.scale, 1, 2);
   AVFormatContext* muxer = nullptr;
   Check(avformat_alloc_output_context2(&muxer, nullptr, "mp4", nullptr), "MP4 を書けません");
   s.muxer.reset(muxer);
   auto* buffer = static_cast<uint8_t*>(Require(av_malloc(kIoBufferSize), "メモリが足りません"));
   s.io.reset(
-      avio_alloc_context(buffer, kIoBufferSize, 1, &out, nullptr, WriteToStream, SeekStream));
+      avio_alloc_context(buffer, kIoBufferSize, 1, &s.output, nullptr, WriteToStream, SeekStream));
   if (!s.io) {
     av_free(buffer);
     throw VideoError("メモリが足りません");
@@ -237,7 +264,9 @@ Mp4Writer::Mp4Writer(std::ostream& out, const Format& format) : state_(std::make
   s.packet.reset(Require(av_packet_alloc(), "メモリが足りません"));
   s.OpenVideo();
   s.OpenAudio();
-  Check(avformat_write_header(muxer, nullptr), "動画ファイルに書き込めません");
+  const int header = avformat_write_header(muxer, nullptr);
+  s.CheckWritten();
+  Check(header, "動画ファイルに書き込めません");
 }
 
 Mp4Writer::~Mp4Writer() = default;
@@ -272,7 +301,9 @@ void Mp4Writer::Finish() {
   }
   s.Encode(s.video.get(), s.video_stream, nullptr);
   s.Encode(s.audio.get(), s.audio_stream, nullptr);
-  Check(av_write_trailer(s.muxer.get()), "動画ファイルに書き込めません");
+  const int trailer = av_write_trailer(s.muxer.get());
+  s.CheckWritten();
+  Check(trailer, "動画ファイルに書き込めません");
   avio_flush(s.io.get());
-  if (s.io->error < 0) Check(s.io->error, "動画ファイルに書き込めません");
+  s.CheckWritten();
 }

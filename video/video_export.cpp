@@ -40,7 +40,8 @@ void ExportVideo(const MidiSong& song, FrameSource& frames, const std::string& p
       if (audio.Finished() && audio.Position() <= frame_sample) break;
       frames.Render(clock.WrdTickOfFrame(frame), rgb.data());
       writer.WriteVideo(rgb.data());
-      if (progress && !progress(clock.MicrosOfFrame(frame), audio.SongEndMicros())) {
+      const int64_t end = audio.SongEndMicros();
+      if (progress && !progress(std::min(clock.MicrosOfFrame(frame), end), end)) {
         throw VideoCancelled();
       }
     }

@@ -8,6 +8,7 @@
 
 #include "wrd/vnl_reader.h"
 #include "wrdplayer/glyph_font.h"
+#include "wrdplayer/memory_budget.h"
 #include "wrdplayer/picture_source.h"
 #include "wrdplayer/player_state.h"
 #include "wrdplayer/screen.h"
@@ -25,7 +26,7 @@ class ShowPlayer {
  public:
   struct Options {
     // The bytes pages and palettes may take together (see PlayerState).
-    size_t memoryBudget = size_t{256} << 20;
+    size_t memoryBudget = kPlayerMemoryBudget;
     // The GNU Unifont .hex file DrawText takes its glyphs from; read on the first DrawText.
     std::string fontPath = GlyphFont::kDefaultPath;
     // Whether to keep snapshots; a player asked for one screen only (vnl-render) reaches it

@@ -92,4 +92,70 @@ TEST(AtomicFileTest, TheNextWriteRemovesATemporaryFileLeftByAKilledWriter) {
   EXPECT_EQ(folder.Names().size(), 2u);
 }
 
+// A song folder unpacked from someone else's archive may hold links; within the folder they are
+// written through, anywhere else the write is refused and the target stays as it was.
+TEST(AtomicFileTest, ALinkIsWrittenThroughOnlyWithinItsFolder) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> links;  // link (in song/) -> what it holds
+    std::string target;                                      // where the write would land
+    bool written;
+  };
+  const Case cases[] = {
+      {"relative inside", {{"out.png", "sub/real.png"}}, "song/sub/real.png", true},
+      {"absolute inside", {{"out.png", "@/song/real.png"}}, "song/real.png", true},
+      {"back in through ..", {{"out.png", "../song/real.png"}}, "song/real.png", true},
+      {"chain inside",
+       {{"out.png", "b.png"}, {"b.png", "sub/real.png"}},
+       "song/sub/real.png",
+       true},
+      {"relative outside", {{"out.png", "../outside/victim.txt"}}, "outside/victim.txt", false},
+      {"absolute outside", {{"out.png", "@/outside/victim.txt"}}, "outside/victim.txt", false},
+      {"chain outside",
+       {{"out.png", "b.png"}, {"b.png", "../outside/victim.txt"}},
+       "outside/victim.txt",
+       false},
+      {"folder link outside",
+       {{"out.png", "away/victim.txt"}, {"away", "../outside"}},
+       "outside/victim.txt",
+       false},
+  };
+  for (const Case& c : cases) {
+    TempFolder temp;
+    fs::create_directories(temp.Path() / "song/sub");
+    fs::create_directories(temp.Path() / "outside");
+    const std::string target = temp.Write(c.target, {'o', 'l', 'd'});
+    for (const auto& [link, to] : c.links) {
+      const std::string held = to.starts_with('@') ? temp.Path().string() + to.substr(1) : to;
+      fs::create_symlink(held, temp.Path() / "song" / link);
+    }
+    const std::string path = temp.File("song/out.png");
+    try {
+      WriteFileAtomically(path, "new", AtomicFile::Durability::kUnsynced,
+                          AtomicFile::Links::kWithinFolder);
+      EXPECT_TRUE(c.written) << c.name;
+    } catch (const LinkRefusedError& error) {
+      EXPECT_FALSE(c.written) << c.name;
+      EXPECT_NE(std::string(error.what()).find("リンク先が曲のフォルダの外なので書き込みません"),
+                std::string::npos)
+          << error.what();
+    }
+    EXPECT_EQ(ReadAll(target), c.written ? "new" : "old") << c.name;
+    EXPECT_TRUE(fs::is_symlink(path)) << c.name;
+  }
+}
+
+TEST(AtomicFileTest, ARefusedLinkIsNeverWrittenThrough) {
+  TempFolder temp;
+  const std::string target = temp.Write("real.copy", {'o', 'l', 'd'});
+  fs::create_symlink("real.copy", temp.File("copy"));
+  EXPECT_THROW(WriteFileAtomically(temp.File("copy"), "new", AtomicFile::Durability::kUnsynced,
+                                   AtomicFile::Links::kRefused),
+               LinkRefusedError);
+  EXPECT_EQ(ReadAll(target), "old");
+  WriteFileAtomically(temp.File("plain"), "new", AtomicFile::Durability::kUnsynced,
+                      AtomicFile::Links::kRefused);
+  EXPECT_EQ(ReadAll(temp.File("plain")), "new");
+}
+
 }  // namespace

@@ -71,4 +71,35 @@ TEST(BuildShowTest, ACachedPictureIsReadOnceUntilItsFileChanges) {
   EXPECT_EQ(after.Vnl, MadeVnl(build));
 }
 
+// The pictures of a build are counted against the player's memory in the order it loads them:
+// one that does not fit is refused before its pixels are read, and is read when it fits again.
+TEST(BuildShowTest, APictureBeyondTheMemoryBudgetIsRefusedUntilItFits) {
+  BuildCase build;
+  build.Picture("a.bmp", 100, 100);
+  build.Picture("b.bmp", 100, 100);
+  build.Picture("c.bmp", 10, 10);
+  build.Add("one", 0, "a.bmp");
+  build.Add("two", 16, "b.bmp");
+  build.Add("three", 32, "c.bmp");
+  // The set-up, three palettes, and room for the first picture and the last.
+  const uint64_t budget = 640 * 480 + 7 * 768 + 100 * 100 + 10 * 10;
+  PictureCache cache;
+  ShowBuild shown = BuildShow(build.Table(), cache, budget);
+  EXPECT_TRUE(shown.Pictures[0]->Usable);
+  EXPECT_FALSE(shown.Pictures[1]->Usable);
+  EXPECT_TRUE(shown.Pictures[1]->TooLarge);
+  EXPECT_TRUE(shown.Pictures[1]->Pixels.empty());
+  EXPECT_EQ(shown.Pictures[1]->Reason,
+            build.Folder() / "b.bmp" +
+                ": 画像が大きすぎます (100 x 100、ほかの画像と合わせて表示に使えるメモリ " +
+                std::to_string(budget) + " バイト を超えます)");
+  EXPECT_TRUE(shown.Pictures[2]->Usable);
+  // The first picture goes: the second fits and is read.
+  build.Table().events[0].Picture = "";
+  shown = BuildShow(build.Table(), cache, budget);
+  ASSERT_EQ(shown.Pictures.size(), 2u);
+  EXPECT_TRUE(shown.Pictures[0]->Usable);
+  EXPECT_EQ(shown.Pictures[0]->Pixels.size(), 100u * 100u);
+}
+
 }  // namespace

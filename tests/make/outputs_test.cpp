@@ -59,17 +59,71 @@ TEST(OutputsTest, AnOutputThatCannotBeWrittenIsAnErrorLine) {
   BuildCase build;
   fs::create_directory(build.Folder().Path() / "song.vnl");
   build.Add("m", 0);
+  const std::string oldScript = "previous evn\r\n\x95\x5C\r\n";  // 表
+  test_bmp::WriteFile(build.Folder().Path() / "song.evn", oldScript);
   const BuildResult& result = build.Make();
   EXPECT_TRUE(build.Logged(kVnlFailed + build.Folder() / "song.vnl"));
   EXPECT_EQ(LineAfter(build, kVnlFailed + build.Folder() / "song.vnl"),
             "原因: " + build.Folder() / "song.vnl" + ": 置き換えられません (フォルダです)");
-  EXPECT_EQ(result.ErrorLines, 1);
+  // The script goes with the VNL file it describes: both are replaced, or neither.
+  EXPECT_EQ(LineAfter(build, kEvnFailed + build.Folder() / "song.evn"),
+            "原因: VNLファイルを出力できないので、EVNファイルも元のままにしました");
+  EXPECT_EQ(result.ErrorLines, 2);
   EXPECT_FALSE(result.VnlWritten);
-  EXPECT_TRUE(result.EvnWritten);
+  EXPECT_FALSE(result.EvnWritten);
+  EXPECT_EQ(ReadFile(build.Folder().Path() / "song.evn"), oldScript);
   EXPECT_EQ(build.Log().lines.back(), kEnd);
   EXPECT_EQ(build.Log().events.back(), "end");
   EXPECT_TRUE(fs::is_directory(build.Folder().Path() / "song.vnl"));
   EXPECT_EQ(FileCount(build.Folder().Path()), 2u);
+}
+
+// Outputs that are links: written through within the song's folder, refused with an error line
+// when they lead out of it; the rest of the build goes on.
+TEST(OutputsTest, AnOutputLinkLeadingOutOfTheSongFolderIsRefused) {
+  BuildCase build;
+  const fs::path song = build.Folder().Path();
+  const fs::path outside = song / "../" / (song.filename().string() + "-outside");
+  fs::create_directories(outside);
+  struct Removed {
+    fs::path path;
+    ~Removed() { fs::remove_all(path); }
+  } removed{outside};
+  build.Picture("night.bmp", 8, 8);
+  build.Picture("moon.bmp", 8, 8);
+  build.Picture("star.bmp", 8, 8);
+  build.Add("m", 0, "night.bmp");
+  build.Add("n", 1, "moon.bmp");
+  build.Add("s", 2, "star.bmp");
+  for (const char* victim : {"victim.txt", "victim2.sh", "victim3.png"}) {
+    test_bmp::WriteFile(outside / victim, "victim");
+    SetFileAge(outside / victim, -3600);
+  }
+  SetFileAge(outside / "victim3.png", 3600);  // newer than its picture: looks up to date
+  fs::create_symlink("../" + outside.filename().string() + "/victim.txt", song / "night.png");
+  fs::create_symlink(outside / "victim3.png", song / "star.png");
+  fs::create_symlink(outside / "victim2.sh", song / "song.evn");
+  fs::create_directory(song / "pictures");
+  fs::create_symlink("pictures/moon.png", song / "moon.png");
+  const BuildResult& result = build.Make();
+  EXPECT_EQ(ReadFile(outside / "victim.txt"), "victim");
+  EXPECT_EQ(ReadFile(outside / "victim2.sh"), "victim");
+  const std::string refused =
+      kErrorPrefix +
+      "\x8B\xC8\x82\xCC\x83\x74\x83\x48\x83\x8B\x83\x5F\x82\xCC\x8A\x4F\x82\xF0\x8E\x77\x82"
+      "\xB7\x83\x8A\x83\x93\x83\x4E\x82\xC9\x82\xCD\x8F\x6F\x97\xCD\x82\xB5\x82\xDC\x82\xB9\x82"
+      "\xF1 ";
+  EXPECT_EQ(LineAfter(build, refused + build.Folder() / "song.evn"),
+            "原因: " + build.Folder() / "song.evn" +
+                ": リンク先が曲のフォルダの外なので書き込みません (リンク先: " +
+                (outside / "victim2.sh").string() + ")");
+  EXPECT_TRUE(build.Logged(refused + build.Folder() / "night.png"));
+  EXPECT_TRUE(build.Logged(refused + build.Folder() / "star.png"));
+  EXPECT_EQ(ReadFile(outside / "victim3.png"), "victim");
+  EXPECT_TRUE(fs::exists(song / "pictures/moon.png"));  // a link within the folder is followed
+  EXPECT_FALSE(fs::exists(song / "song.vnl"));          // kept with its script
+  EXPECT_EQ(result.ErrorLines, 4);
+  EXPECT_EQ(build.Log().lines.back(), kEnd);
 }
 
 TEST(OutputsTest, APngThatCannotBeWrittenSaysWhy) {

@@ -116,7 +116,7 @@ TEST_F(PreviewTest, APictureTheBuildRefusesIsShownAsRefusedWithTheReason) {
   preview_.SetPicture(WriteTrueColourPicture("deep.bmp", 64, 64), false);
   EXPECT_TRUE(preview_.HasPicture());
   EXPECT_TRUE(preview_.Refusal().contains("deep.bmp"));
-  EXPECT_TRUE(preview_.Refusal().contains("24 bits"));
+  EXPECT_TRUE(preview_.Refusal().contains("24ビットの画像です"));
   EXPECT_EQ(Shown().pixel(320, 240), Background());  // the player draws nothing of it
   EXPECT_EQ(Shown().pixel(320, 470), qRgb(128, 0, 0));
   preview_.SetPicture(WritePicture("good.bmp", 8, 8), false);

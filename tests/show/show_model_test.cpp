@@ -47,11 +47,41 @@ TEST(ShowModelTest, ARefusedPictureIsNamedWhileItsEventIsTheLatestWithAPicture) 
     const std::string refusal = model.RefusalAt(c.tick);
     EXPECT_EQ(!refusal.empty(), c.refused);
     if (c.refused) {
-      EXPECT_NE(refusal.find("deep.bmp: not a 256-colour BMP (24"), std::string::npos);
+      // The two lines Make logs for the picture.
+      EXPECT_EQ(refusal,
+                "エラー: ファイルが読めない、もしくは256色以外のBMPファイルである\n原因: " +
+                    build.Folder() / "deep.bmp" +
+                    ": 24ビットの画像です (256色の8ビットのみ扱えます)");
     }
   }
   EXPECT_EQ(EventTick(build.Table().events[4]), 0);
   EXPECT_EQ(EventTick(build.Table().events[1]), 192);
+}
+
+// A picture whose pixels alone would take the player's whole memory is refused, without reading
+// them, and the band says why; the pictures before it are shown.
+TEST(ShowModelTest, APictureBeyondThePlayersMemoryIsShownRefused) {
+  BuildCase build;
+  build.Picture("a.bmp", 8, 8, 5);
+  // The headers of a 16384 x 16384 picture, and none of its pixels.
+  std::string huge = test_bmp::Bmp8(1, 1, [](int, int) { return uint8_t{0}; });
+  for (int field : {18, 22}) {
+    huge[field] = 0;
+    huge[field + 1] = 0x40;
+  }
+  test_bmp::WriteFile(build.Folder().Path() / "huge.bmp", huge);
+  build.Add("small", 0, "a.bmp");
+  build.Add("huge", 4, "huge.bmp");  // tick 48
+  ShowModel model;
+  model.Update(build.Table());
+  EXPECT_EQ(model.RefusalAt(0), "");
+  EXPECT_EQ(model.ScreenAt(0).palette[5], (Rgb{5, 5, 5}));
+  const std::string reason = "原因: " + build.Folder() / "huge.bmp" +
+                             ": 画像が大きすぎます (16384 x 16384、ほかの画像と合わせて表示に使える"
+                             "メモリ 256 MiB を超えます)";
+  EXPECT_TRUE(model.RefusalAt(48).ends_with("\n" + reason)) << model.RefusalAt(48);
+  ASSERT_EQ(model.Refusals().size(), 1u);
+  EXPECT_EQ(model.Refusals()[0], model.RefusalAt(48));
 }
 
 }  // namespace

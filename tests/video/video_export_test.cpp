@@ -3,6 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <ext/stdio_filebuf.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +16,7 @@
 #include "song/midi_file_reader.h"
 #include "song/smf_builder.h"
 #include "support/temp_folder.h"
+#include "video/mp4_writer.h"
 #include "video/video_error.h"
 
 namespace {
@@ -124,6 +129,56 @@ TEST_F(VideoExportFailure, NoSoundfontGivesAReasonAndNoFile) {
       },
       testing::ThrowsMessage<VideoError>(testing::HasSubstr("SoundFont")));
   EXPECT_TRUE(folder.Names().empty());
+}
+
+TEST_F(VideoExportFailure, TheProgressNeverPassesTheSongsEndWhileTheTailIsWritten) {
+  std::vector<std::pair<int64_t, int64_t>> reports;
+  ExportVideo(OneSecondSong(), source, folder / "song.mp4", {}, [&](int64_t written, int64_t end) {
+    reports.emplace_back(written, end);
+    return true;
+  });
+  ASSERT_FALSE(reports.empty());
+  for (const auto& [written, end] : reports) EXPECT_LE(written, end);
+  EXPECT_EQ(reports.back().first, reports.back().second);
+  EXPECT_GT(std::count(reports.begin(), reports.end(), reports.back()), 1);  // the tail's frames
+}
+
+// Frames of noise: each one fills the writer's buffer, so a failing disk shows at once.
+void Noise(uint8_t* rgb, int frame) {
+  uint32_t state = 2463534242u + uint32_t(frame);
+  for (size_t i = 0; i < size_t(FrameSource::kWidth) * FrameSource::kHeight * 3; ++i) {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    rgb[i] = uint8_t(state);
+  }
+}
+
+// A full disk, as the writer's file descriptor meets it (/dev/full): the first write that fails
+// stops the export, and the reason says the disk is full.
+TEST(Mp4WriterFailure, AFullDiskStopsAtTheFirstFailedWrite) {
+  const int fd = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  __gnu_cxx::stdio_filebuf<char> buffer(fd, std::ios::out | std::ios::binary);
+  std::ostream out(&buffer);
+  std::vector<uint8_t> rgb(size_t(FrameSource::kWidth) * FrameSource::kHeight * 3);
+  const std::vector<float> silence(1470);  // a frame's sound: the muxer interleaves the two
+  int frames = 0;
+  std::string reason;
+  try {
+    Mp4Writer writer(out, {});
+    for (; frames < 300; ++frames) {
+      Noise(rgb.data(), frames);
+      writer.WriteAudio(silence.data(), silence.data(), int(silence.size()));
+      writer.WriteVideo(rgb.data());
+    }
+    writer.Finish();
+  } catch (const VideoError& error) {
+    reason = error.what();
+  }
+  EXPECT_EQ(reason, "動画ファイルに書き込めません (ディスクの空きがありません)");
+  // Before the encoder has given back much more than its look-ahead of frames.
+  EXPECT_LT(frames, 100);
 }
 
 }  // namespace
