@@ -175,8 +175,8 @@ void TForm1::FormCreate() {
       {QStringLiteral("左詰め"), QStringLiteral("右詰め"), QStringLiteral("中央寄せ")});
   ui_->Align->setCurrentIndex(-1);
   ui_->Lyrics->clear();
-  doc_.Dragging = false;
-  doc_.Selection = -1;
+  dragging_ = false;
+  editing_.Select(-1);
   doc_.EventCount = 0;
   SetModified(false);
 }
@@ -233,19 +233,19 @@ void TForm1::LoadControls(const EventItem& item) {
 }
 
 void TForm1::ShowEvent(int index) {
-  doc_.Selection = index >= 0 && index < EventTable::kCapacity ? index : -1;
-  LoadControls(doc_.Selection >= 0 ? doc_.events[doc_.Selection] : EventItem());
+  editing_.Select(index >= 0 && index < EventTable::kCapacity ? index : -1);
+  LoadControls(editing_.Selection() >= 0 ? doc_.events[editing_.Selection()] : EventItem());
   loaded_ = ReadControls();
 }
 
 void TForm1::ShowDocument() {
-  ShowEvent(doc_.Selection);
+  ShowEvent(editing_.Selection());
   RefreshEventList();
   // The highlight names the event in the controls.
-  if (doc_.Selection >= 0 && doc_.Selection < ui_->EventList->count() &&
-      ui_->EventList->currentRow() != doc_.Selection) {
+  if (editing_.Selection() >= 0 && editing_.Selection() < ui_->EventList->count() &&
+      ui_->EventList->currentRow() != editing_.Selection()) {
     refreshing_list_ = true;
-    ui_->EventList->setCurrentRow(doc_.Selection);
+    ui_->EventList->setCurrentRow(editing_.Selection());
     refreshing_list_ = false;
   }
   UpdatePreviewPicture();
@@ -254,7 +254,7 @@ void TForm1::ShowDocument() {
 }
 
 bool TForm1::CommitWorkingCopy(std::optional<int> next) {
-  const int index = doc_.Selection;
+  const int index = editing_.Selection();
   if (index < 0 || index >= doc_.EventCount) return false;
   const EventItem edited = ReadControls();
   if (edited == loaded_) return false;
@@ -267,7 +267,7 @@ bool TForm1::CommitWorkingCopy(std::optional<int> next) {
 
 void TForm1::CommitGesture(const std::function<void(EventItem&)>& change) {
   CommitWorkingCopy();
-  const int index = doc_.Selection;
+  const int index = editing_.Selection();
   if (index < 0 || index >= doc_.EventCount) {
     // No event to change: the controls alone take the change, as a working copy does.
     EventItem item = ReadControls();
@@ -293,7 +293,7 @@ void TForm1::RetimeEvents(const std::vector<EventTime>& times) {
 
 void TForm1::ReadWorkingDocument(EventTable& into) const {
   into = doc_;
-  const int index = doc_.Selection;
+  const int index = editing_.Selection();
   if (index >= 0 && index < doc_.EventCount) {
     into.events[index] = ApplyEdits(doc_.events[index], loaded_, ReadControls());
   }
@@ -352,7 +352,7 @@ void TForm1::EditChanged() {
 }
 
 void TForm1::UpdateModified() {
-  const int index = doc_.Selection;
+  const int index = editing_.Selection();
   const bool editing = index >= 0 && index < doc_.EventCount && ReadControls() != loaded_;
   SetModified(editing || !editing_.IsClean());
   if (undo_action_ != nullptr) {
@@ -364,12 +364,12 @@ void TForm1::UpdateModified() {
 }
 
 void TForm1::SetModified(bool modified) {
-  doc_.Modified = modified;
+  modified_ = modified;
   UpdateCaption();
 }
 
 void TForm1::UpdateCaption() {
-  const QString title = doc_.Modified ? QStringLiteral("*") + caption_ : caption_;
+  const QString title = modified_ ? QStringLiteral("*") + caption_ : caption_;
   if (windowTitle() != title) setWindowTitle(title);
 }
 

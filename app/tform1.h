@@ -60,6 +60,12 @@ class TForm1 : public QWidget {
   // committing anything.
   void ReadWorkingDocument(EventTable& into) const;
   const EditingModel& Editing() const { return editing_; }
+  // The selected event (-1: none).
+  int32_t Selection() const { return editing_.Selection(); }
+  // Unsaved changes: the history away from its clean state, or edits still in the controls.
+  bool Modified() const { return modified_; }
+  // The position bar's thumb is being dragged: the song position is not shown meanwhile.
+  bool Dragging() const { return dragging_; }
 
   // Gives events new times as one step (a nudge, a marker dragged on a timeline). The edits in
   // the controls are committed first; the controls and the list then show the new times.
@@ -253,6 +259,8 @@ class TForm1 : public QWidget {
   EventTable& doc_ = editing_.Table();
   EventItem loaded_;  // the controls as the selected event was loaded into them
   bool loading_ = false;
+  bool modified_ = false;
+  bool dragging_ = false;
   RecoveryStore recovery_{RecoveryStore::DefaultFolder()};
   bool recovery_error_shown_ = false;
   bool backup_before_save_ = false;  // the project file is not one: keep it before replacing it

@@ -33,7 +33,7 @@ void TForm1::NextProblemKey(int direction) {
   if (doc_.MidiPath.empty()) return;
   // The table as it is now: edits since the last check have moved or mended problems.
   const std::vector<Problem> problems = CheckWorkingDocument();
-  JumpToEvent(NextProblemEvent(problems, doc_.Selection, direction, doc_.EventCount));
+  JumpToEvent(NextProblemEvent(problems, editing_.Selection(), direction, doc_.EventCount));
 }
 
 void TForm1::JumpToEvent(int index) {

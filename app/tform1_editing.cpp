@@ -43,12 +43,12 @@ void TForm1::DeleteClick() {
   if (doc_.EventCount <= 1) return;
   const Dialogs::Answer answer = dialogs_.AskYesNo(QStringLiteral("削除します"), ui_->Mark->text());
   if (answer != Dialogs::Answer::Yes) return;
-  if (doc_.Selection < 0 || doc_.Selection >= doc_.EventCount) return;
+  if (editing_.Selection() < 0 || editing_.Selection() >= doc_.EventCount) return;
   // Edits made before are a step of their own, so that undoing the deletion brings them back.
   CommitWorkingCopy();
   // The controls still hold the deleted event: the event now at that place (or the new last
   // one) is loaded into them without committing them over it.
-  editing_.DeleteEvent(doc_.Selection);
+  editing_.DeleteEvent(editing_.Selection());
   ShowDocument();
 }
 
@@ -123,8 +123,7 @@ ShowWindow* TForm1::MakeShowWindow() {
   if (show_ == nullptr) {
     show_ = new ShowWindow(
         player_, [this](EventTable& into) { ReadWorkingDocument(into); },
-        [this] { return doc_.Dragging ? ui_->TimeBar->value() : player_.Position(); }, pictures_,
-        this);
+        [this] { return dragging_ ? ui_->TimeBar->value() : player_.Position(); }, pictures_, this);
     show_->PlaceBeside(*this);
     ConnectTimeline();
   }

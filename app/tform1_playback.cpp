@@ -60,7 +60,7 @@ void TForm1::OpenMidiFile(const QString& path) {
   SetMidiPath(doc_, cp932Path);
   ui_->Picture->clear();
   ui_->Picture->addItems(BmpFileNames(QFileInfo(absolute).absolutePath()));
-  doc_.Selection = -1;
+  editing_.Select(-1);
   doc_.EventCount = 0;
   player_.Seek(0);
   const int32_t length = std::max<int32_t>(player_.Length(), 0);
@@ -107,7 +107,7 @@ void TForm1::Timer1Timer() {
   if (!player_.IsPlaying() && ui_->Play->text() != QStringLiteral("再生")) {
     ui_->Play->setText(QStringLiteral("再生"));
   }
-  if (doc_.Dragging) return;
+  if (dragging_) return;
   const int32_t position = player_.Position();
   SetCounterText(position);
   ui_->TimeBar->setValue(position);
@@ -129,7 +129,7 @@ void TForm1::SetCounterText(int32_t position) {
 }
 
 void TForm1::TimeBarScroll(int code) {
-  doc_.Dragging = code != ScrollCodes::kEndScroll && code != ScrollCodes::kThumbPosition;
+  dragging_ = code != ScrollCodes::kEndScroll && code != ScrollCodes::kThumbPosition;
   if (doc_.MidiPath.empty() || code != ScrollCodes::kEndScroll) return;
   const bool playing = player_.IsPlaying();
   player_.Seek(ui_->TimeBar->value());

@@ -58,7 +58,7 @@ class WindowBuildLog : public BuildLog {
 }  // namespace
 
 bool TForm1::QuerySave() {
-  if (!doc_.Modified) return true;
+  if (!modified_) return true;
   const Dialogs::Answer answer = dialogs_.AskYesNoCancel(
       QStringLiteral("変更されています。保存しますか？"), FromCp932(doc_.MidiPath));
   if (answer == Dialogs::Answer::No) return true;
@@ -111,7 +111,7 @@ void TForm1::LoadDocument() {
     doc_.EventCount = 1;
   }
   editing_.ClearHistory();
-  doc_.Selection = 0;
+  editing_.Select(0);
   ShowDocument();
   OfferRecoveryCopy();
 }
@@ -152,17 +152,17 @@ void TForm1::OfferRecoveryCopy() {
 
 void TForm1::RecoveryTimerTimer() {
   if (doc_.MidiPath.empty()) return;
-  if (!doc_.Modified) {
+  if (!modified_) {
     RemoveRecoveryCopy();
     return;
   }
   RecoveryCopy copy;
   copy.project_path = ProjectFilePath(doc_);
   copy.written = static_cast<int64_t>(std::time(nullptr));
-  copy.selection = doc_.Selection;
+  copy.selection = editing_.Selection();
   // The table with the edits still in the controls.
   auto table = std::make_unique<EventTable>(doc_);
-  const int index = doc_.Selection;
+  const int index = editing_.Selection();
   if (index >= 0 && index < table->EventCount) {
     table->events[index] = ApplyEdits(doc_.events[index], loaded_, ReadControls());
   }
@@ -193,7 +193,7 @@ void TForm1::SaveClick() {
 
 void TForm1::MakeClick() {
   if (doc_.MidiPath.empty()) return;
-  if (doc_.Selection >= 0) SelectEvent(doc_.Selection);
+  if (editing_.Selection() >= 0) SelectEvent(editing_.Selection());
   if (log_ == nullptr) return;
   log_->show();
   log_->raise();

@@ -103,12 +103,12 @@ void TForm1::LoopKey() {
     looping_ = false;
     player_.SetLoop(0, 0);
   } else {
-    if (doc_.Selection < 0) return;
+    if (editing_.Selection() < 0) return;
     const int32_t from = SelectedCount();
     // The next event in time, or the end of the song.
     int32_t to = player_.Length();
     for (int i = 0; i < doc_.EventCount; ++i) {
-      const int32_t count = i == doc_.Selection ? from : doc_.events[i].Count;
+      const int32_t count = i == editing_.Selection() ? from : doc_.events[i].Count;
       if (count > from) to = std::min(to, count);
     }
     if (to <= from) return;
@@ -125,16 +125,17 @@ void TForm1::LoopKey() {
 }
 
 void TForm1::NudgeKey(int direction, bool with_later) {
-  if (doc_.MidiPath.empty() || doc_.Selection < 0 || doc_.Selection >= doc_.EventCount) return;
+  if (doc_.MidiPath.empty() || editing_.Selection() < 0 || editing_.Selection() >= doc_.EventCount)
+    return;
   const int32_t from = SelectedCount();
   const int32_t length = player_.Length();
   auto moved = [&](int32_t count) { return std::clamp(count + direction, 0, length); };
   // At either end of the song nothing moves, so that the spacing of a group is kept.
   if (moved(from) == from) return;
-  std::vector<EventTime> changes{{doc_.Selection, moved(from)}};
+  std::vector<EventTime> changes{{editing_.Selection(), moved(from)}};
   if (with_later) {
     for (int i = 0; i < doc_.EventCount; ++i) {
-      if (i != doc_.Selection && doc_.events[i].Count >= from) {
+      if (i != editing_.Selection() && doc_.events[i].Count >= from) {
         changes.push_back({i, moved(doc_.events[i].Count)});
       }
     }
@@ -191,9 +192,9 @@ void TForm1::UpdateTimelineMarkers() {
     const EventItem& item = doc_.events[i];
     TimelineMarker marker;
     marker.index = i;
-    marker.count = i == doc_.Selection ? SelectedCount() : item.Count;
-    marker.mark = FromCp932(i == doc_.Selection ? ToCp932(ui_->Mark->text()) : item.Mark);
-    const int effect = i == doc_.Selection ? ui_->Effect->currentIndex() : item.Effect;
+    marker.count = i == editing_.Selection() ? SelectedCount() : item.Count;
+    marker.mark = FromCp932(i == editing_.Selection() ? ToCp932(ui_->Mark->text()) : item.Mark);
+    const int effect = i == editing_.Selection() ? ui_->Effect->currentIndex() : item.Effect;
     if (effect == 1 || effect == 2) {
       if (marker.count >= kFadeOutLead) {
         marker.fade_out_from = marker.count - kFadeOutLead;
@@ -204,7 +205,7 @@ void TForm1::UpdateTimelineMarkers() {
     markers.push_back(marker);
   }
   timeline_->SetMarkers(std::move(markers));
-  timeline_->SetSelected(doc_.Selection);
+  timeline_->SetSelected(editing_.Selection());
 }
 
 void TForm1::UpdateTimelinePosition() {

@@ -56,14 +56,14 @@ TEST_F(EventEditingTest, AddWithoutASongCreatesANewEventAtTimeZero) {
   EXPECT_EQ(Utf8(Mark(0)), "新規イベント");
   EXPECT_EQ(Doc().events[0].Count, 0);
   EXPECT_EQ(Doc().events[0].Effect, 0);
-  EXPECT_EQ(Doc().Selection, 0);
+  EXPECT_EQ(form->Selection(), 0);
   EXPECT_EQ(Edit("Mark")->text(), QStringLiteral("新規イベント"));
   EXPECT_EQ(ListLines(), QStringList{QStringLiteral("00000000 新規イベント")});
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
   EXPECT_EQ(form->windowTitle(), QStringLiteral("*Varnel WRD Maker"));
   form->AddClick();  // the new event is highlighted
   EXPECT_EQ(List()->currentRow(), 1);
-  EXPECT_EQ(Doc().Selection, 1);
+  EXPECT_EQ(form->Selection(), 1);
   EXPECT_EQ(Doc().EventCount, 2);
 }
 
@@ -73,7 +73,7 @@ TEST_F(EventEditingTest, SelectingCommitsTheEditsAndKeepsModified) {
 
   Edit("Mark")->setText("A2");
   ClickLine(1);
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
   EXPECT_EQ(Mark(0), "A2");
   EXPECT_EQ(Edit("Mark")->text(), "B");
   EXPECT_EQ(ListLines(), (QStringList{"00000001 A2", "00000002 B", "00000003 C"}));
@@ -85,9 +85,9 @@ TEST_F(EventEditingTest, ASelectionOfACleanDocumentLeavesItClean) {
       "Varnel WRD Maker Format 1\r\n@\r\nA\r\n1\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
       "//\r\n@\r\nB\r\n2\r\n\r\n1\r\n1\r\n2\r\n3\r\n4\r\n1\r\n2\r\n255\r\nla\r\n//\r\n@\r\n");
   OpenSong(400);
-  ASSERT_FALSE(Doc().Modified);
+  ASSERT_FALSE(form->Modified());
   ClickLine(1);
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_FALSE(form->Modified());
   EXPECT_EQ(Edit("Mark")->text(), "B");
   EXPECT_EQ(Edit("Count")->text(), "2");
   EXPECT_EQ(Bar("TimeBar2")->value(), 2);
@@ -105,9 +105,9 @@ TEST_F(EventEditingTest, EveryEditMarksTheDocumentModified) {
   auto expect_change = [&](const char* what, auto change) {
     SCOPED_TRACE(what);
     form->SaveClick();
-    ASSERT_FALSE(Doc().Modified);
+    ASSERT_FALSE(form->Modified());
     change();
-    EXPECT_TRUE(Doc().Modified);
+    EXPECT_TRUE(form->Modified());
     EXPECT_TRUE(form->windowTitle().startsWith('*'));
   };
   expect_change("Mark", [&] { Edit("Mark")->setText("x"); });
@@ -161,13 +161,13 @@ TEST_F(EventEditingTest, DeletingAMiddleEventLoadsTheOneThatMovedIntoItsPlace) {
   EXPECT_EQ(Doc().EventCount, 2);
   EXPECT_EQ(ListLines(), (QStringList{"00000001 A", "00000003 C"}));
   EXPECT_EQ(List()->currentRow(), 1);
-  EXPECT_EQ(Doc().Selection, 1);
+  EXPECT_EQ(form->Selection(), 1);
   // The controls show C, and the next selection does not write B over it.
   EXPECT_EQ(Edit("Mark")->text(), "C");
   ClickLine(0);
   EXPECT_EQ(Mark(1), "C");
   EXPECT_EQ(Doc().events[1].Count, 3);
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
 }
 
 TEST_F(EventEditingTest, DeletingTheLastEventHighlightsTheNewLastLine) {
@@ -175,7 +175,7 @@ TEST_F(EventEditingTest, DeletingTheLastEventHighlightsTheNewLastLine) {
   DeleteLine(2, Dialogs::Answer::Yes);
   EXPECT_EQ(Doc().EventCount, 2);
   EXPECT_EQ(List()->currentRow(), 1);
-  EXPECT_EQ(Doc().Selection, 1);
+  EXPECT_EQ(form->Selection(), 1);
   EXPECT_EQ(Edit("Mark")->text(), "B");
   ClickLine(0);
   EXPECT_EQ(ListLines(), (QStringList{"00000001 A", "00000002 B"}));
@@ -211,14 +211,14 @@ TEST_F(EventEditingTest, DeclinedDeletionChangesNothing) {
   DeleteLine(2, Dialogs::Answer::No);
   EXPECT_EQ(Doc().EventCount, 4);
   EXPECT_EQ(Doc().events, before);
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_FALSE(form->Modified());
   EXPECT_EQ(form->Editing().UndoCount(), steps);
 }
 
 TEST_F(EventEditingTest, AClickInAnEmptyListAndDeletingTheLastEventDoNothing) {
   form->EventListClick();
-  EXPECT_EQ(Doc().Selection, -1);
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_EQ(form->Selection(), -1);
+  EXPECT_FALSE(form->Modified());
   form->AddClick();
   form->DeleteClick();  // asks nothing: no answer is queued
   EXPECT_EQ(Doc().EventCount, 1);
@@ -254,7 +254,7 @@ TEST_F(EventEditingTest, AChosenColourSetsTheSwatchAndTheEventACancelledOneNothi
   dialogs.colours.push_back(std::nullopt);
   form->ColorClick();
   EXPECT_EQ(swatch(), before);
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_FALSE(form->Modified());
   form->SelectEvent(0);
   EXPECT_EQ(Doc().events[0].Color, 0u);
   dialogs.colours.push_back(QColor(0x11, 0x22, 0x33));

@@ -139,7 +139,7 @@ TEST_F(TimingTest, NudgesMoveTheSelectedEventOrItAndEveryLaterOne) {
     form->NudgeKey(step.direction, step.later);
     form->SelectEvent(2);  // commits the controls
     EXPECT_EQ(Counts(), step.counts);
-    EXPECT_TRUE(Doc().Modified);
+    EXPECT_TRUE(form->Modified());
   }
   EXPECT_EQ(Edit("Count")->text(), "48");
   form->SelectEvent(4);
@@ -200,10 +200,10 @@ TEST_F(TimingTest, TheTimelineSeeksRetimesAndSelects) {
   mouse(QEvent::MouseButtonRelease, timeline->XOf(52));
   form->SelectEvent(0);
   EXPECT_EQ(Counts(), (std::vector<int32_t>{16, 96, 52}));
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
   // A double click on a marker selects its event in the main window.
   mouse(QEvent::MouseButtonDblClick, timeline->XOf(96));
-  EXPECT_EQ(Doc().Selection, 1);
+  EXPECT_EQ(form->Selection(), 1);
   EXPECT_EQ(List()->currentRow(), 1);
   timeline->close();
 }
