@@ -1,30 +1,35 @@
-// The main window: construction, the selection between table and controls, the event list,
-// the unsaved-changes mark and closing.
+// The main window: its controls, and the wiring from their handlers to the objects that hold
+// the jobs (the editing model, the project session, the transport, the show link, the checks
+// runner and the working copy in the controls).
 #include "app/tform1.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
 
 #include "app/dialogs.h"
-#include "app/tform1_scroll_codes.h"
-#include "app/tform1_undo_keys.h"
+#include "app/scroll_codes.h"
+#include "app/timing_dialog.h"
+#include "app/undo_keys.h"
 #include "document/names.h"
 #include "document/number_text.h"
-#include "editing/working_copy.h"
 #include "logwindow/tform3.h"
-#include "make/picture_cache.h"
 #include "preview/tform2.h"
-#include "show/show_window.h"
-#include "show/timeline_widget.h"
+#include "song/media_player.h"
+#include "transport/nudge_times.h"
 #include "ui_tform1.h"
 #include "widgets/cp932_text.h"
 #include "widgets/double_click_relay.h"
@@ -37,16 +42,18 @@ constexpr int kTimerInterval = 300;  // ms between two polls of the song positio
 constexpr int kRecoveryDelay = 5000;
 constexpr int kListItemHeight = 12;
 
-QString Decimal(int32_t value) { return QString::number(value); }
-
-// Lyrics hold CR LF between lines; the memo holds LF.
-QString LyricsToMemo(const std::string& cp932) {
-  return FromCp932(cp932).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-std::string MemoToLyrics(const QString& memo) {
-  QString text = memo;
-  return ToCp932(text.replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+// The names of the folder's BMP files: regular files ending in ".bmp" in any letter case,
+// hidden files left out, in name order.
+QStringList BmpFileNames(const QString& folder) {
+  QStringList names;
+  const QFileInfoList entries =
+      QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+  for (const QFileInfo& entry : entries) {
+    if (entry.fileName().startsWith(QLatin1Char('.'))) continue;
+    if (!entry.fileName().endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive)) continue;
+    names.append(entry.fileName());
+  }
+  return names;
 }
 
 }  // namespace
@@ -55,10 +62,13 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       ui_(std::make_unique<Ui::TForm1>()),
-      player_(player),
       dialogs_(dialogs),
-      pictures_(std::make_shared<PictureCache>()) {
+      transport_(player) {
   ui_->setupUi(this);
+  controls_ = std::make_unique<EventControls>(*ui_);
+  show_link_ = new ShowLink(
+      *this, transport_, doc_, [this](EventTable& into) { ReadWorkingDocument(into); },
+      [this] { return dragging_ ? ui_->TimeBar->value() : transport_.Position(); });
   setFixedSize(684, 414);
   // "ＭＳ Ｐゴシック" is not installed here; the proportional Japanese Gothic fonts of the
   // system stand in for it, in this order, before fontconfig's own choice.
@@ -84,7 +94,7 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
   ConnectHandlers();
   CreateShortcuts();
   CreateUndoActions();
-  CreatePlaybackExtras();
+  CreateStatusLine();
   FormCreate();
   timer_->start();
 }
@@ -92,16 +102,15 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::AttachPreview(TForm2* preview) {
-  preview_ = preview;
-  if (preview_ == nullptr) return;
-  preview_->SetPictureCache(pictures_);
-  connect(preview_, &TForm2::TextRectChosen, this, Guard(&TForm1::SetTextRect));
+  show_link_->AttachPreview(preview);
+  if (preview == nullptr) return;
+  connect(preview, &TForm2::TextRectChosen, this, Guard(&TForm1::SetTextRect));
 }
 
 void TForm1::AttachLog(TForm3* log) {
-  log_ = log;
-  if (log_ == nullptr) return;
-  connect(log_, &TForm3::ProblemChosen, this, Guard(&TForm1::JumpToEvent));
+  checks_.AttachLog(log);
+  if (log == nullptr) return;
+  connect(log, &TForm3::ProblemChosen, this, Guard(&TForm1::JumpToEvent));
 }
 
 void TForm1::ConnectHandlers() {
@@ -147,6 +156,11 @@ void TForm1::ConnectHandlers() {
   }
   connect(ui.Picture, &QComboBox::editTextChanged, this, Guard(&TForm1::PictureChange));
   connect(ui.Naraberu, &QCheckBox::clicked, this, Guard(&TForm1::PictureChange));
+
+  connect(show_link_, &ShowLink::ShowMade, this, Guard(&TForm1::UpdateTimelineSong));
+  connect(show_link_, &ShowLink::SeekRequested, this, Guard(&TForm1::TimelineSeek));
+  connect(show_link_, &ShowLink::MarkerMoved, this, Guard(&TForm1::TimelineMove));
+  connect(show_link_, &ShowLink::MarkerActivated, this, Guard(&TForm1::TimelineActivate));
 }
 
 void TForm1::CreateShortcuts() {
@@ -165,225 +179,15 @@ void TForm1::CreateShortcuts() {
   add(QKeySequence(Qt::Key_F7), [this] { CheckKey(); });
   add(QKeySequence(Qt::Key_F8), [this] { NextProblemKey(1); });
   add(QKeySequence(Qt::SHIFT | Qt::Key_F8), [this] { NextProblemKey(-1); });
-}
-
-void TForm1::FormCreate() {
-  ui_->Effect->addItems({QStringLiteral("なし"), QStringLiteral("フェードイン／アウト(白)"),
-                         QStringLiteral("フェードイン／アウト(黒)")});
-  ui_->Effect->setCurrentIndex(-1);
-  ui_->Align->addItems(
-      {QStringLiteral("左詰め"), QStringLiteral("右詰め"), QStringLiteral("中央寄せ")});
-  ui_->Align->setCurrentIndex(-1);
-  ui_->Lyrics->clear();
-  dragging_ = false;
-  editing_.Select(-1);
-  doc_.EventCount = 0;
-  SetModified(false);
-}
-
-void TForm1::SelectEvent(int index) {
-  if (index < 0 || index >= EventTable::kCapacity) return;
-  // Redoing the commit comes back to the event the user went on to.
-  CommitWorkingCopy(index);
-  ShowEvent(index);
-  UpdateModified();
-}
-
-EventItem TForm1::ReadControls() const {
-  const Ui::TForm1& ui = *ui_;
-  EventItem item;
-  item.Mark = ToCp932(ui.Mark->text());
-  item.Count = ui.TimeBar2->value();
-  item.Lyrics = MemoToLyrics(ui.Lyrics->toPlainText());
-  item.Effect = ui.Effect->currentIndex();
-  item.Picture = ToCp932(ui.Picture->currentText());
-  item.X1 = ReadNumber(ToCp932(ui.X1->text()));
-  item.X2 = ReadNumber(ToCp932(ui.X2->text()));
-  item.Y1 = ReadNumber(ToCp932(ui.Y1->text()));
-  item.Y2 = ReadNumber(ToCp932(ui.Y2->text()));
-  item.Naraberu = ui.Naraberu->isChecked() ? 1 : 0;
-  item.Align = ui.Align->currentIndex();
-  item.Color = working_colour_;
-  return item;
-}
-
-void TForm1::LoadControls(const EventItem& item) {
-  Ui::TForm1& ui = *ui_;
-  loading_ = true;
-  ui.Mark->setText(FromCp932(item.Mark));
-  ui.Lyrics->setPlainText(LyricsToMemo(item.Lyrics));
-  ui.Effect->setCurrentIndex(item.Effect >= 0 && item.Effect < ui.Effect->count() ? item.Effect
-                                                                                  : -1);
-  ui.Picture->setEditText(FromCp932(item.Picture));
-  ui.Count->setText(Decimal(item.Count));
-  ui.TimeBar2->setValue(item.Count);
-  ui.X1->setText(Decimal(item.X1));
-  ui.X2->setText(Decimal(item.X2));
-  ui.Y1->setText(Decimal(item.Y1));
-  ui.Y2->setText(Decimal(item.Y2));
-  ui.Naraberu->setChecked(item.Naraberu != 0);
-  ui.Align->setCurrentIndex(item.Align >= 0 && item.Align < ui.Align->count() ? item.Align : -1);
-  working_colour_ = item.Color;
-  SetColourSwatch(item.Color);
-  loading_ = false;
-  if (preview_ != nullptr) {
-    preview_->SetRect(item.X1, item.Y1, item.X2, item.Y2);
-  }
-  SendLyricsToPreview();
-}
-
-void TForm1::ShowEvent(int index) {
-  editing_.Select(index >= 0 && index < EventTable::kCapacity ? index : -1);
-  LoadControls(editing_.Selection() >= 0 ? doc_.events[editing_.Selection()] : EventItem());
-  loaded_ = ReadControls();
-}
-
-void TForm1::ShowDocument() {
-  ShowEvent(editing_.Selection());
-  RefreshEventList();
-  // The highlight names the event in the controls.
-  if (editing_.Selection() >= 0 && editing_.Selection() < ui_->EventList->count() &&
-      ui_->EventList->currentRow() != editing_.Selection()) {
-    refreshing_list_ = true;
-    ui_->EventList->setCurrentRow(editing_.Selection());
-    refreshing_list_ = false;
-  }
-  UpdatePreviewPicture();
-  UpdateModified();
-  emit DocumentChanged();
-}
-
-bool TForm1::CommitWorkingCopy(std::optional<int> next) {
-  const int index = editing_.Selection();
-  if (index < 0 || index >= doc_.EventCount) return false;
-  const EventItem edited = ReadControls();
-  if (edited == loaded_) return false;
-  const bool changed =
-      editing_.ChangeEvent(index, ApplyEdits(doc_.events[index], loaded_, edited), next);
-  loaded_ = edited;
-  if (changed) emit DocumentChanged();
-  return changed;
-}
-
-void TForm1::CommitGesture(const std::function<void(EventItem&)>& change) {
-  CommitWorkingCopy();
-  const int index = editing_.Selection();
-  if (index < 0 || index >= doc_.EventCount) {
-    // No event to change: the controls alone take the change, as a working copy does.
-    EventItem item = ReadControls();
-    change(item);
-    LoadControls(item);
-    UpdateModified();
-    return;
-  }
-  EventItem item = doc_.events[index];
-  change(item);
-  if (editing_.ChangeEvent(index, item)) {
-    ShowEvent(index);
-    RefreshEventList();
-    emit DocumentChanged();
-  }
-  UpdateModified();
-}
-
-void TForm1::RetimeEvents(const std::vector<EventTime>& times) {
-  CommitWorkingCopy();
-  if (editing_.RetimeEvents(times)) ShowDocument();
-}
-
-void TForm1::ReadWorkingDocument(EventTable& into) const {
-  into = doc_;
-  const int index = editing_.Selection();
-  if (index >= 0 && index < doc_.EventCount) {
-    into.events[index] = ApplyEdits(doc_.events[index], loaded_, ReadControls());
-  }
-}
-
-void TForm1::RefreshEventList() {
-  QListWidget* list = ui_->EventList;
-  const int top = list->verticalScrollBar()->value();
-  const int selected = list->currentRow();
-  refreshing_list_ = true;
-  list->clear();
-  for (int i = 0; i < doc_.EventCount; ++i) {
-    const Item& item = doc_.events[i];
-    char time[16];
-    std::snprintf(time, sizeof time, "%08d ", item.Count);
-    // The whole mark, however long: the line is not cut at a fixed buffer size.
-    auto* line = new QListWidgetItem(FromCp932(time + item.Mark), list);
-    line->setSizeHint(
-        QSize(list->fontMetrics().horizontalAdvance(line->text()) + 4, kListItemHeight));
-  }
-  list->doItemsLayout();  // the scroll range follows the new lines at once
-  // The highlight first: setting it scrolls the list, and the top line is then put back.
-  if (list->currentRow() != selected && selected < list->count()) list->setCurrentRow(selected);
-  if (list->verticalScrollBar()->value() != top) list->verticalScrollBar()->setValue(top);
-  refreshing_list_ = false;
-  UpdateTimelineMarkers();
-}
-
-void TForm1::UpdatePreviewPicture() {
-  if (preview_ == nullptr) return;
-  const std::string picture = ToCp932(ui_->Picture->currentText());
-  const bool tile = ui_->Naraberu->isChecked();
-  if (picture.empty()) {
-    preview_->SetPicture(QString(), tile);
-    return;
-  }
-  // A bare name lies in the song's folder, as the build takes it.
-  const std::string file = ResolvePicturePath(doc_, picture);
-  const QString path = QString::fromStdString(Cp932ToUtf8(file));
-  preview_->SetPicture(QFileInfo(path).isFile() ? path : QString(), tile);
-}
-
-void TForm1::SetTextRect(int x1, int y1, int x2, int y2) {
-  // A dragged rectangle is one step of its own.
-  CommitGesture([&](EventItem& item) {
-    item.X1 = x1;
-    item.X2 = x2;
-    item.Y1 = y1;
-    item.Y2 = y2;
-  });
-}
-
-void TForm1::EditChanged() {
-  if (loading_) return;
-  UpdateModified();
-}
-
-void TForm1::UpdateModified() {
-  const int index = editing_.Selection();
-  const bool editing = index >= 0 && index < doc_.EventCount && ReadControls() != loaded_;
-  SetModified(editing || !editing_.IsClean());
-  if (undo_action_ != nullptr) {
-    undo_action_->setEnabled(editing || editing_.CanUndo());
-    redo_action_->setEnabled(editing_.CanRedo());
-  }
-  // A recovery copy follows unsaved changes within the delay; it goes once they are saved.
-  if (!recovery_timer_->isActive() && !doc_.MidiPath.empty()) recovery_timer_->start();
-}
-
-void TForm1::SetModified(bool modified) {
-  modified_ = modified;
-  UpdateCaption();
-}
-
-void TForm1::UpdateCaption() {
-  const QString title = modified_ ? QStringLiteral("*") + caption_ : caption_;
-  if (windowTitle() != title) setWindowTitle(title);
-}
-
-void TForm1::SetColourSwatch(uint32_t colour) {
-  QPalette palette = ui_->Panel2->palette();
-  palette.setColor(QPalette::Window,
-                   QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
-  ui_->Panel2->setPalette(palette);
-}
-
-void TForm1::SendLyricsToPreview() {
-  if (preview_ == nullptr) return;
-  preview_->SetLyrics(MemoToLyrics(ui_->Lyrics->toPlainText()), ui_->Align->currentIndex(),
-                      working_colour_);
+  add(QKeySequence(Qt::CTRL | Qt::Key_Up), [this] { SpeedKey(1); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_Down), [this] { SpeedKey(-1); });
+  add(QKeySequence(Qt::Key_L), [this] { LoopKey(); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_Right), [this] { NudgeKey(1, false); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_Left), [this] { NudgeKey(-1, false); });
+  add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Right), [this] { NudgeKey(1, true); });
+  add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Left), [this] { NudgeKey(-1, true); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_K), [this] { TimingKey(); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_T), [this] { TimelineKey(); });
 }
 
 void TForm1::CreateUndoActions() {
@@ -415,14 +219,599 @@ void TForm1::CreateUndoActions() {
   }
 }
 
+void TForm1::CreateStatusLine() {
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("Status"));
+  status_->setGeometry(248, 392, 432, 14);
+  status_->hide();
+}
+
+void TForm1::FormCreate() {
+  ui_->Effect->addItems({QStringLiteral("なし"), QStringLiteral("フェードイン／アウト(白)"),
+                         QStringLiteral("フェードイン／アウト(黒)")});
+  ui_->Effect->setCurrentIndex(-1);
+  ui_->Align->addItems(
+      {QStringLiteral("左詰め"), QStringLiteral("右詰め"), QStringLiteral("中央寄せ")});
+  ui_->Align->setCurrentIndex(-1);
+  ui_->Lyrics->clear();
+  dragging_ = false;
+  editing_.Select(-1);
+  doc_.EventCount = 0;
+  modified_ = false;
+  UpdateCaption();
+}
+
+// ---- The selection between the table and the controls.
+
+void TForm1::SelectEvent(int index) {
+  if (index < 0 || index >= EventTable::kCapacity) return;
+  // Redoing the commit comes back to the event the user went on to.
+  CommitWorkingCopy(index);
+  ShowEvent(index);
+  UpdateModified();
+}
+
+void TForm1::ShowEvent(int index) {
+  editing_.Select(index >= 0 && index < EventTable::kCapacity ? index : -1);
+  const int selection = editing_.Selection();
+  const EventItem item = selection >= 0 ? doc_.events[selection] : EventItem();
+  controls_->Load(item);
+  show_link_->FeedRect(item);
+  SendLyricsToPreview();
+}
+
+void TForm1::ShowDocument() {
+  ShowEvent(editing_.Selection());
+  RefreshEventList();
+  // The highlight names the event in the controls.
+  const int selection = editing_.Selection();
+  if (selection >= 0 && selection < ui_->EventList->count() &&
+      ui_->EventList->currentRow() != selection) {
+    refreshing_list_ = true;
+    ui_->EventList->setCurrentRow(selection);
+    refreshing_list_ = false;
+  }
+  UpdatePreviewPicture();
+  UpdateModified();
+  emit DocumentChanged();
+}
+
+bool TForm1::CommitWorkingCopy(std::optional<int> next) {
+  const int index = editing_.Selection();
+  if (index < 0 || index >= doc_.EventCount || !controls_->Edited()) return false;
+  const bool changed = editing_.ChangeEvent(index, controls_->WithEdits(doc_.events[index]), next);
+  controls_->TakeAsLoaded();
+  if (changed) emit DocumentChanged();
+  return changed;
+}
+
+void TForm1::CommitGesture(const std::function<void(EventItem&)>& change) {
+  CommitWorkingCopy();
+  const int index = editing_.Selection();
+  if (index < 0 || index >= doc_.EventCount) {
+    // No event to change: the controls alone take the change, as a working copy does.
+    EventItem item = controls_->Read();
+    change(item);
+    controls_->Show(item);
+    show_link_->FeedRect(item);
+    SendLyricsToPreview();
+    UpdateModified();
+    return;
+  }
+  EventItem item = doc_.events[index];
+  change(item);
+  if (editing_.ChangeEvent(index, item)) {
+    ShowEvent(index);
+    RefreshEventList();
+    emit DocumentChanged();
+  }
+  UpdateModified();
+}
+
+void TForm1::RetimeEvents(const std::vector<EventTime>& times) {
+  CommitWorkingCopy();
+  if (editing_.RetimeEvents(times)) ShowDocument();
+}
+
+void TForm1::ReadWorkingDocument(EventTable& into) const {
+  into = doc_;
+  const int index = editing_.Selection();
+  if (index >= 0 && index < doc_.EventCount) {
+    into.events[index] = controls_->WithEdits(doc_.events[index]);
+  }
+}
+
+void TForm1::RefreshEventList() {
+  QListWidget* list = ui_->EventList;
+  const int top = list->verticalScrollBar()->value();
+  const int selected = list->currentRow();
+  refreshing_list_ = true;
+  list->clear();
+  for (int i = 0; i < doc_.EventCount; ++i) {
+    const Item& item = doc_.events[i];
+    char time[16];
+    std::snprintf(time, sizeof time, "%08d ", item.Count);
+    // The whole mark, however long: the line is not cut at a fixed buffer size.
+    auto* line = new QListWidgetItem(FromCp932(time + item.Mark), list);
+    line->setSizeHint(
+        QSize(list->fontMetrics().horizontalAdvance(line->text()) + 4, kListItemHeight));
+  }
+  list->doItemsLayout();  // the scroll range follows the new lines at once
+  // The highlight first: setting it scrolls the list, and the top line is then put back.
+  if (list->currentRow() != selected && selected < list->count()) list->setCurrentRow(selected);
+  if (list->verticalScrollBar()->value() != top) list->verticalScrollBar()->setValue(top);
+  refreshing_list_ = false;
+  UpdateTimelineMarkers();
+}
+
+void TForm1::UpdatePreviewPicture() {
+  show_link_->FeedPicture(ToCp932(ui_->Picture->currentText()), ui_->Naraberu->isChecked());
+}
+
+void TForm1::SendLyricsToPreview() {
+  show_link_->FeedLyrics(controls_->Lyrics(), ui_->Align->currentIndex(), controls_->Colour());
+}
+
+void TForm1::SetTextRect(int x1, int y1, int x2, int y2) {
+  // A dragged rectangle is one step of its own.
+  CommitGesture([&](EventItem& item) {
+    item.X1 = x1;
+    item.X2 = x2;
+    item.Y1 = y1;
+    item.Y2 = y2;
+  });
+}
+
+void TForm1::EditChanged() {
+  if (controls_->Loading()) return;
+  UpdateModified();
+}
+
+void TForm1::UpdateModified() {
+  const int index = editing_.Selection();
+  const bool editing = index >= 0 && index < doc_.EventCount && controls_->Edited();
+  modified_ = editing || !editing_.IsClean();
+  UpdateCaption();
+  undo_action_->setEnabled(editing || editing_.CanUndo());
+  redo_action_->setEnabled(editing_.CanRedo());
+  // A recovery copy follows unsaved changes within the delay; it goes once they are saved.
+  if (!recovery_timer_->isActive() && !doc_.MidiPath.empty()) recovery_timer_->start();
+}
+
+void TForm1::UpdateCaption() {
+  const QString title = modified_ ? QStringLiteral("*") + caption_ : caption_;
+  if (windowTitle() != title) setWindowTitle(title);
+}
+
 bool TForm1::FocusInTextEdit() const {
   QWidget* focus = focusWidget();
   return qobject_cast<QLineEdit*>(focus) != nullptr ||
          qobject_cast<QPlainTextEdit*>(focus) != nullptr;
 }
 
+QString TForm1::MidiFolderPath() const {
+  if (doc_.MidiFolder.empty()) return QString();
+  return QString::fromStdString(Cp932ToUtf8(doc_.MidiFolder));
+}
+
+void TForm1::ShowStatus(const QString& text) {
+  status_->setText(text);
+  status_->setVisible(!text.isEmpty());
+  ui_->Label6->setVisible(text.isEmpty());  // the version line shares the place
+}
+
+void TForm1::UseSettingsFile(const QString& path) {
+  settings_ = TimingSettings(path);
+  transport_.SetSpeed(settings_.Speed());
+}
+
+// ---- The project file.
+
+void TForm1::OpenClick() {
+  if (!doc_.MidiPath.empty() && !QuerySave()) return;
+  const QString path = dialogs_.OpenFileName(
+      QStringLiteral("MIDIファイル (*.mid *.MID *.rmi *.RMI)"), MidiFolderPath());
+  if (path.isEmpty()) return;
+  OpenMidiFile(path);
+}
+
+void TForm1::OpenMidiFile(const QString& path) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  const std::string cp932Path = ToCp932(absolute);
+  if (FromCp932(cp932Path) != absolute) {
+    // The document keeps paths in CP932; a name it cannot hold would name another file.
+    throw std::runtime_error("ファイル名を Shift-JIS で表せません: " + absolute.toStdString());
+  }
+  // The new song opens first: when it fails, the previous song, names and table stay.
+  transport_.Player().Open(absolute.toStdString());
+  ShowStatus(QString::fromStdString(transport_.Player().RepairNotice()));
+  transport_.SongOpened();
+
+  // The previous song's changes were saved or declined.
+  RemoveRecoveryCopy();
+  ui_->Picture->clear();
+  ui_->Picture->addItems(BmpFileNames(QFileInfo(absolute).absolutePath()));
+  transport_.Player().Seek(0);
+  const int32_t length = std::max<int32_t>(transport_.Length(), 0);
+  ui_->TimeBar->setMaximum(length);
+  ui_->TimeBar2->setMaximum(length);
+  caption_ = QStringLiteral("Varnel WRD Maker ") + QFileInfo(absolute).fileName();
+  const ProjectLoad load = project_.Open(cp932Path, ReadNumber(ToCp932(ui_->Counter->text())));
+  if (project_.NeedsBackup()) {
+    // A file not read whole is kept beside it at the first save, and the user is told.
+    const QString file = QFileInfo(FromCp932(ProjectFilePath(doc_))).fileName();
+    dialogs_.ShowNotice(QString::fromStdString(load.Message) +
+                        QStringLiteral("。\nファイルはそのまま残し、最初に保存するときに"
+                                       "元のファイルを %1.bak として残します。")
+                            .arg(file));
+  }
+  ShowDocument();
+  OfferRecoveryCopy();
+  UpdateTimelineSong();
+}
+
+void TForm1::OfferRecoveryCopy() {
+  const std::optional<RecoveryCopy> copy = project_.FindRecoveryCopy();
+  if (!copy) return;
+  recovery_timer_->stop();  // the copy stays until the question is answered
+  const QString written = QDateTime::fromSecsSinceEpoch(copy->written)
+                              .toLocalTime()
+                              .toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+  const Dialogs::Answer answer = dialogs_.AskYesNo(
+      QStringLiteral("保存されていない変更の復元用コピーがあります（%1）。\n復元しますか？")
+          .arg(written),
+      FromCp932(doc_.MidiPath));
+  if (answer != Dialogs::Answer::Yes) {
+    project_.RemoveRecoveryCopy();
+    UpdateModified();
+    return;
+  }
+  if (!project_.Restore(*copy)) {
+    UpdateModified();
+    return;
+  }
+  ShowDocument();
+}
+
+bool TForm1::QuerySave() {
+  if (!modified_) return true;
+  const Dialogs::Answer answer = dialogs_.AskYesNoCancel(
+      QStringLiteral("変更されています。保存しますか？"), FromCp932(doc_.MidiPath));
+  if (answer == Dialogs::Answer::No) return true;
+  if (answer != Dialogs::Answer::Yes) return false;
+  if (doc_.MidiPath.empty()) {
+    // The project file lies beside the MIDI file; without one there is nowhere to save.
+    dialogs_.ShowNotice(
+        QStringLiteral("MIDIファイルを開いていないので保存できません。"
+                       "保存せずに閉じるには「いいえ」を選んでください。"));
+    return false;
+  }
+  SaveProject();
+  return true;
+}
+
+void TForm1::SaveProject() {
+  CommitWorkingCopy();
+  recovery_timer_->stop();
+  project_.Save();
+  UpdateModified();
+}
+
+void TForm1::SaveClick() {
+  if (doc_.MidiPath.empty()) return;
+  SaveProject();
+}
+
+void TForm1::RecoveryTimerTimer() {
+  if (doc_.MidiPath.empty()) return;
+  if (!modified_) {
+    RemoveRecoveryCopy();
+    return;
+  }
+  // The table with the edits still in the controls.
+  auto table = std::make_unique<EventTable>();
+  ReadWorkingDocument(*table);
+  project_.WriteRecoveryCopy(*table, editing_.Selection(),
+                             static_cast<int64_t>(std::time(nullptr)));
+}
+
+void TForm1::RemoveRecoveryCopy() {
+  recovery_timer_->stop();
+  project_.RemoveRecoveryCopy();
+}
+
+void TForm1::MakeClick() {
+  if (doc_.MidiPath.empty()) return;
+  if (editing_.Selection() >= 0) SelectEvent(editing_.Selection());
+  checks_.Make(doc_, transport_.SongLength(), *this);
+}
+
+// ---- The song.
+
+void TForm1::PlayClick() {
+  const bool playing = transport_.PlayOrStop();
+  ui_->Play->setText(playing ? QStringLiteral("停止") : QStringLiteral("再生"));
+  if (!playing) return;
+  const std::string notice = transport_.TakeFirstSoundNotice();
+  if (!notice.empty()) ShowStatus(QString::fromStdString(notice));
+}
+
+void TForm1::Button1Click() { transport_.Seek(0); }
+
+void TForm1::Timer1Timer() {
+  if (doc_.MidiPath.empty()) return;
+  // A song that ended by itself: the next click plays, and the caption says so.
+  if (!transport_.IsPlaying() && ui_->Play->text() != QStringLiteral("再生")) {
+    ui_->Play->setText(QStringLiteral("再生"));
+  }
+  if (dragging_) return;
+  const int32_t position = transport_.Position();
+  SetCounterText(position);
+  ui_->TimeBar->setValue(position);
+}
+
+void TForm1::SetCounterText(int32_t position) {
+  const QString text = QString::fromStdString(transport_.CounterText(position));
+  if (ui_->Counter->text() == text) return;
+  ui_->Counter->setText(text);
+  ui_->Counter->adjustSize();
+}
+
+void TForm1::TimeBarScroll(int code) {
+  dragging_ = code != ScrollCodes::kEndScroll && code != ScrollCodes::kThumbPosition;
+  if (doc_.MidiPath.empty() || code != ScrollCodes::kEndScroll) return;
+  transport_.Seek(ui_->TimeBar->value());
+  show_link_->UpdatePosition();
+}
+
+void TForm1::TimeBar2Scroll(int code) {
+  if (code != ScrollCodes::kEndScroll) return;
+  // The release of the bar is one step; edits made before it are another.
+  const int32_t released = ui_->TimeBar2->value();
+  const int32_t count =
+      std::clamp(controls_->Loaded().Count, ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
+  ui_->TimeBar2->setValue(count);
+  CommitGesture([released](Item& item) { item.Count = released; });
+}
+
+int32_t TForm1::TapPosition() {
+  if (doc_.MidiPath.empty()) return ReadNumber(ToCp932(ui_->Counter->text()));
+  const int32_t position = transport_.Tap({settings_.ReactionDelayMs(), settings_.SnapChannel()});
+  SetCounterText(position);
+  return position;
+}
+
+void TForm1::TimeClick() {
+  // The position of the press, as the bar can hold it; the Count text and the unsaved-changes
+  // mark follow.
+  const int32_t position =
+      std::clamp(TapPosition(), ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
+  CommitGesture([position](Item& item) { item.Count = position; });
+}
+
+void TForm1::EventListDoubleClick() {
+  const int row = ui_->EventList->currentRow();
+  if (doc_.MidiPath.empty() || row < 0 || row >= doc_.EventCount) return;
+  transport_.Seek(doc_.events[row].Count);
+  ui_->TimeBar->setValue(transport_.Position());
+}
+
+void TForm1::PlayKey() {
+  if (!FocusInTextEdit()) PlayClick();
+}
+
+void TForm1::RewindKey() {
+  if (!FocusInTextEdit()) Button1Click();
+}
+
+void TForm1::AddKey() { AddClick(); }
+
+void TForm1::StepKey(int direction) {
+  // Through the bar's own step, so that the position is clamped and sought at the end.
+  ui_->TimeBar->triggerAction(direction > 0 ? QAbstractSlider::SliderSingleStepAdd
+                                            : QAbstractSlider::SliderSingleStepSub);
+}
+
+void TForm1::SpeedKey(int direction) {
+  settings_.SetSpeed(transport_.StepSpeed(direction));
+  if (!doc_.MidiPath.empty()) SetCounterText(transport_.Position());
+}
+
+void TForm1::LoopKey() {
+  if (FocusInTextEdit() || doc_.MidiPath.empty()) return;
+  if (transport_.Looping()) {
+    transport_.EndLoop();
+  } else if (editing_.Selection() < 0 ||
+             !transport_.StartLoop(doc_, editing_.Selection(), ui_->TimeBar2->value())) {
+    return;
+  }
+  show_link_->UpdateLoop(transport_.LoopFrom(), transport_.LoopTo());
+  SetCounterText(transport_.Position());
+}
+
+void TForm1::NudgeKey(int direction, bool with_later) {
+  if (doc_.MidiPath.empty()) return;
+  const std::vector<EventTime> times =
+      NudgeTimes(doc_, editing_.Selection(), ui_->TimeBar2->value(), direction, with_later,
+                 transport_.Length());
+  if (!times.empty()) RetimeEvents(times);  // one press, one step
+}
+
+void TForm1::TimingKey() {
+  TimingDialog dialog(settings_, this);
+  dialog.exec();
+}
+
+// ---- The show window, its timeline and the preview.
+
+TimelineWidget* TForm1::Timeline() { return show_link_->Timeline(); }
+
+void TForm1::TestClick() {
+  // Not activated: the keys that tap (Insert, Space) keep working in this window.
+  show_link_->ShowShow();
+}
+
+void TForm1::TimelineKey() { show_link_->ToggleTimeline(); }
+
+void TForm1::PreviewClick() { show_link_->ShowPreview(); }
+
+void TForm1::UpdateTimelineSong() {
+  show_link_->UpdateSong(transport_.LoopFrom(), transport_.LoopTo());
+  UpdateTimelineMarkers();
+  show_link_->UpdatePosition();
+}
+
+void TForm1::UpdateTimelineMarkers() {
+  show_link_->UpdateMarkers(editing_.Selection(), controls_->Read());
+}
+
+void TForm1::TimelineMove(int index, int32_t count) { RetimeEvents({{index, count}}); }
+
+void TForm1::TimelineSeek(int32_t position) {
+  if (doc_.MidiPath.empty()) return;
+  transport_.Seek(position);
+  SetCounterText(transport_.Position());
+  ui_->TimeBar->setValue(transport_.Position());
+  show_link_->UpdatePosition();
+}
+
+void TForm1::TimelineActivate(int index) {
+  if (index < 0 || index >= doc_.EventCount) return;
+  ui_->EventList->setCurrentRow(index);
+  EventListClick();
+  raise();
+  activateWindow();
+}
+
+// ---- The checks.
+
+void TForm1::CheckKey() {
+  if (doc_.MidiPath.empty()) return;
+  auto table = std::make_unique<EventTable>();
+  ReadWorkingDocument(*table);
+  checks_.List(*table, transport_.SongLength());
+}
+
+void TForm1::NextProblemKey(int direction) {
+  if (doc_.MidiPath.empty()) return;
+  // The table as it is now: edits since the last check have moved or mended problems.
+  auto table = std::make_unique<EventTable>();
+  ReadWorkingDocument(*table);
+  JumpToEvent(ChecksRunner::NextProblemEvent(*table, transport_.SongLength(), editing_.Selection(),
+                                             direction));
+}
+
+void TForm1::JumpToEvent(int index) {
+  if (index < 0 || index >= doc_.EventCount) return;
+  // As a click in the list: the edits of the event left behind become a step.
+  ui_->EventList->setCurrentRow(index);
+  EventListClick();
+  TimelineSeek(doc_.events[index].Count);
+}
+
+// ---- Event editing.
+
+void TForm1::EventListClick() {
+  const int row = ui_->EventList->currentRow();
+  // A click that leaves no line highlighted (an empty list) selects nothing.
+  if (row < 0 || row >= doc_.EventCount) return;
+  SelectEvent(row);
+  RefreshEventList();
+  UpdatePreviewPicture();
+}
+
+void TForm1::AddClick() {
+  if (doc_.EventCount >= EventTable::kCapacity) {
+    // In the status line, not a box: a box would take the focus from a user tapping along.
+    ShowStatus(QStringLiteral("イベントは%1個までです。これ以上追加できません。")
+                   .arg(EventTable::kCapacity));
+    return;
+  }
+  const int32_t tap = TapPosition();  // the position of the press, before anything else
+  CommitWorkingCopy();
+  Item fields;
+  fields.Mark = ToCp932(QStringLiteral("新規イベント"));
+  fields.Count = tap;
+  fields.Effect = kEffectNone;
+  editing_.AddEvent(fields);
+  // The controls edit the new event, and the list's highlight names it.
+  ShowDocument();
+}
+
+void TForm1::DeleteClick() {
+  if (doc_.EventCount <= 1) return;
+  const Dialogs::Answer answer = dialogs_.AskYesNo(QStringLiteral("削除します"), ui_->Mark->text());
+  if (answer != Dialogs::Answer::Yes) return;
+  const int selection = editing_.Selection();
+  if (selection < 0 || selection >= doc_.EventCount) return;
+  // Edits made before are a step of their own, so that undoing the deletion brings them back.
+  CommitWorkingCopy();
+  // The controls still hold the deleted event: the event now at that place (or the new last
+  // one) is loaded into them without committing them over it.
+  editing_.DeleteEvent(selection);
+  ShowDocument();
+}
+
+void TForm1::UndoClick() {
+  // Edits not yet committed are the latest step: they are the first to go.
+  CommitWorkingCopy();
+  if (editing_.Undo()) ShowDocument();
+}
+
+void TForm1::RedoClick() {
+  // New edits replace the steps that could be redone, as in any editor.
+  if (CommitWorkingCopy() || !editing_.Redo()) {
+    UpdateModified();
+    return;
+  }
+  ShowDocument();
+}
+
+void TForm1::MarkChange() { EditChanged(); }
+
+void TForm1::CountChange() { EditChanged(); }
+
+void TForm1::LyricsChange() {
+  EditChanged();
+  SendLyricsToPreview();
+}
+
+void TForm1::EffectChange() { EditChanged(); }
+
+void TForm1::AlignChange() {
+  EditChanged();
+  SendLyricsToPreview();
+}
+
+void TForm1::X1Change() { EditChanged(); }
+
+void TForm1::PictureChange() {
+  EditChanged();
+  UpdatePreviewPicture();
+}
+
+void TForm1::PictureButtonClick() {
+  const QString path =
+      dialogs_.OpenFileName(QStringLiteral("BMPファイル (*.bmp *.BMP)"), MidiFolderPath());
+  if (path.isEmpty()) return;
+  ui_->Picture->setEditText(path);
+}
+
+void TForm1::ColorClick() {
+  const uint32_t c = controls_->Colour();
+  const std::optional<QColor> chosen =
+      dialogs_.ChooseColour(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+  if (!chosen) return;
+  const uint32_t colour = static_cast<uint32_t>(chosen->red()) |
+                          static_cast<uint32_t>(chosen->green()) << 8 |
+                          static_cast<uint32_t>(chosen->blue()) << 16;
+  // A chosen colour is one step of its own.
+  CommitGesture([colour](Item& item) { item.Color = colour; });
+  SendLyricsToPreview();
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (building_) {
+  if (checks_.Building()) {
     // The build is still writing; the window can close once it has ended.
     event->ignore();
     return;
@@ -438,8 +827,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
   // The changes were saved, declined or never made: no recovery copy is left behind.
   RemoveRecoveryCopy();
   // The program ends with the main window, even while the preview or the log is open.
-  if (preview_ != nullptr) preview_->close();
-  if (log_ != nullptr) log_->close();
-  if (show_ != nullptr) show_->close();
+  show_link_->CloseAll();
+  if (checks_.Log() != nullptr) checks_.Log()->close();
   QCoreApplication::quit();
 }

@@ -9,20 +9,22 @@
 #include <string>
 #include <vector>
 
+#include "app/checks_runner.h"
+#include "app/event_controls.h"
 #include "app/handler_guard.h"
+#include "app/show_link.h"
 #include "app/timing_settings.h"
 #include "checks/problem.h"
 #include "document/event_table.h"
 #include "editing/editing_model.h"
-#include "editing/recovery_store.h"
+#include "editing/project_session.h"
+#include "transport/song_transport.h"
 
 class Dialogs;
 class MediaPlayer;
-class PictureCache;
 class QAction;
 class QLabel;
 class QTimer;
-class ShowWindow;
 class TimelineWidget;
 class TForm2;
 class TForm3;
@@ -30,12 +32,14 @@ namespace Ui {
 class TForm1;
 }
 
-// The main window. It owns the document (the event table and the names of the open MIDI
-// file) through its editing model, which keeps every change as a step that can be undone; the
-// window turns the user's gestures into those steps. Its edit controls are the working copy of
-// the selected event, and SelectEvent is the only path between them and the table. Every modal
-// box and dialog goes through `dialogs`; the song plays through `player`. Both must outlive the
-// window.
+// The main window: its controls and the wiring from their handlers to the objects that hold
+// the jobs. The editing model keeps the document (the event table and the names of the open
+// MIDI file) and every change as a step that can be undone; the project session reads and
+// writes its file; the transport plays the song; the show link feeds the show window, its
+// timeline and the preview; the checks runner lists problems and makes the files. The edit
+// controls are the working copy of the selected event, and SelectEvent is the only path
+// between them and the table. Every modal box and dialog goes through `dialogs`; the song plays
+// through `player`. Both must outlive the window.
 class TForm1 : public QWidget {
   Q_OBJECT
 
@@ -72,8 +76,11 @@ class TForm1 : public QWidget {
   void RetimeEvents(const std::vector<EventTime>& times);
 
   // Where recovery copies are kept (by default RecoveryStore::DefaultFolder()).
-  void SetRecoveryFolder(const std::string& folder);
-  const RecoveryStore& Recovery() const { return recovery_; }
+  void SetRecoveryFolder(const std::string& folder) { project_.SetRecoveryFolder(folder); }
+  const RecoveryStore& Recovery() const { return project_.Recovery(); }
+  // The jobs' objects, for the windows and tools that work beside this one.
+  SongTransport& Transport() { return transport_; }
+  ShowLink& Show() { return *show_link_; }
 
   // The timing settings (reaction delay, snapping, speed); until UseSettingsFile they are
   // kept nowhere.
@@ -187,13 +194,11 @@ class TForm1 : public QWidget {
   void ConnectHandlers();
   void CreateShortcuts();
   void CreateUndoActions();
+  void CreateStatusLine();
   // A handler as a slot: its errors go to the error box instead of through Qt.
   template <typename... Args>
   auto Guard(void (TForm1::*handler)(Args...));
 
-  // The edit controls as an event, and an event into the controls (with their handlers quiet).
-  EventItem ReadControls() const;
-  void LoadControls(const EventItem& item);
   // Selects `index` and loads it into the controls without committing them: what they held is
   // dropped (after a deletion, an undo, an open). -1 empties them.
   void ShowEvent(int index);
@@ -206,75 +211,47 @@ class TForm1 : public QWidget {
   // A gesture that changes the selected event (a colour, a rectangle, a time): the edits before
   // it are one step, the gesture another.
   void CommitGesture(const std::function<void(EventItem&)>& change);
-  // Opens the project of the song just opened, then its recovery copy if there is one.
+  // Opens the project of the song just opened, then offers its recovery copy if there is one.
   void LoadDocument();
   void OfferRecoveryCopy();
   void RemoveRecoveryCopy();
   // A control changed: the unsaved-changes mark and the recovery copy follow.
   void EditChanged();
   void UpdateModified();
-  void SetModified(bool modified);
   void UpdateCaption();
   void SetCounterText(int32_t position);
-  // Status line, timeline and the keys of the playback controls.
-  void CreatePlaybackExtras();
-  // The position a tap (Add, Time) takes: the song position heard at the press, less the
-  // reaction delay while playing, at the nearest sixteenth (or note start); shown in Counter.
+  // The position a tap (Add, Time) takes, shown in Counter.
   int32_t TapPosition();
-  // The selected event's Count as the controls hold it.
-  int32_t SelectedCount() const;
+  void SendLyricsToPreview();
   void UpdateTimelineSong();
   void UpdateTimelineMarkers();
-  void UpdateTimelinePosition();
   void TimelineSeek(int32_t position);
   void TimelineActivate(int index);
   // A marker dragged to a new time.
   void TimelineMove(int index, int32_t count);
-  // The show window, made on first use.
-  ShowWindow* MakeShowWindow();
-  // Wires the new show window's timeline strip to this window.
-  void ConnectTimeline();
-  void SetColourSwatch(uint32_t colour);
-  void SendLyricsToPreview();
   bool FocusInTextEdit() const;
   // The folder of the open MIDI file as a file-system path, or empty.
   QString MidiFolderPath() const;
-  // The open song's length in sixteenth notes, when known.
-  std::optional<int32_t> SongLength() const;
-  // The problems of the document as the controls show it.
-  std::vector<Problem> CheckWorkingDocument() const;
 
   std::unique_ptr<Ui::TForm1> ui_;
-  MediaPlayer& player_;
   Dialogs& dialogs_;
-  TForm2* preview_ = nullptr;
-  TForm3* log_ = nullptr;
-  ShowWindow* show_ = nullptr;  // made on first use
-  std::shared_ptr<PictureCache> pictures_;
+  EditingModel editing_;
+  EventTable& doc_ = editing_.Table();
+  ProjectSession project_{editing_};
+  SongTransport transport_;
+  std::unique_ptr<EventControls> controls_;
+  ShowLink* show_link_ = nullptr;
+  ChecksRunner checks_;
+  TimingSettings settings_;
   QTimer* timer_ = nullptr;
   QTimer* recovery_timer_ = nullptr;
   QAction* undo_action_ = nullptr;
   QAction* redo_action_ = nullptr;
-  EditingModel editing_;
-  EventTable& doc_ = editing_.Table();
-  EventItem loaded_;  // the controls as the selected event was loaded into them
-  bool loading_ = false;
+  QLabel* status_ = nullptr;
+  QString caption_;  // the window caption without the unsaved-changes mark
+  bool refreshing_list_ = false;
   bool modified_ = false;
   bool dragging_ = false;
-  RecoveryStore recovery_{RecoveryStore::DefaultFolder()};
-  bool recovery_error_shown_ = false;
-  bool backup_before_save_ = false;  // the project file is not one: keep it before replacing it
-  uint32_t working_colour_ = 0;  // the colour dialog's current colour: the working copy of Color
-  QString caption_;              // the window caption without the unsaved-changes mark
-  bool refreshing_list_ = false;
-  bool building_ = false;  // a Make is running (its log lets window events through)
-  bool sound_notice_checked_ = false;
-  TimingSettings settings_;
-  QLabel* status_ = nullptr;
-  bool looping_ = false;
-  int32_t loop_from_ = 0, loop_to_ = 0;
-  TimelineWidget* timeline_ = nullptr;  // the show window's strip, once connected
-  QTimer* timeline_timer_ = nullptr;
 };
 
 template <typename... Args>

@@ -1,4 +1,4 @@
-#include "app/tform1_undo_keys.h"
+#include "app/undo_keys.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

@@ -1,0 +1,79 @@
+#include "app/event_controls.h"
+
+#include "document/number_text.h"
+#include "editing/working_copy.h"
+#include "ui_tform1.h"
+#include "widgets/cp932_text.h"
+
+namespace {
+
+QString Decimal(int32_t value) { return QString::number(value); }
+
+// Lyrics hold CR LF between lines; the memo holds LF.
+QString LyricsToMemo(const std::string& cp932) {
+  return FromCp932(cp932).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+std::string MemoToLyrics(const QString& memo) {
+  QString text = memo;
+  return ToCp932(text.replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+}
+
+}  // namespace
+
+EventItem EventControls::Read() const {
+  const Ui::TForm1& ui = ui_;
+  EventItem item;
+  item.Mark = ToCp932(ui.Mark->text());
+  item.Count = ui.TimeBar2->value();
+  item.Lyrics = Lyrics();
+  item.Effect = ui.Effect->currentIndex();
+  item.Picture = ToCp932(ui.Picture->currentText());
+  item.X1 = ReadNumber(ToCp932(ui.X1->text()));
+  item.X2 = ReadNumber(ToCp932(ui.X2->text()));
+  item.Y1 = ReadNumber(ToCp932(ui.Y1->text()));
+  item.Y2 = ReadNumber(ToCp932(ui.Y2->text()));
+  item.Naraberu = ui.Naraberu->isChecked() ? 1 : 0;
+  item.Align = ui.Align->currentIndex();
+  item.Color = working_colour_;
+  return item;
+}
+
+void EventControls::Load(const EventItem& item) {
+  Show(item);
+  loaded_ = Read();
+}
+
+void EventControls::Show(const EventItem& item) {
+  Ui::TForm1& ui = ui_;
+  loading_ = true;
+  ui.Mark->setText(FromCp932(item.Mark));
+  ui.Lyrics->setPlainText(LyricsToMemo(item.Lyrics));
+  ui.Effect->setCurrentIndex(item.Effect >= 0 && item.Effect < ui.Effect->count() ? item.Effect
+                                                                                  : -1);
+  ui.Picture->setEditText(FromCp932(item.Picture));
+  ui.Count->setText(Decimal(item.Count));
+  ui.TimeBar2->setValue(item.Count);
+  ui.X1->setText(Decimal(item.X1));
+  ui.X2->setText(Decimal(item.X2));
+  ui.Y1->setText(Decimal(item.Y1));
+  ui.Y2->setText(Decimal(item.Y2));
+  ui.Naraberu->setChecked(item.Naraberu != 0);
+  ui.Align->setCurrentIndex(item.Align >= 0 && item.Align < ui.Align->count() ? item.Align : -1);
+  working_colour_ = item.Color;
+  SetColourSwatch(item.Color);
+  loading_ = false;
+}
+
+EventItem EventControls::WithEdits(const EventItem& stored) const {
+  return ApplyEdits(stored, loaded_, Read());
+}
+
+std::string EventControls::Lyrics() const { return MemoToLyrics(ui_.Lyrics->toPlainText()); }
+
+void EventControls::SetColourSwatch(uint32_t colour) {
+  QPalette palette = ui_.Panel2->palette();
+  palette.setColor(QPalette::Window,
+                   QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+  ui_.Panel2->setPalette(palette);
+}
