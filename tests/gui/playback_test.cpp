@@ -3,7 +3,7 @@
 #include <QWheelEvent>
 #include <utility>
 
-#include "app/tform1_scroll_codes.h"
+#include "app/scroll_codes.h"
 
 #include "main_window_fixture.h"
 
