@@ -187,21 +187,6 @@ TEST_F(PlaybackTest, ScrollStepsReportTheirWindowsCodesAndEndOfScrollAfterwards)
   EXPECT_TRUE(player.calls.empty());  // no song: the bar seeks nothing
 }
 
-TEST_F(PlaybackTest, RewindSeeksToZeroAndPlaysOnOnlyIfPlaying) {
-  OpenSong();
-  for (bool playing : {false, true}) {
-    SCOPED_TRACE(playing);
-    player.calls.clear();
-    player.playing = playing;
-    player.position = 200;
-    form->Button1Click();
-    EXPECT_EQ(player.calls, playing ? (std::vector<std::string>{"Seek 0", "Resume"})
-                                    : std::vector<std::string>{"Seek 0"});
-    EXPECT_EQ(player.playing, playing);
-    EXPECT_EQ(player.position, 0);
-  }
-}
-
 TEST_F(PlaybackTest, PlayTogglesAndTheCaptionNamesTheNextAction) {
   OpenSong();
   player.sound_notice = "no sound";

@@ -1,11 +1,10 @@
-// The main window's timing tools with the scripted player: taps, bars and beats, speed, the
-// loop, nudges, notices in the status line, the settings file and the timeline.
+// The main window's timing tools with the scripted player: taps, speed, nudges, notices in the
+// status line, the settings file and the timeline.
 #include <QDialogButtonBox>
 #include <QSpinBox>
 
 #include "app/timing_dialog.h"
 #include "show/timeline_widget.h"
-#include "song/midi_song.h"
 
 #include "main_window_fixture.h"
 
@@ -69,29 +68,6 @@ TEST_F(TimingTest, ATapStoresTheSixteenthOfThePressLessTheDelay) {
   EXPECT_EQ(Bar("TimeBar2")->value(), 3);
 }
 
-TEST_F(TimingTest, ATapSnapsToANoteStartOfTheChosenChannel) {
-  player.song->events.push_back({.tick = 100, .status = 0x92, .data1 = 60, .data2 = 90});
-  form->Settings().SetSnapChannel(3);
-  player.song_micros = 6 * kSixteenth;
-  form->AddClick();
-  EXPECT_EQ(Doc().events[1].Count, 4);
-  form->Settings().SetSnapChannel(0);
-  form->AddClick();
-  EXPECT_EQ(Doc().events[2].Count, 6);
-}
-
-TEST_F(TimingTest, BarAndBeatFollowTheTimeSignatures) {
-  player.song->meter = Meter(96, {{0, 3, 4}, {24 * 24, 6, 8}});
-  struct Case {
-    int32_t position;
-    const char* text;
-  } cases[] = {{31, "31 (3:4)"}, {38, "38 (4:2)"}};  // the meter's own rule is tested with it
-  for (const Case& c : cases) {
-    PollAt(c.position);
-    EXPECT_EQ(CounterText(), c.text);
-  }
-}
-
 TEST_F(TimingTest, SpeedKeysStepThroughTheSpeedsAndTheDisplayShowsThem) {
   const struct {
     int direction;
@@ -106,20 +82,6 @@ TEST_F(TimingTest, SpeedKeysStepThroughTheSpeedsAndTheDisplayShowsThem) {
     EXPECT_EQ(form->Settings().Speed(), step.speed);
     EXPECT_EQ(CounterText(), step.text);
   }
-}
-
-TEST_F(TimingTest, TheLoopKeyLoopsFromTheSelectedEventToTheNextInTime) {
-  Events({16, 96, 48, 16});
-  player.playing = true;
-  form->LoopKey();
-  EXPECT_EQ(player.calls, (std::vector<std::string>{"Loop 16 48", "Seek 16", "Resume"}));
-  EXPECT_TRUE(CounterText().endsWith(QStringLiteral("ループ")));
-  player.calls.clear();
-  form->LoopKey();
-  EXPECT_EQ(player.calls, std::vector<std::string>{"Loop 0 0"});
-  form->SelectEvent(1);  // the last event in time loops to the end of the song
-  form->LoopKey();
-  EXPECT_EQ(player.calls[1], "Loop 96 640");
 }
 
 TEST_F(TimingTest, NudgesMoveTheSelectedEventOrItAndEveryLaterOne) {
