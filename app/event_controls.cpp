@@ -1,6 +1,7 @@
 #include "app/event_controls.h"
 
 #include "document/number_text.h"
+#include "editing/editing_model.h"
 #include "editing/working_copy.h"
 #include "ui_tform1.h"
 #include "widgets/cp932_text.h"
@@ -63,6 +64,33 @@ void EventControls::Show(const EventItem& item) {
   working_colour_ = item.Color;
   SetColourSwatch(item.Color);
   loading_ = false;
+}
+
+bool EventControls::Pending() const {
+  const int index = editing_.Selection();
+  return index >= 0 && index < editing_.Table().EventCount && Edited();
+}
+
+EventItem EventControls::Select(int index) {
+  editing_.Select(index >= 0 && index < EventTable::kCapacity ? index : -1);
+  const int selection = editing_.Selection();
+  const EventItem item = selection >= 0 ? editing_.Table().events[selection] : EventItem();
+  Load(item);
+  return item;
+}
+
+bool EventControls::Commit(std::optional<int> next) {
+  if (!Pending()) return false;
+  const int index = editing_.Selection();
+  const bool changed = editing_.ChangeEvent(index, WithEdits(editing_.Table().events[index]), next);
+  TakeAsLoaded();
+  return changed;
+}
+
+void EventControls::ReadWorkingDocument(EventTable& into) const {
+  into = editing_.Table();
+  const int index = editing_.Selection();
+  if (index >= 0 && index < into.EventCount) into.events[index] = WithEdits(into.events[index]);
 }
 
 EventItem EventControls::WithEdits(const EventItem& stored) const {

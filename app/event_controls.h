@@ -4,17 +4,21 @@
 #include <cstdint>
 #include <string>
 
+#include <optional>
+
 #include "document/event_table.h"
 
+class EditingModel;
 namespace Ui {
 class TForm1;
 }
 
-// The main window's edit controls as the working copy of the selected event: an event loaded
-// into them, read back out of them, and the edits made since it was loaded.
+// The main window's edit controls as the working copy of the selected event of the editing
+// model: an event loaded into them, read back out of them, and the edits made since it was
+// loaded, committed as one step. The model must outlive it.
 class EventControls {
  public:
-  explicit EventControls(Ui::TForm1& ui) : ui_(ui) {}
+  EventControls(Ui::TForm1& ui, EditingModel& editing) : ui_(ui), editing_(editing) {}
   EventControls(const EventControls&) = delete;
   EventControls& operator=(const EventControls&) = delete;
 
@@ -33,6 +37,17 @@ class EventControls {
   void TakeAsLoaded() { loaded_ = Read(); }
   // Whether the controls differ from what was loaded.
   bool Edited() const { return Read() != loaded_; }
+  // Whether a live event is selected and the controls hold edits of it.
+  bool Pending() const;
+
+  // Selects `index` (-1 when it is no slot) and loads it into the controls without committing
+  // them: what they held is dropped. Returns the event loaded.
+  EventItem Select(int index);
+  // The edits made to the selected event since it was loaded, as one step. False: none.
+  // `next`: the event selected after it, when the commit is the leaving of this one.
+  bool Commit(std::optional<int> next = std::nullopt);
+  // The document as it stands, with the edits in the controls in the selected event.
+  void ReadWorkingDocument(EventTable& into) const;
   // `stored` with the fields the user edited in the controls.
   EventItem WithEdits(const EventItem& stored) const;
 
@@ -44,6 +59,7 @@ class EventControls {
   void SetColourSwatch(uint32_t colour);
 
   Ui::TForm1& ui_;
+  EditingModel& editing_;
   EventItem loaded_;
   uint32_t working_colour_ = 0;  // the colour dialog's current colour: the working copy of Color
   bool loading_ = false;

@@ -5,27 +5,24 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
 #include <algorithm>
-#include <cstdio>
 #include <ctime>
 
+#include "app/bmp_file_names.h"
 #include "app/dialogs.h"
+#include "app/project_questions.h"
 #include "app/scroll_codes.h"
 #include "app/timing_dialog.h"
 #include "app/undo_keys.h"
 #include "document/names.h"
-#include "document/number_text.h"
 #include "logwindow/tform3.h"
 #include "preview/tform2.h"
 #include "song/media_player.h"
@@ -40,21 +37,6 @@ constexpr int kTimerInterval = 300;  // ms between two polls of the song positio
 // A recovery copy is written this long after the first change that it does not hold yet, so it
 // is never more than ten seconds behind.
 constexpr int kRecoveryDelay = 5000;
-constexpr int kListItemHeight = 12;
-
-// The names of the folder's BMP files: regular files ending in ".bmp" in any letter case,
-// hidden files left out, in name order.
-QStringList BmpFileNames(const QString& folder) {
-  QStringList names;
-  const QFileInfoList entries =
-      QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
-  for (const QFileInfo& entry : entries) {
-    if (entry.fileName().startsWith(QLatin1Char('.'))) continue;
-    if (!entry.fileName().endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive)) continue;
-    names.append(entry.fileName());
-  }
-  return names;
-}
 
 }  // namespace
 
@@ -65,10 +47,12 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
       dialogs_(dialogs),
       transport_(player) {
   ui_->setupUi(this);
-  controls_ = std::make_unique<EventControls>(*ui_);
+  controls_ = std::make_unique<EventControls>(*ui_, editing_);
+  song_ = std::make_unique<SongPanel>(*ui_, transport_);
+  list_ = std::make_unique<EventListView>(*ui_->EventList);
   show_link_ = new ShowLink(
       *this, transport_, doc_, [this](EventTable& into) { ReadWorkingDocument(into); },
-      [this] { return dragging_ ? ui_->TimeBar->value() : transport_.Position(); });
+      [this] { return song_->ShownPosition(); });
   setFixedSize(684, 414);
   // "ＭＳ Ｐゴシック" is not installed here; the proportional Japanese Gothic fonts of the
   // system stand in for it, in this order, before fontconfig's own choice.
@@ -140,7 +124,7 @@ void TForm1::ConnectHandlers() {
   connect(new DoubleClickRelay(ui.EventList->viewport()), &DoubleClickRelay::DoubleClicked, this,
           Guard(&TForm1::EventListDoubleClick));
   connect(ui.EventList, &QListWidget::currentRowChanged, this, [this] {
-    if (!refreshing_list_ && QGuiApplication::mouseButtons() == Qt::NoButton &&
+    if (!list_->Refreshing() && QGuiApplication::mouseButtons() == Qt::NoButton &&
         ui_->EventList->hasFocus()) {
       RunHandler(dialogs_, [this] { EventListClick(); });
     }
@@ -191,32 +175,16 @@ void TForm1::CreateShortcuts() {
 }
 
 void TForm1::CreateUndoActions() {
-  // Window-wide keys; the text fields let their own typing undo go first (UndoKeys). The same
-  // actions make the event list's menu.
-  undo_action_ = new QAction(QStringLiteral("元に戻す"), this);
-  undo_action_->setObjectName(QStringLiteral("UndoAction"));
-  undo_action_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  redo_action_ = new QAction(QStringLiteral("やり直し"), this);
-  redo_action_->setObjectName(QStringLiteral("RedoAction"));
-  redo_action_->setShortcuts(
-      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-  for (QAction* action : {undo_action_, redo_action_}) {
-    action->setShortcutContext(Qt::WindowShortcut);
-    action->setEnabled(false);
-    addAction(action);
-    ui_->EventList->addAction(action);
-  }
-  ui_->EventList->setContextMenuPolicy(Qt::ActionsContextMenu);
+  // The text fields let their own typing undo go first.
+  const Ui::TForm1& ui = *ui_;
+  const UndoActions actions =
+      ::CreateUndoActions(*this, *ui.EventList,
+                          {ui.Mark, ui.Count, ui.Lyrics, ui.X1, ui.Y1, ui.X2, ui.Y2, ui.Picture,
+                           ui.Picture->lineEdit()});
+  undo_action_ = actions.undo;
+  redo_action_ = actions.redo;
   connect(undo_action_, &QAction::triggered, this, Guard(&TForm1::UndoClick));
   connect(redo_action_, &QAction::triggered, this, Guard(&TForm1::RedoClick));
-
-  const Ui::TForm1& ui = *ui_;
-  auto* keys = new UndoKeys(this);
-  for (QWidget* field :
-       std::initializer_list<QWidget*>{ui.Mark, ui.Count, ui.Lyrics, ui.X1, ui.Y1, ui.X2, ui.Y2,
-                                       ui.Picture, ui.Picture->lineEdit()}) {
-    if (field != nullptr) field->installEventFilter(keys);
-  }
 }
 
 void TForm1::CreateStatusLine() {
@@ -234,7 +202,6 @@ void TForm1::FormCreate() {
       {QStringLiteral("左詰め"), QStringLiteral("右詰め"), QStringLiteral("中央寄せ")});
   ui_->Align->setCurrentIndex(-1);
   ui_->Lyrics->clear();
-  dragging_ = false;
   editing_.Select(-1);
   doc_.EventCount = 0;
   modified_ = false;
@@ -252,11 +219,7 @@ void TForm1::SelectEvent(int index) {
 }
 
 void TForm1::ShowEvent(int index) {
-  editing_.Select(index >= 0 && index < EventTable::kCapacity ? index : -1);
-  const int selection = editing_.Selection();
-  const EventItem item = selection >= 0 ? doc_.events[selection] : EventItem();
-  controls_->Load(item);
-  show_link_->FeedRect(item);
+  show_link_->FeedRect(controls_->Select(index));
   SendLyricsToPreview();
 }
 
@@ -264,23 +227,14 @@ void TForm1::ShowDocument() {
   ShowEvent(editing_.Selection());
   RefreshEventList();
   // The highlight names the event in the controls.
-  const int selection = editing_.Selection();
-  if (selection >= 0 && selection < ui_->EventList->count() &&
-      ui_->EventList->currentRow() != selection) {
-    refreshing_list_ = true;
-    ui_->EventList->setCurrentRow(selection);
-    refreshing_list_ = false;
-  }
+  list_->Highlight(editing_.Selection());
   UpdatePreviewPicture();
   UpdateModified();
   emit DocumentChanged();
 }
 
 bool TForm1::CommitWorkingCopy(std::optional<int> next) {
-  const int index = editing_.Selection();
-  if (index < 0 || index >= doc_.EventCount || !controls_->Edited()) return false;
-  const bool changed = editing_.ChangeEvent(index, controls_->WithEdits(doc_.events[index]), next);
-  controls_->TakeAsLoaded();
+  const bool changed = controls_->Commit(next);
   if (changed) emit DocumentChanged();
   return changed;
 }
@@ -313,34 +267,10 @@ void TForm1::RetimeEvents(const std::vector<EventTime>& times) {
   if (editing_.RetimeEvents(times)) ShowDocument();
 }
 
-void TForm1::ReadWorkingDocument(EventTable& into) const {
-  into = doc_;
-  const int index = editing_.Selection();
-  if (index >= 0 && index < doc_.EventCount) {
-    into.events[index] = controls_->WithEdits(doc_.events[index]);
-  }
-}
+void TForm1::ReadWorkingDocument(EventTable& into) const { controls_->ReadWorkingDocument(into); }
 
 void TForm1::RefreshEventList() {
-  QListWidget* list = ui_->EventList;
-  const int top = list->verticalScrollBar()->value();
-  const int selected = list->currentRow();
-  refreshing_list_ = true;
-  list->clear();
-  for (int i = 0; i < doc_.EventCount; ++i) {
-    const Item& item = doc_.events[i];
-    char time[16];
-    std::snprintf(time, sizeof time, "%08d ", item.Count);
-    // The whole mark, however long: the line is not cut at a fixed buffer size.
-    auto* line = new QListWidgetItem(FromCp932(time + item.Mark), list);
-    line->setSizeHint(
-        QSize(list->fontMetrics().horizontalAdvance(line->text()) + 4, kListItemHeight));
-  }
-  list->doItemsLayout();  // the scroll range follows the new lines at once
-  // The highlight first: setting it scrolls the list, and the top line is then put back.
-  if (list->currentRow() != selected && selected < list->count()) list->setCurrentRow(selected);
-  if (list->verticalScrollBar()->value() != top) list->verticalScrollBar()->setValue(top);
-  refreshing_list_ = false;
+  list_->Refresh(doc_);
   UpdateTimelineMarkers();
 }
 
@@ -368,8 +298,7 @@ void TForm1::EditChanged() {
 }
 
 void TForm1::UpdateModified() {
-  const int index = editing_.Selection();
-  const bool editing = index >= 0 && index < doc_.EventCount && controls_->Edited();
+  const bool editing = controls_->Pending();
   modified_ = editing || !editing_.IsClean();
   UpdateCaption();
   undo_action_->setEnabled(editing || editing_.CanUndo());
@@ -432,19 +361,10 @@ void TForm1::OpenMidiFile(const QString& path) {
   ui_->Picture->clear();
   ui_->Picture->addItems(BmpFileNames(QFileInfo(absolute).absolutePath()));
   transport_.Player().Seek(0);
-  const int32_t length = std::max<int32_t>(transport_.Length(), 0);
-  ui_->TimeBar->setMaximum(length);
-  ui_->TimeBar2->setMaximum(length);
+  song_->SetLength(std::max<int32_t>(transport_.Length(), 0));
   caption_ = QStringLiteral("Varnel WRD Maker ") + QFileInfo(absolute).fileName();
-  const ProjectLoad load = project_.Open(cp932Path, ReadNumber(ToCp932(ui_->Counter->text())));
-  if (project_.NeedsBackup()) {
-    // A file not read whole is kept beside it at the first save, and the user is told.
-    const QString file = QFileInfo(FromCp932(ProjectFilePath(doc_))).fileName();
-    dialogs_.ShowNotice(QString::fromStdString(load.Message) +
-                        QStringLiteral("。\nファイルはそのまま残し、最初に保存するときに"
-                                       "元のファイルを %1.bak として残します。")
-                            .arg(file));
-  }
+  const ProjectLoad load = project_.Open(cp932Path, song_->CounterNumber());
+  if (project_.NeedsBackup()) TellProjectKept(dialogs_, load, ProjectFilePath(doc_));
   ShowDocument();
   OfferRecoveryCopy();
   UpdateTimelineSong();
@@ -454,14 +374,7 @@ void TForm1::OfferRecoveryCopy() {
   const std::optional<RecoveryCopy> copy = project_.FindRecoveryCopy();
   if (!copy) return;
   recovery_timer_->stop();  // the copy stays until the question is answered
-  const QString written = QDateTime::fromSecsSinceEpoch(copy->written)
-                              .toLocalTime()
-                              .toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
-  const Dialogs::Answer answer = dialogs_.AskYesNo(
-      QStringLiteral("保存されていない変更の復元用コピーがあります（%1）。\n復元しますか？")
-          .arg(written),
-      FromCp932(doc_.MidiPath));
-  if (answer != Dialogs::Answer::Yes) {
+  if (!AskToRestore(dialogs_, *copy, doc_.MidiPath)) {
     project_.RemoveRecoveryCopy();
     UpdateModified();
     return;
@@ -475,19 +388,9 @@ void TForm1::OfferRecoveryCopy() {
 
 bool TForm1::QuerySave() {
   if (!modified_) return true;
-  const Dialogs::Answer answer = dialogs_.AskYesNoCancel(
-      QStringLiteral("変更されています。保存しますか？"), FromCp932(doc_.MidiPath));
-  if (answer == Dialogs::Answer::No) return true;
-  if (answer != Dialogs::Answer::Yes) return false;
-  if (doc_.MidiPath.empty()) {
-    // The project file lies beside the MIDI file; without one there is nowhere to save.
-    dialogs_.ShowNotice(
-        QStringLiteral("MIDIファイルを開いていないので保存できません。"
-                       "保存せずに閉じるには「いいえ」を選んでください。"));
-    return false;
-  }
-  SaveProject();
-  return true;
+  const SaveAnswer answer = AskToSave(dialogs_, doc_.MidiPath);
+  if (answer == SaveAnswer::kSave) SaveProject();
+  return answer != SaveAnswer::kCancel;
 }
 
 void TForm1::SaveProject() {
@@ -529,9 +432,7 @@ void TForm1::MakeClick() {
 // ---- The song.
 
 void TForm1::PlayClick() {
-  const bool playing = transport_.PlayOrStop();
-  ui_->Play->setText(playing ? QStringLiteral("停止") : QStringLiteral("再生"));
-  if (!playing) return;
+  if (!song_->PlayOrStop()) return;
   const std::string notice = transport_.TakeFirstSoundNotice();
   if (!notice.empty()) ShowStatus(QString::fromStdString(notice));
 }
@@ -539,29 +440,11 @@ void TForm1::PlayClick() {
 void TForm1::Button1Click() { transport_.Seek(0); }
 
 void TForm1::Timer1Timer() {
-  if (doc_.MidiPath.empty()) return;
-  // A song that ended by itself: the next click plays, and the caption says so.
-  if (!transport_.IsPlaying() && ui_->Play->text() != QStringLiteral("再生")) {
-    ui_->Play->setText(QStringLiteral("再生"));
-  }
-  if (dragging_) return;
-  const int32_t position = transport_.Position();
-  SetCounterText(position);
-  ui_->TimeBar->setValue(position);
-}
-
-void TForm1::SetCounterText(int32_t position) {
-  const QString text = QString::fromStdString(transport_.CounterText(position));
-  if (ui_->Counter->text() == text) return;
-  ui_->Counter->setText(text);
-  ui_->Counter->adjustSize();
+  if (!doc_.MidiPath.empty()) song_->Poll();
 }
 
 void TForm1::TimeBarScroll(int code) {
-  dragging_ = code != ScrollCodes::kEndScroll && code != ScrollCodes::kThumbPosition;
-  if (doc_.MidiPath.empty() || code != ScrollCodes::kEndScroll) return;
-  transport_.Seek(ui_->TimeBar->value());
-  show_link_->UpdatePosition();
+  if (song_->PositionScrolled(code, !doc_.MidiPath.empty())) show_link_->UpdatePosition();
 }
 
 void TForm1::TimeBar2Scroll(int code) {
@@ -575,9 +458,9 @@ void TForm1::TimeBar2Scroll(int code) {
 }
 
 int32_t TForm1::TapPosition() {
-  if (doc_.MidiPath.empty()) return ReadNumber(ToCp932(ui_->Counter->text()));
+  if (doc_.MidiPath.empty()) return song_->CounterNumber();
   const int32_t position = transport_.Tap({settings_.ReactionDelayMs(), settings_.SnapChannel()});
-  SetCounterText(position);
+  song_->ShowCounter(position);
   return position;
 }
 
@@ -614,7 +497,7 @@ void TForm1::StepKey(int direction) {
 
 void TForm1::SpeedKey(int direction) {
   settings_.SetSpeed(transport_.StepSpeed(direction));
-  if (!doc_.MidiPath.empty()) SetCounterText(transport_.Position());
+  if (!doc_.MidiPath.empty()) song_->ShowCounter(transport_.Position());
 }
 
 void TForm1::LoopKey() {
@@ -626,7 +509,7 @@ void TForm1::LoopKey() {
     return;
   }
   show_link_->UpdateLoop(transport_.LoopFrom(), transport_.LoopTo());
-  SetCounterText(transport_.Position());
+  song_->ShowCounter(transport_.Position());
 }
 
 void TForm1::NudgeKey(int direction, bool with_later) {
@@ -669,9 +552,7 @@ void TForm1::TimelineMove(int index, int32_t count) { RetimeEvents({{index, coun
 
 void TForm1::TimelineSeek(int32_t position) {
   if (doc_.MidiPath.empty()) return;
-  transport_.Seek(position);
-  SetCounterText(transport_.Position());
-  ui_->TimeBar->setValue(transport_.Position());
+  song_->SeekTo(position);
   show_link_->UpdatePosition();
 }
 

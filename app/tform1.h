@@ -2,20 +2,16 @@
 
 #include <QString>
 #include <QWidget>
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "app/checks_runner.h"
 #include "app/event_controls.h"
+#include "app/event_list_view.h"
 #include "app/handler_guard.h"
 #include "app/show_link.h"
+#include "app/song_panel.h"
 #include "app/timing_settings.h"
-#include "checks/problem.h"
-#include "document/event_table.h"
 #include "editing/editing_model.h"
 #include "editing/project_session.h"
 #include "transport/song_transport.h"
@@ -69,7 +65,7 @@ class TForm1 : public QWidget {
   // Unsaved changes: the history away from its clean state, or edits still in the controls.
   bool Modified() const { return modified_; }
   // The position bar's thumb is being dragged: the song position is not shown meanwhile.
-  bool Dragging() const { return dragging_; }
+  bool Dragging() const { return song_->Dragging(); }
 
   // Gives events new times as one step (a nudge, a marker dragged on a timeline). The edits in
   // the controls are committed first; the controls and the list then show the new times.
@@ -82,11 +78,9 @@ class TForm1 : public QWidget {
   SongTransport& Transport() { return transport_; }
   ShowLink& Show() { return *show_link_; }
 
-  // The timing settings (reaction delay, snapping, speed); until UseSettingsFile they are
-  // kept nowhere.
+  // The timing settings (reaction delay, snapping, speed), kept nowhere until UseSettingsFile
+  // reads them from an INI file and keeps every change there; the playback speed follows them.
   TimingSettings& Settings() { return settings_; }
-  // Reads the timing settings from an INI file and keeps every change there; the playback
-  // speed follows them.
   void UseSettingsFile(const QString& path);
 
   // A notice in the window's status line (not a box: it must not take the focus while the
@@ -116,8 +110,6 @@ class TForm1 : public QWidget {
   // Commits the controls and writes the project file beside the MIDI file. Throws
   // ProjectFileError when it cannot be written; Modified is cleared only on success.
   void SaveProject();
-  // Reads the project file into the emptied table; false when it cannot be opened.
-  bool LoadProject();
 
  signals:
   // The table, the selection or the names changed (a step made, undone or redone, a song
@@ -199,27 +191,22 @@ class TForm1 : public QWidget {
   template <typename... Args>
   auto Guard(void (TForm1::*handler)(Args...));
 
-  // Selects `index` and loads it into the controls without committing them: what they held is
-  // dropped (after a deletion, an undo, an open). -1 empties them.
+  // Selects `index` (-1: none) and loads it into the controls, dropping what they held.
   void ShowEvent(int index);
   // Shows the table after a step: the selected event, the list with its highlight on it, the
   // preview and the unsaved-changes mark.
   void ShowDocument();
-  // The edits made to the selected event since it was loaded, as one step. False: none.
-  // `next`: the event selected after it, when the commit is the leaving of this one.
+  // The controls' edits as one step (EventControls::Commit); views follow.
   bool CommitWorkingCopy(std::optional<int> next = std::nullopt);
   // A gesture that changes the selected event (a colour, a rectangle, a time): the edits before
   // it are one step, the gesture another.
   void CommitGesture(const std::function<void(EventItem&)>& change);
-  // Opens the project of the song just opened, then offers its recovery copy if there is one.
-  void LoadDocument();
   void OfferRecoveryCopy();
   void RemoveRecoveryCopy();
   // A control changed: the unsaved-changes mark and the recovery copy follow.
   void EditChanged();
   void UpdateModified();
   void UpdateCaption();
-  void SetCounterText(int32_t position);
   // The position a tap (Add, Time) takes, shown in Counter.
   int32_t TapPosition();
   void SendLyricsToPreview();
@@ -240,6 +227,8 @@ class TForm1 : public QWidget {
   ProjectSession project_{editing_};
   SongTransport transport_;
   std::unique_ptr<EventControls> controls_;
+  std::unique_ptr<SongPanel> song_;
+  std::unique_ptr<EventListView> list_;
   ShowLink* show_link_ = nullptr;
   ChecksRunner checks_;
   TimingSettings settings_;
@@ -249,9 +238,7 @@ class TForm1 : public QWidget {
   QAction* redo_action_ = nullptr;
   QLabel* status_ = nullptr;
   QString caption_;  // the window caption without the unsaved-changes mark
-  bool refreshing_list_ = false;
   bool modified_ = false;
-  bool dragging_ = false;
 };
 
 template <typename... Args>
