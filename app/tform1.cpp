@@ -23,6 +23,7 @@
 #include "app/timing_dialog.h"
 #include "app/undo_keys.h"
 #include "document/names.h"
+#include "editing/new_event.h"
 #include "logwindow/tform3.h"
 #include "preview/tform2.h"
 #include "song/media_player.h"
@@ -610,11 +611,7 @@ void TForm1::AddClick() {
   }
   const int32_t tap = TapPosition();  // the position of the press, before anything else
   CommitWorkingCopy();
-  Item fields;
-  fields.Mark = ToCp932(QStringLiteral("新規イベント"));
-  fields.Count = tap;
-  fields.Effect = kEffectNone;
-  editing_.AddEvent(fields);
+  editing_.AddEvent(NewEvent(doc_, tap));
   // The controls edit the new event, and the list's highlight names it.
   ShowDocument();
 }

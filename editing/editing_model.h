@@ -35,8 +35,7 @@ class EditingModel {
   // (the event the user went on to, when leaving one commits its edits).
   bool ChangeEvent(int index, const EventItem& after,
                    std::optional<int32_t> selection = std::nullopt);
-  // Appends an event in slot EventCount with the mark, time and effect of `fields` and selects
-  // it. False when the table is full.
+  // Appends the event `fields` in slot EventCount and selects it. False when the table is full.
   bool AddEvent(const EventItem& fields);
   // Deletes live event `index` and selects the event now at that place (or the new last one).
   bool DeleteEvent(int index);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "document/names.h"
+#include "editing/new_event.h"
 #include "editing/project_backup.h"
 #include "text/cp932.h"
 
@@ -12,16 +13,15 @@ ProjectLoad ProjectSession::Open(const std::string& cp932_midi_path, int32_t fir
   EventTable& table = editing_.Table();
   SetMidiPath(table, cp932_midi_path);
   editing_.Select(-1);
+  // No field of the song before survives, not even in the slots beyond the live events.
+  table.events.fill(EventItem());
   table.EventCount = 0;
   const ProjectLoad load = ReadProject(table);
   // A file that was not read whole would lose what was left out on the next save.
   backup_before_save_ =
       load.status != ProjectLoad::Status::kLoaded && load.status != ProjectLoad::Status::kMissing;
   if (table.EventCount == 0) {
-    EventItem& item = table.events[0];
-    item.Mark = Utf8ToCp932("新規イベント");
-    item.Count = first_count;
-    item.Effect = kEffectNone;
+    table.events[0] = NewEvent(table, first_count);
     table.EventCount = 1;
   }
   editing_.ClearHistory();

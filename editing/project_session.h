@@ -17,10 +17,10 @@ class ProjectSession {
   ProjectSession(const ProjectSession&) = delete;
   ProjectSession& operator=(const ProjectSession&) = delete;
 
-  // Another song (CP932 path): its names, an empty table, then its project file. A table left
-  // without events gets one new event at `first_count`, so that typing is never lost. The
-  // history is forgotten and the first event selected. A load that is not kLoaded or kMissing
-  // makes the next save keep the file first (NeedsBackup).
+  // Another song (CP932 path): its names, a table emptied of every field, then its project file. A
+  // table left without events gets one new event (NewEvent) at `first_count`, so that typing is
+  // never lost. The history is forgotten and the first event selected. A load that is not kLoaded
+  // or kMissing makes the next save keep the file first (NeedsBackup).
   ProjectLoad Open(const std::string& cp932_midi_path, int32_t first_count);
   bool NeedsBackup() const { return backup_before_save_; }
 

@@ -181,23 +181,23 @@ TEST_F(EventEditingTest, DeletingTheLastEventHighlightsTheNewLastLine) {
   EXPECT_EQ(ListLines(), (QStringList{"00000001 A", "00000002 B"}));
 }
 
-TEST_F(EventEditingTest, AddAfterADeletionReusesTheOldLastSlot) {
+TEST_F(EventEditingTest, AddAfterADeletionTakesNothingOfTheOldLastSlot) {
   MakeThreeEvents(*form);
   Combo("Picture")->setEditText("c.bmp");
   Control<QPlainTextEdit>("Lyrics")->setPlainText("la");
   form->SetTextRect(1, 2, 3, 4);
   Control<QCheckBox>("Naraberu")->setChecked(true);
-  Combo("Align")->setCurrentIndex(2);
+  Combo("Align")->setCurrentIndex(0);
   ClickLine(0);  // commit C's fields
   DeleteLine(1, Dialogs::Answer::Yes);
-  form->AddClick();
+  form->AddClick();  // at 0, before every event: the layout where lyrics belong
   const EventItem& added = Doc().events[2];
   EXPECT_EQ(Utf8(added.Mark), "新規イベント");
-  EXPECT_EQ(added.Picture, "c.bmp");
-  EXPECT_EQ(added.Lyrics, "la");
-  EXPECT_EQ(added.X1, 1);
-  EXPECT_EQ(added.Y2, 4);
-  EXPECT_EQ(added.Naraberu, 1);
+  EXPECT_EQ(added.Picture, "");
+  EXPECT_EQ(added.Lyrics, "");
+  EXPECT_EQ(added.X1, 0);
+  EXPECT_EQ(added.Y2, 479);
+  EXPECT_EQ(added.Naraberu, 0);
   EXPECT_EQ(added.Align, 2);
   EXPECT_EQ(added.Effect, 0);
 }
@@ -256,7 +256,7 @@ TEST_F(EventEditingTest, AChosenColourSetsTheSwatchAndTheEventACancelledOneNothi
   EXPECT_EQ(swatch(), before);
   EXPECT_FALSE(form->Modified());
   form->SelectEvent(0);
-  EXPECT_EQ(Doc().events[0].Color, 0u);
+  EXPECT_EQ(Doc().events[0].Color, 0xFFFFFFu);  // a new song's first event: white
   dialogs.colours.push_back(QColor(0x11, 0x22, 0x33));
   form->ColorClick();
   EXPECT_EQ(swatch(), QColor(0x11, 0x22, 0x33));

@@ -106,6 +106,24 @@ TEST_F(PlaybackTest, OpenWithProjectLoadsItsEventsAndAFailedOpenKeepsThem) {
   EXPECT_TRUE(form->Modified());
 }
 
+TEST_F(PlaybackTest, ASecondSongWithoutAProjectKeepsNothingOfTheFirst) {
+  MakeFile("song.vwm", kTwoEventProject);
+  OpenSong();
+  const QString other = MakeSong("other.mid", 320);
+  form->OpenMidiFile(other);
+  ASSERT_EQ(Doc().EventCount, 1);
+  EventItem first;
+  first.Mark = Sjis("新規イベント");
+  first.X1 = 0, first.Y1 = 400, first.X2 = 639, first.Y2 = 479;
+  first.Align = kAlignCentre;
+  first.Color = 0xFFFFFF;
+  EXPECT_EQ(Doc().events[0], first);
+  EXPECT_EQ(Doc().events[1], EventItem());  // the first song's second event is gone too
+  form->AddKey();  // Insert: a readable lyric rectangle, nothing of the first song
+  first.Count = Doc().events[1].Count;
+  EXPECT_EQ(Doc().events[1], first);
+}
+
 TEST_F(PlaybackTest, TheTimerFollowsTheSongOnlyOnceOneIsOpen) {
   PollAt(50);
   EXPECT_EQ(CounterText(), "Counter");

@@ -15,8 +15,8 @@ TEST_F(ProjectTest, SaveCommitsTheControlsWritesTheProjectAndClearsModified) {
   EXPECT_FALSE(form->Modified());
   EXPECT_EQ(form->windowTitle(), "Varnel WRD Maker song.mid");
   EXPECT_EQ(FileBytes("song.vwm"),
-            QByteArray("Varnel WRD Maker Format 1\r\n@\r\nA\r\n96\r\n\r\n0\r\n0\r\n0\r\n"
-                       "0\r\n0\r\n0\r\n0\r\n0\r\n//\r\n@\r\n"));
+            QByteArray("Varnel WRD Maker Format 1\r\n@\r\nA\r\n96\r\n\r\n0\r\n0\r\n400\r\n"
+                       "639\r\n479\r\n0\r\n2\r\n16777215\r\n//\r\n@\r\n"));
 }
 
 TEST_F(ProjectTest, SaveAndMakeDoNothingWithoutASong) {
