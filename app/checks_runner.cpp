@@ -67,9 +67,15 @@ void ChecksRunner::List(const EventTable& working, std::optional<int32_t> length
   log_->EndLog();
 }
 
-int ChecksRunner::NextProblemEvent(const EventTable& working, std::optional<int32_t> length,
-                                   int selection, int direction) {
-  return ::NextProblemEvent(Find(working, length), selection, direction, working.EventCount);
+std::optional<Problem> ChecksRunner::NextProblem(const EventTable& working,
+                                                 std::optional<int32_t> length, int selection,
+                                                 int direction) {
+  const std::vector<Problem> problems = Find(working, length);
+  const int event = NextProblemEvent(problems, selection, direction, working.EventCount);
+  for (const Problem& problem : problems) {
+    if (event >= 0 && problem.Event == event + 1) return problem;
+  }
+  return std::nullopt;
 }
 
 void ChecksRunner::Make(const EventTable& table, std::optional<int32_t> length, QWidget& main) {

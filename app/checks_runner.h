@@ -22,10 +22,11 @@ class ChecksRunner {
   static std::vector<Problem> Find(const EventTable& working, std::optional<int32_t> length);
   // Lists the problems in the log window, shown and raised.
   void List(const EventTable& working, std::optional<int32_t> length);
-  // The event (from 0) of the next problem after `selection` in `direction` (1 or -1), going
-  // round; -1 when there is none.
-  static int NextProblemEvent(const EventTable& working, std::optional<int32_t> length,
-                              int selection, int direction);
+  // The first problem of the event of the next problem after `selection` (from 0) in
+  // `direction` (1 or -1), going round; nothing when no problem names an event.
+  static std::optional<Problem> NextProblem(const EventTable& working,
+                                            std::optional<int32_t> length, int selection,
+                                            int direction);
 
   // Builds the files of `table` with its log in the log window, then lists the checks. `main`
   // stays disabled from the start of the log to the end of the run. Throws as the build does.

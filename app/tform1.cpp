@@ -22,6 +22,7 @@
 #include "app/scroll_codes.h"
 #include "app/timing_dialog.h"
 #include "app/undo_keys.h"
+#include "checks/problem_lines.h"
 #include "document/names.h"
 #include "editing/new_event.h"
 #include "logwindow/tform3.h"
@@ -579,8 +580,12 @@ void TForm1::NextProblemKey(int direction) {
   // The table as it is now: edits since the last check have moved or mended problems.
   auto table = std::make_unique<EventTable>();
   ReadWorkingDocument(*table);
-  JumpToEvent(ChecksRunner::NextProblemEvent(*table, transport_.SongLength(), editing_.Selection(),
-                                             direction));
+  const std::optional<Problem> problem =
+      ChecksRunner::NextProblem(*table, transport_.SongLength(), editing_.Selection(), direction);
+  if (!problem) return;
+  JumpToEvent(problem->Event - 1);
+  // What is wrong, where the eye is: the status line.
+  ShowStatus(FromCp932(ProblemLine(*problem)));
 }
 
 void TForm1::JumpToEvent(int index) {

@@ -91,8 +91,13 @@ TEST_F(ChecksTest, F8AndShiftF8GoRoundTheEventsWithProblems) {
   // Going round is the rule's own (tested with it); the keys hand it the selection.
   form->NextProblemKey(1);
   EXPECT_EQ(form->Selection(), 1);
+  // The status line says what is wrong there (the event's first problem).
+  EXPECT_EQ(Control<QLabel>("Status")->text(),
+            QStringLiteral("#2 警告: イベント #3 と同じ時間 40 です。表で後の #3 がこのイベントを"
+                           "隠します [same-time]"));
   form->NextProblemKey(-1);
   EXPECT_EQ(form->Selection(), 3);
+  EXPECT_TRUE(Control<QLabel>("Status")->text().startsWith(QStringLiteral("#4 警告: 画像がなく")));
   // A mended problem is gone at once: C moved away, so B is no longer hidden.
   form->SelectEvent(2);
   Edit("Count")->setText("50");
