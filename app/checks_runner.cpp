@@ -60,6 +60,7 @@ std::vector<Problem> ChecksRunner::Find(const EventTable& working, std::optional
 void ChecksRunner::List(const EventTable& working, std::optional<int32_t> length) {
   const std::vector<Problem> problems = Find(working, length);
   if (log_ == nullptr) return;
+  log_->SetRun(TForm3::Run::kChecks);
   log_->show();
   log_->raise();
   log_->BeginLog();
@@ -80,6 +81,7 @@ std::optional<Problem> ChecksRunner::NextProblem(const EventTable& working,
 
 void ChecksRunner::Make(const EventTable& table, std::optional<int32_t> length, QWidget& main) {
   if (log_ == nullptr) return;
+  log_->SetRun(TForm3::Run::kMake);
   log_->show();
   log_->raise();
   WindowBuildLog log(main, *log_);

@@ -45,6 +45,7 @@ class ChecksTest : public MainWindowTest {
 TEST_F(ChecksTest, F7ListsTheProblemsAndTheirCount) {
   form->CheckKey();
   EXPECT_TRUE(log->isVisible());
+  EXPECT_EQ(log->windowTitle(), QStringLiteral("チェック中"));  // nothing is made
   EXPECT_TRUE(log->OK()->isEnabled());
   EXPECT_EQ(
       LogLines(),
