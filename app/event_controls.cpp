@@ -10,9 +10,13 @@ namespace {
 
 QString Decimal(int32_t value) { return QString::number(value); }
 
-// Lyrics hold CR LF between lines; the memo holds LF.
+// Lyrics hold CR LF between lines; the memo holds LF. Lyrics read from a project end with CR LF:
+// the memo shows the lines and nothing after them, so that typing at the end continues the
+// last line. Until the lyrics are edited, the event keeps them as they were read.
 QString LyricsToMemo(const std::string& cp932) {
-  return FromCp932(cp932).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QString memo = FromCp932(cp932).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  if (memo.endsWith(QLatin1Char('\n'))) memo.chop(1);
+  return memo;
 }
 
 std::string MemoToLyrics(const QString& memo) {

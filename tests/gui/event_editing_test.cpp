@@ -1,5 +1,6 @@
 // Editing events in the main window: the list, the selection, adding, deleting and the edits.
 #include <QColor>
+#include <QTextCursor>
 
 #include "main_window_fixture.h"
 
@@ -95,7 +96,7 @@ TEST_F(EventEditingTest, ASelectionOfACleanDocumentLeavesItClean) {
   EXPECT_EQ(RectEdits(), (QStringList{"1", "2", "3", "4"}));
   EXPECT_TRUE(Control<QCheckBox>("Naraberu")->isChecked());
   EXPECT_EQ(Combo("Align")->currentIndex(), 2);
-  EXPECT_EQ(Control<QPlainTextEdit>("Lyrics")->toPlainText(), "la\n");
+  EXPECT_EQ(Control<QPlainTextEdit>("Lyrics")->toPlainText(), "la");  // no hidden empty last line
   EXPECT_EQ(Control<QFrame>("Panel2")->palette().color(QPalette::Window), QColor(255, 0, 0));
   EXPECT_EQ(form->windowTitle(), "Varnel WRD Maker song.mid");
 }
@@ -283,6 +284,27 @@ TEST_F(EventEditingTest, LyricLinesAreStoredWithCrLf) {
   Control<QPlainTextEdit>("Lyrics")->setPlainText(QStringLiteral("あいう\nえお"));
   form->SelectEvent(0);
   EXPECT_EQ(Doc().events[0].Lyrics, Sjis("あいう\r\nえお"));
+}
+
+TEST_F(EventEditingTest, LyricsFromAProjectShowNoHiddenLastLine) {
+  const QByteArray project =
+      QByteArray(
+          "Varnel WRD Maker Format 1\r\n@\r\nA\r\n16\r\n\r\n0\r\n0\r\n400\r\n639\r\n"
+          "479\r\n0\r\n2\r\n16777215\r\n") +
+      QByteArray::fromStdString(Sjis("ほしが\r\r\nよる\r\r\n")) + "//\r\n@\r\n";
+  MakeFile("song.vwm", project);
+  OpenSong();
+  auto* memo = Control<QPlainTextEdit>("Lyrics");
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("ほしが\nよる"));
+  EXPECT_FALSE(form->Modified());
+  form->SaveClick();
+  EXPECT_EQ(FileBytes("song.vwm"), project);  // opened and saved: not a byte changed
+  QTextCursor end = memo->textCursor();
+  end.movePosition(QTextCursor::End);  // Ctrl+End
+  memo->setTextCursor(end);
+  memo->insertPlainText(QStringLiteral("X"));
+  form->SelectEvent(0);
+  EXPECT_EQ(Doc().events[0].Lyrics, Sjis("ほしが\r\nよるX"));  // the last line continued
 }
 
 TEST_F(EventEditingTest, RefreshKeepsTheTopVisibleLine) {
