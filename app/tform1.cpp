@@ -134,6 +134,7 @@ void TForm1::ConnectHandlers() {
 
   connect(ui.Mark, &QLineEdit::textChanged, this, Guard(&TForm1::MarkChange));
   connect(ui.Count, &QLineEdit::textChanged, this, Guard(&TForm1::CountChange));
+  connect(ui.Count, &QLineEdit::editingFinished, this, Guard(&TForm1::CountEnter));
   connect(ui.Lyrics, &QPlainTextEdit::textChanged, this, Guard(&TForm1::LyricsChange));
   connect(ui.Effect, &QComboBox::currentIndexChanged, this, Guard(&TForm1::EffectChange));
   connect(ui.Align, &QComboBox::currentIndexChanged, this, Guard(&TForm1::AlignChange));
@@ -464,6 +465,20 @@ int32_t TForm1::TapPosition() {
   const int32_t position = transport_.Tap({settings_.ReactionDelayMs(), settings_.SnapChannel()});
   song_->ShowCounter(position);
   return position;
+}
+
+void TForm1::CountEnter() {
+  bool number = false;
+  const int typed = ui_->Count->text().trimmed().toInt(&number);
+  const int32_t shown = ui_->TimeBar2->value();
+  if (!number || typed == shown) {
+    // No number (or no change): the field shows the time again.
+    ui_->Count->setText(QString::number(shown));
+    return;
+  }
+  const int32_t count = std::clamp(typed, ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
+  CommitGesture([count](Item& item) { item.Count = count; });
+  ui_->Count->setText(QString::number(ui_->TimeBar2->value()));
 }
 
 void TForm1::TimeClick() {

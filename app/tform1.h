@@ -127,6 +127,8 @@ class TForm1 : public QWidget {
   void TimeBarScroll(int code);
   void TimeBar2Scroll(int code);
   void TimeClick();
+  // A time typed into Count and Enter (or leaving the field): one step, within the song.
+  void CountEnter();
 
   // Event editing.
   void EventListClick();

@@ -260,6 +260,28 @@ TEST_F(PlaybackTest, ReleasingTimeBar2SetsTheCountTextAndMarksModified) {
   EXPECT_EQ(Doc().events[0].Count, 123);
 }
 
+TEST_F(PlaybackTest, ATimeTypedIntoCountIsOneStepWithinTheSong) {
+  OpenSong();
+  const size_t steps = form->Editing().UndoCount();
+  const struct {
+    const char* typed;
+    int32_t count;  // the event's time after Enter
+    const char* shown;
+  } cases[] = {{"96", 96, "96"}, {"abc", 96, "96"}, {"", 96, "96"}, {"99999", 640, "640"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    Edit("Count")->setText(c.typed);
+    emit Edit("Count")->editingFinished();
+    EXPECT_EQ(Doc().events[0].Count, c.count);
+    EXPECT_EQ(Bar("TimeBar2")->value(), c.count);
+    EXPECT_EQ(Edit("Count")->text(), c.shown);
+  }
+  EXPECT_EQ(form->Editing().UndoCount(), steps + 2);
+  EXPECT_TRUE(form->Modified());
+  form->UndoClick();
+  EXPECT_EQ(Doc().events[0].Count, 96);
+}
+
 TEST_F(PlaybackTest, AnEventBeyondTheSongEndShowsTheBarAtItsEndAndKeepsItsTimeUntilMoved) {
   MakeFile(
       "song.vwm",
