@@ -1,6 +1,8 @@
 // The main window's timing tools with the scripted player: taps, speed, nudges, notices in the
 // status line, the settings file and the timeline.
 #include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QSpinBox>
 
 #include "app/timing_dialog.h"
@@ -179,6 +181,28 @@ TEST_F(TimingTest, TheTimingDialogKeepsWhatOkConfirms) {
   dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
   EXPECT_EQ(form->Settings().ReactionDelayMs(), 80);
   EXPECT_EQ(form->Settings().SnapChannel(), 4);
+}
+
+TEST_F(TimingTest, WhileMeasuringEveryKeyIsATapAndNoButtonTakesIt) {
+  TimingDialog dialog(form->Settings());
+  dialog.show();
+  auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+  QPushButton* measure = nullptr;
+  for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+    if (button->text() == QStringLiteral("遅れを測る")) measure = button;
+  }
+  ASSERT_NE(measure, nullptr);
+  measure->click();
+  EXPECT_FALSE(ok->isEnabled());
+  for (QWidget* target : {static_cast<QWidget*>(ok), static_cast<QWidget*>(measure)}) {
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      QKeyEvent space(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+      QCoreApplication::sendEvent(target, &space);
+    }
+  }
+  EXPECT_TRUE(dialog.isVisible());  // not closed by a tap
+  EXPECT_EQ(dialog.result(), 0);
+  EXPECT_EQ(form->Settings().ReactionDelayMs(), 0);  // nothing kept
 }
 
 TEST_F(TimingTest, TheTapButtonsTakeThePositionOfThePressNotOfTheRelease) {
