@@ -22,6 +22,8 @@
 #include "app/scroll_codes.h"
 #include "app/timing_dialog.h"
 #include "app/undo_keys.h"
+#include "app/window_places.h"
+#include "show/show_window.h"
 #include "checks/problem_lines.h"
 #include "document/names.h"
 #include "editing/new_event.h"
@@ -51,6 +53,7 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
   ui_->setupUi(this);
   controls_ = std::make_unique<EventControls>(*ui_, editing_);
   song_ = std::make_unique<SongPanel>(*ui_, transport_);
+  places_ = new WindowPlaces(*this, this);
   list_ = std::make_unique<EventListView>(*ui_->EventList);
   show_link_ = new ShowLink(
       *this, transport_, doc_, [this](EventTable& into) { ReadWorkingDocument(into); },
@@ -90,12 +93,14 @@ TForm1::~TForm1() = default;
 void TForm1::AttachPreview(TForm2* preview) {
   show_link_->AttachPreview(preview);
   if (preview == nullptr) return;
+  places_->Track(*preview, QStringLiteral("Preview"));
   connect(preview, &TForm2::TextRectChosen, this, Guard(&TForm1::SetTextRect));
 }
 
 void TForm1::AttachLog(TForm3* log) {
   checks_.AttachLog(log);
   if (log == nullptr) return;
+  places_->Track(*log, QStringLiteral("Log"));
   connect(log, &TForm3::ProblemChosen, this, Guard(&TForm1::JumpToEvent));
 }
 
@@ -144,7 +149,10 @@ void TForm1::ConnectHandlers() {
   connect(ui.Picture, &QComboBox::editTextChanged, this, Guard(&TForm1::PictureChange));
   connect(ui.Naraberu, &QCheckBox::clicked, this, Guard(&TForm1::PictureChange));
 
-  connect(show_link_, &ShowLink::ShowMade, this, Guard(&TForm1::UpdateTimelineSong));
+  connect(show_link_, &ShowLink::ShowMade, this, [this] {
+    places_->Track(*show_link_->Show(), QStringLiteral("Show"));
+    RunHandler(dialogs_, [this] { UpdateTimelineSong(); });
+  });
   connect(show_link_, &ShowLink::SeekRequested, this, Guard(&TForm1::TimelineSeek));
   connect(show_link_, &ShowLink::MarkerMoved, this, Guard(&TForm1::TimelineMove));
   connect(show_link_, &ShowLink::MarkerActivated, this, Guard(&TForm1::TimelineActivate));
@@ -334,6 +342,7 @@ void TForm1::ShowStatus(const QString& text) {
 
 void TForm1::UseSettingsFile(const QString& path) {
   settings_ = TimingSettings(path);
+  places_->UseSettingsFile(path);
   transport_.SetSpeed(settings_.Speed());
 }
 

@@ -22,6 +22,7 @@ class QAction;
 class QLabel;
 class QTimer;
 class TimelineWidget;
+class WindowPlaces;
 class TForm2;
 class TForm3;
 namespace Ui {
@@ -232,6 +233,7 @@ class TForm1 : public QWidget {
   std::unique_ptr<SongPanel> song_;
   std::unique_ptr<EventListView> list_;
   ShowLink* show_link_ = nullptr;
+  WindowPlaces* places_ = nullptr;
   ChecksRunner checks_;
   TimingSettings settings_;
   QTimer* timer_ = nullptr;

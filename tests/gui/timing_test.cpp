@@ -6,6 +6,7 @@
 #include <QSpinBox>
 
 #include "app/timing_dialog.h"
+#include "logwindow/tform3.h"
 #include "show/timeline_widget.h"
 
 #include "main_window_fixture.h"
@@ -170,6 +171,25 @@ TEST_F(TimingTest, TheTimelineSeeksRetimesAndSelects) {
   EXPECT_EQ(form->Selection(), 1);
   EXPECT_EQ(List()->currentRow(), 1);
   timeline->close();
+}
+
+TEST_F(TimingTest, TheLogWindowReopensWhereAndAsLargeAsTheUserLeftIt) {
+  const QString ini = dir.filePath("settings.ini");
+  form->UseSettingsFile(ini);
+  TForm3 log;
+  form->AttachLog(&log);
+  log.show();
+  log.move(50, 60);
+  log.resize(500, 300);
+  log.close();
+  // The next run: another main window and log window with the same settings file.
+  TForm1 next(player, dialogs);
+  next.UseSettingsFile(ini);
+  TForm3 next_log;
+  next.AttachLog(&next_log);
+  next_log.show();
+  EXPECT_EQ(next_log.pos(), QPoint(50, 60));
+  EXPECT_EQ(next_log.size(), QSize(500, 300));
 }
 
 TEST_F(TimingTest, TheTimingDialogKeepsWhatOkConfirms) {
