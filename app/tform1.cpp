@@ -14,21 +14,20 @@
 #include <QShortcut>
 #include <QTimer>
 #include <algorithm>
-#include <ctime>
 
 #include "app/bmp_file_names.h"
 #include "app/dialogs.h"
-#include "app/project_questions.h"
+#include "app/project_file_link.h"
 #include "app/scroll_codes.h"
 #include "app/timing_dialog.h"
 #include "app/undo_keys.h"
 #include "app/window_places.h"
-#include "show/show_window.h"
 #include "checks/problem_lines.h"
 #include "document/names.h"
 #include "editing/new_event.h"
 #include "logwindow/tform3.h"
 #include "preview/tform2.h"
+#include "show/show_window.h"
 #include "song/media_player.h"
 #include "transport/nudge_times.h"
 #include "ui_tform1.h"
@@ -38,9 +37,6 @@
 namespace {
 
 constexpr int kTimerInterval = 300;  // ms between two polls of the song position
-// A recovery copy is written this long after the first change that it does not hold yet, so it
-// is never more than ten seconds behind.
-constexpr int kRecoveryDelay = 5000;
 
 }  // namespace
 
@@ -75,10 +71,7 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
   timer_ = new QTimer(this);
   timer_->setObjectName(QStringLiteral("Timer1"));
   timer_->setInterval(kTimerInterval);
-  recovery_timer_ = new QTimer(this);
-  recovery_timer_->setObjectName(QStringLiteral("RecoveryTimer"));
-  recovery_timer_->setSingleShot(true);
-  recovery_timer_->setInterval(kRecoveryDelay);
+  project_ = new ProjectFileLink(editing_, dialogs_, this);
 
   ConnectHandlers();
   CreateShortcuts();
@@ -120,7 +113,7 @@ void TForm1::ConnectHandlers() {
   connect(ui.Preview, &QPushButton::clicked, this, Guard(&TForm1::PreviewClick));
   connect(ui.Color, &QPushButton::clicked, this, Guard(&TForm1::ColorClick));
   connect(timer_, &QTimer::timeout, this, Guard(&TForm1::Timer1Timer));
-  connect(recovery_timer_, &QTimer::timeout, this, Guard(&TForm1::RecoveryTimerTimer));
+  connect(project_->RecoveryTimer(), &QTimer::timeout, this, Guard(&TForm1::RecoveryTimerTimer));
 
   connect(new ScrollCodes(ui.TimeBar), &ScrollCodes::Scroll, this, Guard(&TForm1::TimeBarScroll));
   connect(new ScrollCodes(ui.TimeBar2), &ScrollCodes::Scroll, this, Guard(&TForm1::TimeBar2Scroll));
@@ -315,7 +308,7 @@ void TForm1::UpdateModified() {
   undo_action_->setEnabled(editing || editing_.CanUndo());
   redo_action_->setEnabled(editing_.CanRedo());
   // A recovery copy follows unsaved changes within the delay; it goes once they are saved.
-  if (!recovery_timer_->isActive() && !doc_.MidiPath.empty()) recovery_timer_->start();
+  project_->Changed();
 }
 
 void TForm1::UpdateCaption() {
@@ -369,46 +362,32 @@ void TForm1::OpenMidiFile(const QString& path) {
   transport_.SongOpened();
 
   // The previous song's changes were saved or declined.
-  RemoveRecoveryCopy();
+  project_->RemoveRecoveryCopy();
   ui_->Picture->clear();
   ui_->Picture->addItems(BmpFileNames(QFileInfo(absolute).absolutePath()));
   transport_.Player().Seek(0);
   song_->SetLength(std::max<int32_t>(transport_.Length(), 0));
   caption_ = QStringLiteral("Varnel WRD Maker ") + QFileInfo(absolute).fileName();
-  const ProjectLoad load = project_.Open(cp932Path, song_->CounterNumber());
-  if (project_.NeedsBackup()) TellProjectKept(dialogs_, load, ProjectFilePath(doc_));
+  project_->Open(cp932Path, song_->CounterNumber());
   ShowDocument();
-  OfferRecoveryCopy();
+  if (project_->OfferRecoveryCopy()) {
+    ShowDocument();
+  } else {
+    UpdateModified();
+  }
   UpdateTimelineSong();
-}
-
-void TForm1::OfferRecoveryCopy() {
-  const std::optional<RecoveryCopy> copy = project_.FindRecoveryCopy();
-  if (!copy) return;
-  recovery_timer_->stop();  // the copy stays until the question is answered
-  if (!AskToRestore(dialogs_, *copy, doc_.MidiPath)) {
-    project_.RemoveRecoveryCopy();
-    UpdateModified();
-    return;
-  }
-  if (!project_.Restore(*copy)) {
-    UpdateModified();
-    return;
-  }
-  ShowDocument();
 }
 
 bool TForm1::QuerySave() {
   if (!modified_) return true;
-  const SaveAnswer answer = AskToSave(dialogs_, doc_.MidiPath);
-  if (answer == SaveAnswer::kSave) SaveProject();
-  return answer != SaveAnswer::kCancel;
+  const ProjectFileLink::Answer answer = project_->AskToSave();
+  if (answer == ProjectFileLink::Answer::kSave) SaveProject();
+  return answer != ProjectFileLink::Answer::kCancel;
 }
 
 void TForm1::SaveProject() {
   CommitWorkingCopy();
-  recovery_timer_->stop();
-  project_.Save();
+  project_->Save();
   UpdateModified();
 }
 
@@ -418,21 +397,10 @@ void TForm1::SaveClick() {
 }
 
 void TForm1::RecoveryTimerTimer() {
-  if (doc_.MidiPath.empty()) return;
-  if (!modified_) {
-    RemoveRecoveryCopy();
-    return;
-  }
   // The table with the edits still in the controls.
   auto table = std::make_unique<EventTable>();
   ReadWorkingDocument(*table);
-  project_.WriteRecoveryCopy(*table, editing_.Selection(),
-                             static_cast<int64_t>(std::time(nullptr)));
-}
-
-void TForm1::RemoveRecoveryCopy() {
-  recovery_timer_->stop();
-  project_.RemoveRecoveryCopy();
+  project_->KeepRecoveryCopy(modified_, *table, editing_.Selection());
 }
 
 void TForm1::MakeClick() {
@@ -732,7 +700,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
   }
   event->accept();
   // The changes were saved, declined or never made: no recovery copy is left behind.
-  RemoveRecoveryCopy();
+  project_->RemoveRecoveryCopy();
   // The program ends with the main window, even while the preview or the log is open.
   show_link_->CloseAll();
   if (checks_.Log() != nullptr) checks_.Log()->close();

@@ -9,11 +9,11 @@
 #include "app/event_controls.h"
 #include "app/event_list_view.h"
 #include "app/handler_guard.h"
+#include "app/project_file_link.h"
 #include "app/show_link.h"
 #include "app/song_panel.h"
 #include "app/timing_settings.h"
 #include "editing/editing_model.h"
-#include "editing/project_session.h"
 #include "transport/song_transport.h"
 
 class Dialogs;
@@ -73,8 +73,10 @@ class TForm1 : public QWidget {
   void RetimeEvents(const std::vector<EventTime>& times);
 
   // Where recovery copies are kept (by default RecoveryStore::DefaultFolder()).
-  void SetRecoveryFolder(const std::string& folder) { project_.SetRecoveryFolder(folder); }
-  const RecoveryStore& Recovery() const { return project_.Recovery(); }
+  void SetRecoveryFolder(const std::string& folder) {
+    project_->Session().SetRecoveryFolder(folder);
+  }
+  const RecoveryStore& Recovery() const { return project_->Session().Recovery(); }
   // The jobs' objects, for the windows and tools that work beside this one.
   SongTransport& Transport() { return transport_; }
   ShowLink& Show() { return *show_link_; }
@@ -204,8 +206,6 @@ class TForm1 : public QWidget {
   // A gesture that changes the selected event (a colour, a rectangle, a time): the edits before
   // it are one step, the gesture another.
   void CommitGesture(const std::function<void(EventItem&)>& change);
-  void OfferRecoveryCopy();
-  void RemoveRecoveryCopy();
   // A control changed: the unsaved-changes mark and the recovery copy follow.
   void EditChanged();
   void UpdateModified();
@@ -227,7 +227,7 @@ class TForm1 : public QWidget {
   Dialogs& dialogs_;
   EditingModel editing_;
   EventTable& doc_ = editing_.Table();
-  ProjectSession project_{editing_};
+  ProjectFileLink* project_ = nullptr;
   SongTransport transport_;
   std::unique_ptr<EventControls> controls_;
   std::unique_ptr<SongPanel> song_;
@@ -237,7 +237,6 @@ class TForm1 : public QWidget {
   ChecksRunner checks_;
   TimingSettings settings_;
   QTimer* timer_ = nullptr;
-  QTimer* recovery_timer_ = nullptr;
   QAction* undo_action_ = nullptr;
   QAction* redo_action_ = nullptr;
   QLabel* status_ = nullptr;
