@@ -271,6 +271,11 @@ void TForm1::RetimeEvents(const std::vector<EventTime>& times) {
   if (editing_.RetimeEvents(times)) ShowDocument();
 }
 
+void TForm1::ReplaceEvents(const EventTable& replacement, int selection) {
+  CommitWorkingCopy();
+  if (editing_.ReplaceEvents(replacement, selection)) ShowDocument();
+}
+
 void TForm1::ReadWorkingDocument(EventTable& into) const { controls_->ReadWorkingDocument(into); }
 
 void TForm1::RefreshEventList() {

@@ -2,8 +2,12 @@
 
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/checks_runner.h"
 #include "app/event_controls.h"
@@ -71,6 +75,9 @@ class TForm1 : public QWidget {
   // Gives events new times as one step (a nudge, a marker dragged on a timeline). The edits in
   // the controls are committed first; the controls and the list then show the new times.
   void RetimeEvents(const std::vector<EventTime>& times);
+  // Makes the live events those of `replacement` as one step (a lyric import, a storyboard's
+  // rearrangement) and selects `selection`; the controls' edits are a step before it.
+  void ReplaceEvents(const EventTable& replacement, int selection);
 
   // Where recovery copies are kept (by default RecoveryStore::DefaultFolder()).
   void SetRecoveryFolder(const std::string& folder) {
