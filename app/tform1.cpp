@@ -1,5 +1,6 @@
-// The main window: construction, the selection between table and controls, the event list,
-// the unsaved-changes mark and closing.
+// The main window: its controls, and the wiring from their handlers to the objects that hold
+// the jobs (the editing model, the project session, the transport, the show link, the checks
+// runner and the working copy in the controls).
 #include "app/tform1.h"
 
 #include <QAction>
@@ -7,24 +8,28 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
-#include <cstdio>
+#include <algorithm>
 
+#include "app/bmp_file_names.h"
 #include "app/dialogs.h"
-#include "app/tform1_scroll_codes.h"
-#include "app/tform1_undo_keys.h"
+#include "app/project_file_link.h"
+#include "app/scroll_codes.h"
+#include "app/timing_dialog.h"
+#include "app/undo_keys.h"
+#include "app/window_places.h"
+#include "checks/problem_lines.h"
 #include "document/names.h"
-#include "document/number_text.h"
-#include "editing/working_copy.h"
+#include "editing/new_event.h"
 #include "logwindow/tform3.h"
-#include "make/picture_cache.h"
 #include "preview/tform2.h"
 #include "show/show_window.h"
-#include "show/timeline_widget.h"
+#include "song/media_player.h"
+#include "transport/nudge_times.h"
 #include "ui_tform1.h"
 #include "widgets/cp932_text.h"
 #include "widgets/double_click_relay.h"
@@ -32,22 +37,6 @@
 namespace {
 
 constexpr int kTimerInterval = 300;  // ms between two polls of the song position
-// A recovery copy is written this long after the first change that it does not hold yet, so it
-// is never more than ten seconds behind.
-constexpr int kRecoveryDelay = 5000;
-constexpr int kListItemHeight = 12;
-
-QString Decimal(int32_t value) { return QString::number(value); }
-
-// Lyrics hold CR LF between lines; the memo holds LF.
-QString LyricsToMemo(const std::string& cp932) {
-  return FromCp932(cp932).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-std::string MemoToLyrics(const QString& memo) {
-  QString text = memo;
-  return ToCp932(text.replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
-}
 
 }  // namespace
 
@@ -55,10 +44,16 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       ui_(std::make_unique<Ui::TForm1>()),
-      player_(player),
       dialogs_(dialogs),
-      pictures_(std::make_shared<PictureCache>()) {
+      transport_(player) {
   ui_->setupUi(this);
+  controls_ = std::make_unique<EventControls>(*ui_, editing_);
+  song_ = std::make_unique<SongPanel>(*ui_, transport_);
+  places_ = new WindowPlaces(*this, this);
+  list_ = std::make_unique<EventListView>(*ui_->EventList);
+  show_link_ = new ShowLink(
+      *this, transport_, doc_, [this](EventTable& into) { ReadWorkingDocument(into); },
+      [this] { return song_->ShownPosition(); });
   setFixedSize(684, 414);
   // "ＭＳ Ｐゴシック" is not installed here; the proportional Japanese Gothic fonts of the
   // system stand in for it, in this order, before fontconfig's own choice.
@@ -76,15 +71,12 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
   timer_ = new QTimer(this);
   timer_->setObjectName(QStringLiteral("Timer1"));
   timer_->setInterval(kTimerInterval);
-  recovery_timer_ = new QTimer(this);
-  recovery_timer_->setObjectName(QStringLiteral("RecoveryTimer"));
-  recovery_timer_->setSingleShot(true);
-  recovery_timer_->setInterval(kRecoveryDelay);
+  project_ = new ProjectFileLink(editing_, dialogs_, this);
 
   ConnectHandlers();
   CreateShortcuts();
   CreateUndoActions();
-  CreatePlaybackExtras();
+  CreateStatusLine();
   FormCreate();
   timer_->start();
 }
@@ -92,16 +84,17 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::AttachPreview(TForm2* preview) {
-  preview_ = preview;
-  if (preview_ == nullptr) return;
-  preview_->SetPictureCache(pictures_);
-  connect(preview_, &TForm2::TextRectChosen, this, Guard(&TForm1::SetTextRect));
+  show_link_->AttachPreview(preview);
+  if (preview == nullptr) return;
+  places_->Track(*preview, QStringLiteral("Preview"));
+  connect(preview, &TForm2::TextRectChosen, this, Guard(&TForm1::SetTextRect));
 }
 
 void TForm1::AttachLog(TForm3* log) {
-  log_ = log;
-  if (log_ == nullptr) return;
-  connect(log_, &TForm3::ProblemChosen, this, Guard(&TForm1::JumpToEvent));
+  checks_.AttachLog(log);
+  if (log == nullptr) return;
+  places_->Track(*log, QStringLiteral("Log"));
+  connect(log, &TForm3::ProblemChosen, this, Guard(&TForm1::JumpToEvent));
 }
 
 void TForm1::ConnectHandlers() {
@@ -120,7 +113,7 @@ void TForm1::ConnectHandlers() {
   connect(ui.Preview, &QPushButton::clicked, this, Guard(&TForm1::PreviewClick));
   connect(ui.Color, &QPushButton::clicked, this, Guard(&TForm1::ColorClick));
   connect(timer_, &QTimer::timeout, this, Guard(&TForm1::Timer1Timer));
-  connect(recovery_timer_, &QTimer::timeout, this, Guard(&TForm1::RecoveryTimerTimer));
+  connect(project_->RecoveryTimer(), &QTimer::timeout, this, Guard(&TForm1::RecoveryTimerTimer));
 
   connect(new ScrollCodes(ui.TimeBar), &ScrollCodes::Scroll, this, Guard(&TForm1::TimeBarScroll));
   connect(new ScrollCodes(ui.TimeBar2), &ScrollCodes::Scroll, this, Guard(&TForm1::TimeBar2Scroll));
@@ -131,7 +124,7 @@ void TForm1::ConnectHandlers() {
   connect(new DoubleClickRelay(ui.EventList->viewport()), &DoubleClickRelay::DoubleClicked, this,
           Guard(&TForm1::EventListDoubleClick));
   connect(ui.EventList, &QListWidget::currentRowChanged, this, [this] {
-    if (!refreshing_list_ && QGuiApplication::mouseButtons() == Qt::NoButton &&
+    if (!list_->Refreshing() && QGuiApplication::mouseButtons() == Qt::NoButton &&
         ui_->EventList->hasFocus()) {
       RunHandler(dialogs_, [this] { EventListClick(); });
     }
@@ -139,6 +132,7 @@ void TForm1::ConnectHandlers() {
 
   connect(ui.Mark, &QLineEdit::textChanged, this, Guard(&TForm1::MarkChange));
   connect(ui.Count, &QLineEdit::textChanged, this, Guard(&TForm1::CountChange));
+  connect(ui.Count, &QLineEdit::editingFinished, this, Guard(&TForm1::CountEnter));
   connect(ui.Lyrics, &QPlainTextEdit::textChanged, this, Guard(&TForm1::LyricsChange));
   connect(ui.Effect, &QComboBox::currentIndexChanged, this, Guard(&TForm1::EffectChange));
   connect(ui.Align, &QComboBox::currentIndexChanged, this, Guard(&TForm1::AlignChange));
@@ -147,6 +141,14 @@ void TForm1::ConnectHandlers() {
   }
   connect(ui.Picture, &QComboBox::editTextChanged, this, Guard(&TForm1::PictureChange));
   connect(ui.Naraberu, &QCheckBox::clicked, this, Guard(&TForm1::PictureChange));
+
+  connect(show_link_, &ShowLink::ShowMade, this, [this] {
+    places_->Track(*show_link_->Show(), QStringLiteral("Show"));
+    RunHandler(dialogs_, [this] { UpdateTimelineSong(); });
+  });
+  connect(show_link_, &ShowLink::SeekRequested, this, Guard(&TForm1::TimelineSeek));
+  connect(show_link_, &ShowLink::MarkerMoved, this, Guard(&TForm1::TimelineMove));
+  connect(show_link_, &ShowLink::MarkerActivated, this, Guard(&TForm1::TimelineActivate));
 }
 
 void TForm1::CreateShortcuts() {
@@ -165,6 +167,35 @@ void TForm1::CreateShortcuts() {
   add(QKeySequence(Qt::Key_F7), [this] { CheckKey(); });
   add(QKeySequence(Qt::Key_F8), [this] { NextProblemKey(1); });
   add(QKeySequence(Qt::SHIFT | Qt::Key_F8), [this] { NextProblemKey(-1); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_Up), [this] { SpeedKey(1); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_Down), [this] { SpeedKey(-1); });
+  add(QKeySequence(Qt::Key_L), [this] { LoopKey(); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_Right), [this] { NudgeKey(1, false); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_Left), [this] { NudgeKey(-1, false); });
+  add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Right), [this] { NudgeKey(1, true); });
+  add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Left), [this] { NudgeKey(-1, true); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_K), [this] { TimingKey(); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_T), [this] { TimelineKey(); });
+}
+
+void TForm1::CreateUndoActions() {
+  // The text fields let their own typing undo go first.
+  const Ui::TForm1& ui = *ui_;
+  const UndoActions actions =
+      ::CreateUndoActions(*this, *ui.EventList,
+                          {ui.Mark, ui.Count, ui.Lyrics, ui.X1, ui.Y1, ui.X2, ui.Y2, ui.Picture,
+                           ui.Picture->lineEdit()});
+  undo_action_ = actions.undo;
+  redo_action_ = actions.redo;
+  connect(undo_action_, &QAction::triggered, this, Guard(&TForm1::UndoClick));
+  connect(redo_action_, &QAction::triggered, this, Guard(&TForm1::RedoClick));
+}
+
+void TForm1::CreateStatusLine() {
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("Status"));
+  status_->setGeometry(248, 392, 432, 14);
+  status_->hide();
 }
 
 void TForm1::FormCreate() {
@@ -175,11 +206,13 @@ void TForm1::FormCreate() {
       {QStringLiteral("左詰め"), QStringLiteral("右詰め"), QStringLiteral("中央寄せ")});
   ui_->Align->setCurrentIndex(-1);
   ui_->Lyrics->clear();
-  doc_.Dragging = false;
-  doc_.Selection = -1;
+  editing_.Select(-1);
   doc_.EventCount = 0;
-  SetModified(false);
+  modified_ = false;
+  UpdateCaption();
 }
+
+// ---- The selection between the table and the controls.
 
 void TForm1::SelectEvent(int index) {
   if (index < 0 || index >= EventTable::kCapacity) return;
@@ -189,90 +222,37 @@ void TForm1::SelectEvent(int index) {
   UpdateModified();
 }
 
-EventItem TForm1::ReadControls() const {
-  const Ui::TForm1& ui = *ui_;
-  EventItem item;
-  item.Mark = ToCp932(ui.Mark->text());
-  item.Count = ui.TimeBar2->value();
-  item.Lyrics = MemoToLyrics(ui.Lyrics->toPlainText());
-  item.Effect = ui.Effect->currentIndex();
-  item.Picture = ToCp932(ui.Picture->currentText());
-  item.X1 = ReadNumber(ToCp932(ui.X1->text()));
-  item.X2 = ReadNumber(ToCp932(ui.X2->text()));
-  item.Y1 = ReadNumber(ToCp932(ui.Y1->text()));
-  item.Y2 = ReadNumber(ToCp932(ui.Y2->text()));
-  item.Naraberu = ui.Naraberu->isChecked() ? 1 : 0;
-  item.Align = ui.Align->currentIndex();
-  item.Color = working_colour_;
-  return item;
-}
-
-void TForm1::LoadControls(const EventItem& item) {
-  Ui::TForm1& ui = *ui_;
-  loading_ = true;
-  ui.Mark->setText(FromCp932(item.Mark));
-  ui.Lyrics->setPlainText(LyricsToMemo(item.Lyrics));
-  ui.Effect->setCurrentIndex(item.Effect >= 0 && item.Effect < ui.Effect->count() ? item.Effect
-                                                                                  : -1);
-  ui.Picture->setEditText(FromCp932(item.Picture));
-  ui.Count->setText(Decimal(item.Count));
-  ui.TimeBar2->setValue(item.Count);
-  ui.X1->setText(Decimal(item.X1));
-  ui.X2->setText(Decimal(item.X2));
-  ui.Y1->setText(Decimal(item.Y1));
-  ui.Y2->setText(Decimal(item.Y2));
-  ui.Naraberu->setChecked(item.Naraberu != 0);
-  ui.Align->setCurrentIndex(item.Align >= 0 && item.Align < ui.Align->count() ? item.Align : -1);
-  working_colour_ = item.Color;
-  SetColourSwatch(item.Color);
-  loading_ = false;
-  if (preview_ != nullptr) {
-    preview_->SetRect(item.X1, item.Y1, item.X2, item.Y2);
-  }
+void TForm1::ShowEvent(int index) {
+  show_link_->FeedRect(controls_->Select(index));
   SendLyricsToPreview();
 }
 
-void TForm1::ShowEvent(int index) {
-  doc_.Selection = index >= 0 && index < EventTable::kCapacity ? index : -1;
-  LoadControls(doc_.Selection >= 0 ? doc_.events[doc_.Selection] : EventItem());
-  loaded_ = ReadControls();
-}
-
 void TForm1::ShowDocument() {
-  ShowEvent(doc_.Selection);
+  ShowEvent(editing_.Selection());
   RefreshEventList();
   // The highlight names the event in the controls.
-  if (doc_.Selection >= 0 && doc_.Selection < ui_->EventList->count() &&
-      ui_->EventList->currentRow() != doc_.Selection) {
-    refreshing_list_ = true;
-    ui_->EventList->setCurrentRow(doc_.Selection);
-    refreshing_list_ = false;
-  }
+  list_->Highlight(editing_.Selection());
   UpdatePreviewPicture();
   UpdateModified();
   emit DocumentChanged();
 }
 
 bool TForm1::CommitWorkingCopy(std::optional<int> next) {
-  const int index = doc_.Selection;
-  if (index < 0 || index >= doc_.EventCount) return false;
-  const EventItem edited = ReadControls();
-  if (edited == loaded_) return false;
-  const bool changed =
-      editing_.ChangeEvent(index, ApplyEdits(doc_.events[index], loaded_, edited), next);
-  loaded_ = edited;
+  const bool changed = controls_->Commit(next);
   if (changed) emit DocumentChanged();
   return changed;
 }
 
 void TForm1::CommitGesture(const std::function<void(EventItem&)>& change) {
   CommitWorkingCopy();
-  const int index = doc_.Selection;
+  const int index = editing_.Selection();
   if (index < 0 || index >= doc_.EventCount) {
     // No event to change: the controls alone take the change, as a working copy does.
-    EventItem item = ReadControls();
+    EventItem item = controls_->Read();
     change(item);
-    LoadControls(item);
+    controls_->Show(item);
+    show_link_->FeedRect(item);
+    SendLyricsToPreview();
     UpdateModified();
     return;
   }
@@ -291,49 +271,24 @@ void TForm1::RetimeEvents(const std::vector<EventTime>& times) {
   if (editing_.RetimeEvents(times)) ShowDocument();
 }
 
-void TForm1::ReadWorkingDocument(EventTable& into) const {
-  into = doc_;
-  const int index = doc_.Selection;
-  if (index >= 0 && index < doc_.EventCount) {
-    into.events[index] = ApplyEdits(doc_.events[index], loaded_, ReadControls());
-  }
+void TForm1::ReplaceEvents(const EventTable& replacement, int selection) {
+  CommitWorkingCopy();
+  if (editing_.ReplaceEvents(replacement, selection)) ShowDocument();
 }
 
+void TForm1::ReadWorkingDocument(EventTable& into) const { controls_->ReadWorkingDocument(into); }
+
 void TForm1::RefreshEventList() {
-  QListWidget* list = ui_->EventList;
-  const int top = list->verticalScrollBar()->value();
-  const int selected = list->currentRow();
-  refreshing_list_ = true;
-  list->clear();
-  for (int i = 0; i < doc_.EventCount; ++i) {
-    const Item& item = doc_.events[i];
-    char time[16];
-    std::snprintf(time, sizeof time, "%08d ", item.Count);
-    // The whole mark, however long: the line is not cut at a fixed buffer size.
-    auto* line = new QListWidgetItem(FromCp932(time + item.Mark), list);
-    line->setSizeHint(
-        QSize(list->fontMetrics().horizontalAdvance(line->text()) + 4, kListItemHeight));
-  }
-  list->doItemsLayout();  // the scroll range follows the new lines at once
-  // The highlight first: setting it scrolls the list, and the top line is then put back.
-  if (list->currentRow() != selected && selected < list->count()) list->setCurrentRow(selected);
-  if (list->verticalScrollBar()->value() != top) list->verticalScrollBar()->setValue(top);
-  refreshing_list_ = false;
+  list_->Refresh(doc_);
   UpdateTimelineMarkers();
 }
 
 void TForm1::UpdatePreviewPicture() {
-  if (preview_ == nullptr) return;
-  const std::string picture = ToCp932(ui_->Picture->currentText());
-  const bool tile = ui_->Naraberu->isChecked();
-  if (picture.empty()) {
-    preview_->SetPicture(QString(), tile);
-    return;
-  }
-  // A bare name lies in the song's folder, as the build takes it.
-  const std::string file = ResolvePicturePath(doc_, picture);
-  const QString path = QString::fromStdString(Cp932ToUtf8(file));
-  preview_->SetPicture(QFileInfo(path).isFile() ? path : QString(), tile);
+  show_link_->FeedPicture(ToCp932(ui_->Picture->currentText()), ui_->Naraberu->isChecked());
+}
+
+void TForm1::SendLyricsToPreview() {
+  show_link_->FeedLyrics(controls_->Lyrics(), ui_->Align->currentIndex(), controls_->Colour());
 }
 
 void TForm1::SetTextRect(int x1, int y1, int x2, int y2) {
@@ -347,72 +302,23 @@ void TForm1::SetTextRect(int x1, int y1, int x2, int y2) {
 }
 
 void TForm1::EditChanged() {
-  if (loading_) return;
+  if (controls_->Loading()) return;
   UpdateModified();
 }
 
 void TForm1::UpdateModified() {
-  const int index = doc_.Selection;
-  const bool editing = index >= 0 && index < doc_.EventCount && ReadControls() != loaded_;
-  SetModified(editing || !editing_.IsClean());
-  if (undo_action_ != nullptr) {
-    undo_action_->setEnabled(editing || editing_.CanUndo());
-    redo_action_->setEnabled(editing_.CanRedo());
-  }
-  // A recovery copy follows unsaved changes within the delay; it goes once they are saved.
-  if (!recovery_timer_->isActive() && !doc_.MidiPath.empty()) recovery_timer_->start();
-}
-
-void TForm1::SetModified(bool modified) {
-  doc_.Modified = modified;
+  const bool editing = controls_->Pending();
+  modified_ = editing || !editing_.IsClean();
   UpdateCaption();
+  undo_action_->setEnabled(editing || editing_.CanUndo());
+  redo_action_->setEnabled(editing_.CanRedo());
+  // A recovery copy follows unsaved changes within the delay; it goes once they are saved.
+  project_->Changed();
 }
 
 void TForm1::UpdateCaption() {
-  const QString title = doc_.Modified ? QStringLiteral("*") + caption_ : caption_;
+  const QString title = modified_ ? QStringLiteral("*") + caption_ : caption_;
   if (windowTitle() != title) setWindowTitle(title);
-}
-
-void TForm1::SetColourSwatch(uint32_t colour) {
-  QPalette palette = ui_->Panel2->palette();
-  palette.setColor(QPalette::Window,
-                   QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
-  ui_->Panel2->setPalette(palette);
-}
-
-void TForm1::SendLyricsToPreview() {
-  if (preview_ == nullptr) return;
-  preview_->SetLyrics(MemoToLyrics(ui_->Lyrics->toPlainText()), ui_->Align->currentIndex(),
-                      working_colour_);
-}
-
-void TForm1::CreateUndoActions() {
-  // Window-wide keys; the text fields let their own typing undo go first (UndoKeys). The same
-  // actions make the event list's menu.
-  undo_action_ = new QAction(QStringLiteral("元に戻す"), this);
-  undo_action_->setObjectName(QStringLiteral("UndoAction"));
-  undo_action_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  redo_action_ = new QAction(QStringLiteral("やり直し"), this);
-  redo_action_->setObjectName(QStringLiteral("RedoAction"));
-  redo_action_->setShortcuts(
-      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-  for (QAction* action : {undo_action_, redo_action_}) {
-    action->setShortcutContext(Qt::WindowShortcut);
-    action->setEnabled(false);
-    addAction(action);
-    ui_->EventList->addAction(action);
-  }
-  ui_->EventList->setContextMenuPolicy(Qt::ActionsContextMenu);
-  connect(undo_action_, &QAction::triggered, this, Guard(&TForm1::UndoClick));
-  connect(redo_action_, &QAction::triggered, this, Guard(&TForm1::RedoClick));
-
-  const Ui::TForm1& ui = *ui_;
-  auto* keys = new UndoKeys(this);
-  for (QWidget* field :
-       std::initializer_list<QWidget*>{ui.Mark, ui.Count, ui.Lyrics, ui.X1, ui.Y1, ui.X2, ui.Y2,
-                                       ui.Picture, ui.Picture->lineEdit()}) {
-    if (field != nullptr) field->installEventFilter(keys);
-  }
 }
 
 bool TForm1::FocusInTextEdit() const {
@@ -421,8 +327,371 @@ bool TForm1::FocusInTextEdit() const {
          qobject_cast<QPlainTextEdit*>(focus) != nullptr;
 }
 
+QString TForm1::MidiFolderPath() const {
+  if (doc_.MidiFolder.empty()) return QString();
+  return QString::fromStdString(Cp932ToUtf8(doc_.MidiFolder));
+}
+
+void TForm1::ShowStatus(const QString& text) {
+  status_->setText(text);
+  status_->setVisible(!text.isEmpty());
+  ui_->Label6->setVisible(text.isEmpty());  // the version line shares the place
+}
+
+void TForm1::UseSettingsFile(const QString& path) {
+  settings_ = TimingSettings(path);
+  places_->UseSettingsFile(path);
+  transport_.SetSpeed(settings_.Speed());
+}
+
+// ---- The project file.
+
+void TForm1::OpenClick() {
+  if (!doc_.MidiPath.empty() && !QuerySave()) return;
+  const QString path = dialogs_.OpenFileName(
+      QStringLiteral("MIDIファイル (*.mid *.MID *.rmi *.RMI)"), MidiFolderPath());
+  if (path.isEmpty()) return;
+  OpenMidiFile(path);
+}
+
+void TForm1::OpenMidiFile(const QString& path) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  const std::string cp932Path = ToCp932(absolute);
+  if (FromCp932(cp932Path) != absolute) {
+    // The document keeps paths in CP932; a name it cannot hold would name another file.
+    throw std::runtime_error("ファイル名を Shift-JIS で表せません: " + absolute.toStdString());
+  }
+  // The new song opens first: when it fails, the previous song, names and table stay.
+  transport_.Player().Open(absolute.toStdString());
+  ShowStatus(QString::fromStdString(transport_.Player().RepairNotice()));
+  transport_.SongOpened();
+
+  // The previous song's changes were saved or declined.
+  project_->RemoveRecoveryCopy();
+  ui_->Picture->clear();
+  ui_->Picture->addItems(BmpFileNames(QFileInfo(absolute).absolutePath()));
+  transport_.Player().Seek(0);
+  song_->SetLength(std::max<int32_t>(transport_.Length(), 0));
+  caption_ = QStringLiteral("Varnel WRD Maker ") + QFileInfo(absolute).fileName();
+  project_->Open(cp932Path, song_->CounterNumber());
+  ShowDocument();
+  if (project_->OfferRecoveryCopy()) {
+    ShowDocument();
+  } else {
+    UpdateModified();
+  }
+  UpdateTimelineSong();
+}
+
+bool TForm1::QuerySave() {
+  if (!modified_) return true;
+  const ProjectFileLink::Answer answer = project_->AskToSave();
+  if (answer == ProjectFileLink::Answer::kSave) SaveProject();
+  return answer != ProjectFileLink::Answer::kCancel;
+}
+
+void TForm1::SaveProject() {
+  CommitWorkingCopy();
+  project_->Save();
+  UpdateModified();
+}
+
+void TForm1::SaveClick() {
+  if (doc_.MidiPath.empty()) return;
+  SaveProject();
+}
+
+void TForm1::RecoveryTimerTimer() {
+  // The table with the edits still in the controls.
+  auto table = std::make_unique<EventTable>();
+  ReadWorkingDocument(*table);
+  project_->KeepRecoveryCopy(modified_, *table, editing_.Selection());
+}
+
+void TForm1::MakeClick() {
+  if (doc_.MidiPath.empty()) return;
+  if (editing_.Selection() >= 0) SelectEvent(editing_.Selection());
+  checks_.Make(doc_, transport_.SongLength(), *this);
+}
+
+// ---- The song.
+
+void TForm1::PlayClick() {
+  if (!song_->PlayOrStop()) return;
+  const std::string notice = transport_.TakeFirstSoundNotice();
+  if (!notice.empty()) ShowStatus(QString::fromStdString(notice));
+}
+
+void TForm1::Button1Click() { transport_.Seek(0); }
+
+void TForm1::Timer1Timer() {
+  if (!doc_.MidiPath.empty()) song_->Poll();
+}
+
+void TForm1::TimeBarScroll(int code) {
+  if (song_->PositionScrolled(code, !doc_.MidiPath.empty())) show_link_->UpdatePosition();
+}
+
+void TForm1::TimeBar2Scroll(int code) {
+  if (code != ScrollCodes::kEndScroll) return;
+  // The release of the bar is one step; edits made before it are another.
+  const int32_t released = ui_->TimeBar2->value();
+  const int32_t count =
+      std::clamp(controls_->Loaded().Count, ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
+  ui_->TimeBar2->setValue(count);
+  CommitGesture([released](Item& item) { item.Count = released; });
+}
+
+int32_t TForm1::TapPosition() {
+  if (doc_.MidiPath.empty()) return song_->CounterNumber();
+  const int32_t position = transport_.Tap({settings_.ReactionDelayMs(), settings_.SnapChannel()});
+  song_->ShowCounter(position);
+  return position;
+}
+
+void TForm1::CountEnter() {
+  bool number = false;
+  const int typed = ui_->Count->text().trimmed().toInt(&number);
+  const int32_t shown = ui_->TimeBar2->value();
+  if (!number || typed == shown) {
+    // No number (or no change): the field shows the time again.
+    ui_->Count->setText(QString::number(shown));
+    return;
+  }
+  const int32_t count = std::clamp(typed, ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
+  CommitGesture([count](Item& item) { item.Count = count; });
+  ui_->Count->setText(QString::number(ui_->TimeBar2->value()));
+}
+
+void TForm1::TimeClick() {
+  // The position of the press, as the bar can hold it; the Count text and the unsaved-changes
+  // mark follow.
+  const int32_t position =
+      std::clamp(TapPosition(), ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
+  CommitGesture([position](Item& item) { item.Count = position; });
+}
+
+void TForm1::EventListDoubleClick() {
+  const int row = ui_->EventList->currentRow();
+  if (doc_.MidiPath.empty() || row < 0 || row >= doc_.EventCount) return;
+  transport_.Seek(doc_.events[row].Count);
+  ui_->TimeBar->setValue(transport_.Position());
+}
+
+void TForm1::PlayKey() {
+  if (!FocusInTextEdit()) PlayClick();
+}
+
+void TForm1::RewindKey() {
+  if (!FocusInTextEdit()) Button1Click();
+}
+
+void TForm1::AddKey() { AddClick(); }
+
+void TForm1::StepKey(int direction) {
+  // Through the bar's own step, so that the position is clamped and sought at the end.
+  ui_->TimeBar->triggerAction(direction > 0 ? QAbstractSlider::SliderSingleStepAdd
+                                            : QAbstractSlider::SliderSingleStepSub);
+}
+
+void TForm1::SpeedKey(int direction) {
+  settings_.SetSpeed(transport_.StepSpeed(direction));
+  if (!doc_.MidiPath.empty()) song_->ShowCounter(transport_.Position());
+}
+
+void TForm1::LoopKey() {
+  if (FocusInTextEdit() || doc_.MidiPath.empty()) return;
+  if (transport_.Looping()) {
+    transport_.EndLoop();
+  } else if (editing_.Selection() < 0 ||
+             !transport_.StartLoop(doc_, editing_.Selection(), ui_->TimeBar2->value())) {
+    return;
+  }
+  show_link_->UpdateLoop(transport_.LoopFrom(), transport_.LoopTo());
+  song_->ShowCounter(transport_.Position());
+}
+
+void TForm1::NudgeKey(int direction, bool with_later) {
+  if (doc_.MidiPath.empty()) return;
+  const std::vector<EventTime> times =
+      NudgeTimes(doc_, editing_.Selection(), ui_->TimeBar2->value(), direction, with_later,
+                 transport_.Length());
+  if (!times.empty()) RetimeEvents(times);  // one press, one step
+}
+
+void TForm1::TimingKey() {
+  TimingDialog dialog(settings_, this);
+  dialog.exec();
+}
+
+// ---- The show window, its timeline and the preview.
+
+TimelineWidget* TForm1::Timeline() { return show_link_->Timeline(); }
+
+void TForm1::TestClick() {
+  // Not activated: the keys that tap (Insert, Space) keep working in this window.
+  show_link_->ShowShow();
+}
+
+void TForm1::TimelineKey() { show_link_->ToggleTimeline(); }
+
+void TForm1::PreviewClick() { show_link_->ShowPreview(); }
+
+void TForm1::UpdateTimelineSong() {
+  show_link_->UpdateSong(transport_.LoopFrom(), transport_.LoopTo());
+  UpdateTimelineMarkers();
+  show_link_->UpdatePosition();
+}
+
+void TForm1::UpdateTimelineMarkers() {
+  show_link_->UpdateMarkers(editing_.Selection(), controls_->Read());
+}
+
+void TForm1::TimelineMove(int index, int32_t count) { RetimeEvents({{index, count}}); }
+
+void TForm1::TimelineSeek(int32_t position) {
+  if (doc_.MidiPath.empty()) return;
+  song_->SeekTo(position);
+  show_link_->UpdatePosition();
+}
+
+void TForm1::TimelineActivate(int index) {
+  if (index < 0 || index >= doc_.EventCount) return;
+  ui_->EventList->setCurrentRow(index);
+  EventListClick();
+  raise();
+  activateWindow();
+}
+
+// ---- The checks.
+
+void TForm1::CheckKey() {
+  if (doc_.MidiPath.empty()) return;
+  auto table = std::make_unique<EventTable>();
+  ReadWorkingDocument(*table);
+  checks_.List(*table, transport_.SongLength());
+}
+
+void TForm1::NextProblemKey(int direction) {
+  if (doc_.MidiPath.empty()) return;
+  // The table as it is now: edits since the last check have moved or mended problems.
+  auto table = std::make_unique<EventTable>();
+  ReadWorkingDocument(*table);
+  const std::optional<Problem> problem =
+      ChecksRunner::NextProblem(*table, transport_.SongLength(), editing_.Selection(), direction);
+  if (!problem) return;
+  JumpToEvent(problem->Event - 1);
+  // What is wrong, where the eye is: the status line.
+  ShowStatus(FromCp932(ProblemLine(*problem)));
+}
+
+void TForm1::JumpToEvent(int index) {
+  if (index < 0 || index >= doc_.EventCount) return;
+  // As a click in the list: the edits of the event left behind become a step.
+  ui_->EventList->setCurrentRow(index);
+  EventListClick();
+  TimelineSeek(doc_.events[index].Count);
+}
+
+// ---- Event editing.
+
+void TForm1::EventListClick() {
+  const int row = ui_->EventList->currentRow();
+  // A click that leaves no line highlighted (an empty list) selects nothing.
+  if (row < 0 || row >= doc_.EventCount) return;
+  SelectEvent(row);
+  RefreshEventList();
+  UpdatePreviewPicture();
+}
+
+void TForm1::AddClick() {
+  if (doc_.EventCount >= EventTable::kCapacity) {
+    // In the status line, not a box: a box would take the focus from a user tapping along.
+    ShowStatus(QStringLiteral("イベントは%1個までです。これ以上追加できません。")
+                   .arg(EventTable::kCapacity));
+    return;
+  }
+  const int32_t tap = TapPosition();  // the position of the press, before anything else
+  CommitWorkingCopy();
+  editing_.AddEvent(NewEvent(doc_, tap));
+  // The controls edit the new event, and the list's highlight names it.
+  ShowDocument();
+}
+
+void TForm1::DeleteClick() {
+  if (doc_.EventCount <= 1) return;
+  const Dialogs::Answer answer = dialogs_.AskYesNo(QStringLiteral("削除します"), ui_->Mark->text());
+  if (answer != Dialogs::Answer::Yes) return;
+  const int selection = editing_.Selection();
+  if (selection < 0 || selection >= doc_.EventCount) return;
+  // Edits made before are a step of their own, so that undoing the deletion brings them back.
+  CommitWorkingCopy();
+  // The controls still hold the deleted event: the event now at that place (or the new last
+  // one) is loaded into them without committing them over it.
+  editing_.DeleteEvent(selection);
+  ShowDocument();
+}
+
+void TForm1::UndoClick() {
+  // Edits not yet committed are the latest step: they are the first to go.
+  CommitWorkingCopy();
+  if (editing_.Undo()) ShowDocument();
+}
+
+void TForm1::RedoClick() {
+  // New edits replace the steps that could be redone, as in any editor.
+  if (CommitWorkingCopy() || !editing_.Redo()) {
+    UpdateModified();
+    return;
+  }
+  ShowDocument();
+}
+
+void TForm1::MarkChange() { EditChanged(); }
+
+void TForm1::CountChange() { EditChanged(); }
+
+void TForm1::LyricsChange() {
+  EditChanged();
+  SendLyricsToPreview();
+}
+
+void TForm1::EffectChange() { EditChanged(); }
+
+void TForm1::AlignChange() {
+  EditChanged();
+  SendLyricsToPreview();
+}
+
+void TForm1::X1Change() { EditChanged(); }
+
+void TForm1::PictureChange() {
+  EditChanged();
+  UpdatePreviewPicture();
+}
+
+void TForm1::PictureButtonClick() {
+  const QString path =
+      dialogs_.OpenFileName(QStringLiteral("BMPファイル (*.bmp *.BMP)"), MidiFolderPath());
+  if (path.isEmpty()) return;
+  ui_->Picture->setEditText(path);
+}
+
+void TForm1::ColorClick() {
+  const uint32_t c = controls_->Colour();
+  const std::optional<QColor> chosen =
+      dialogs_.ChooseColour(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+  if (!chosen) return;
+  const uint32_t colour = static_cast<uint32_t>(chosen->red()) |
+                          static_cast<uint32_t>(chosen->green()) << 8 |
+                          static_cast<uint32_t>(chosen->blue()) << 16;
+  // A chosen colour is one step of its own.
+  CommitGesture([colour](Item& item) { item.Color = colour; });
+  SendLyricsToPreview();
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (building_) {
+  if (checks_.Building()) {
     // The build is still writing; the window can close once it has ended.
     event->ignore();
     return;
@@ -436,10 +705,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
   }
   event->accept();
   // The changes were saved, declined or never made: no recovery copy is left behind.
-  RemoveRecoveryCopy();
+  project_->RemoveRecoveryCopy();
   // The program ends with the main window, even while the preview or the log is open.
-  if (preview_ != nullptr) preview_->close();
-  if (log_ != nullptr) log_->close();
-  if (show_ != nullptr) show_->close();
+  show_link_->CloseAll();
+  if (checks_.Log() != nullptr) checks_.Log()->close();
   QCoreApplication::quit();
 }

@@ -9,33 +9,38 @@
 #include <string>
 #include <vector>
 
+#include "app/checks_runner.h"
+#include "app/event_controls.h"
+#include "app/event_list_view.h"
 #include "app/handler_guard.h"
+#include "app/project_file_link.h"
+#include "app/show_link.h"
+#include "app/song_panel.h"
 #include "app/timing_settings.h"
-#include "checks/problem.h"
-#include "document/event_table.h"
 #include "editing/editing_model.h"
-#include "editing/recovery_store.h"
+#include "transport/song_transport.h"
 
 class Dialogs;
 class MediaPlayer;
-class PictureCache;
 class QAction;
 class QLabel;
 class QTimer;
-class ShowWindow;
 class TimelineWidget;
+class WindowPlaces;
 class TForm2;
 class TForm3;
 namespace Ui {
 class TForm1;
 }
 
-// The main window. It owns the document (the event table and the names of the open MIDI
-// file) through its editing model, which keeps every change as a step that can be undone; the
-// window turns the user's gestures into those steps. Its edit controls are the working copy of
-// the selected event, and SelectEvent is the only path between them and the table. Every modal
-// box and dialog goes through `dialogs`; the song plays through `player`. Both must outlive the
-// window.
+// The main window: its controls and the wiring from their handlers to the objects that hold
+// the jobs. The editing model keeps the document (the event table and the names of the open
+// MIDI file) and every change as a step that can be undone; the project session reads and
+// writes its file; the transport plays the song; the show link feeds the show window, its
+// timeline and the preview; the checks runner lists problems and makes the files. The edit
+// controls are the working copy of the selected event, and SelectEvent is the only path
+// between them and the table. Every modal box and dialog goes through `dialogs`; the song plays
+// through `player`. Both must outlive the window.
 class TForm1 : public QWidget {
   Q_OBJECT
 
@@ -60,20 +65,32 @@ class TForm1 : public QWidget {
   // committing anything.
   void ReadWorkingDocument(EventTable& into) const;
   const EditingModel& Editing() const { return editing_; }
+  // The selected event (-1: none).
+  int32_t Selection() const { return editing_.Selection(); }
+  // Unsaved changes: the history away from its clean state, or edits still in the controls.
+  bool Modified() const { return modified_; }
+  // The position bar's thumb is being dragged: the song position is not shown meanwhile.
+  bool Dragging() const { return song_->Dragging(); }
 
   // Gives events new times as one step (a nudge, a marker dragged on a timeline). The edits in
   // the controls are committed first; the controls and the list then show the new times.
   void RetimeEvents(const std::vector<EventTime>& times);
+  // Makes the live events those of `replacement` as one step (a lyric import, a storyboard's
+  // rearrangement) and selects `selection`; the controls' edits are a step before it.
+  void ReplaceEvents(const EventTable& replacement, int selection);
 
   // Where recovery copies are kept (by default RecoveryStore::DefaultFolder()).
-  void SetRecoveryFolder(const std::string& folder);
-  const RecoveryStore& Recovery() const { return recovery_; }
+  void SetRecoveryFolder(const std::string& folder) {
+    project_->Session().SetRecoveryFolder(folder);
+  }
+  const RecoveryStore& Recovery() const { return project_->Session().Recovery(); }
+  // The jobs' objects, for the windows and tools that work beside this one.
+  SongTransport& Transport() { return transport_; }
+  ShowLink& Show() { return *show_link_; }
 
-  // The timing settings (reaction delay, snapping, speed); until UseSettingsFile they are
-  // kept nowhere.
+  // The timing settings (reaction delay, snapping, speed), kept nowhere until UseSettingsFile
+  // reads them from an INI file and keeps every change there; the playback speed follows them.
   TimingSettings& Settings() { return settings_; }
-  // Reads the timing settings from an INI file and keeps every change there; the playback
-  // speed follows them.
   void UseSettingsFile(const QString& path);
 
   // A notice in the window's status line (not a box: it must not take the focus while the
@@ -103,8 +120,6 @@ class TForm1 : public QWidget {
   // Commits the controls and writes the project file beside the MIDI file. Throws
   // ProjectFileError when it cannot be written; Modified is cleared only on success.
   void SaveProject();
-  // Reads the project file into the emptied table; false when it cannot be opened.
-  bool LoadProject();
 
  signals:
   // The table, the selection or the names changed (a step made, undone or redone, a song
@@ -122,6 +137,8 @@ class TForm1 : public QWidget {
   void TimeBarScroll(int code);
   void TimeBar2Scroll(int code);
   void TimeClick();
+  // A time typed into Count and Enter (or leaving the field): one step, within the song.
+  void CountEnter();
 
   // Event editing.
   void EventListClick();
@@ -181,92 +198,57 @@ class TForm1 : public QWidget {
   void ConnectHandlers();
   void CreateShortcuts();
   void CreateUndoActions();
+  void CreateStatusLine();
   // A handler as a slot: its errors go to the error box instead of through Qt.
   template <typename... Args>
   auto Guard(void (TForm1::*handler)(Args...));
 
-  // The edit controls as an event, and an event into the controls (with their handlers quiet).
-  EventItem ReadControls() const;
-  void LoadControls(const EventItem& item);
-  // Selects `index` and loads it into the controls without committing them: what they held is
-  // dropped (after a deletion, an undo, an open). -1 empties them.
+  // Selects `index` (-1: none) and loads it into the controls, dropping what they held.
   void ShowEvent(int index);
   // Shows the table after a step: the selected event, the list with its highlight on it, the
   // preview and the unsaved-changes mark.
   void ShowDocument();
-  // The edits made to the selected event since it was loaded, as one step. False: none.
-  // `next`: the event selected after it, when the commit is the leaving of this one.
+  // The controls' edits as one step (EventControls::Commit); views follow.
   bool CommitWorkingCopy(std::optional<int> next = std::nullopt);
   // A gesture that changes the selected event (a colour, a rectangle, a time): the edits before
   // it are one step, the gesture another.
   void CommitGesture(const std::function<void(EventItem&)>& change);
-  // Opens the project of the song just opened, then its recovery copy if there is one.
-  void LoadDocument();
-  void OfferRecoveryCopy();
-  void RemoveRecoveryCopy();
   // A control changed: the unsaved-changes mark and the recovery copy follow.
   void EditChanged();
   void UpdateModified();
-  void SetModified(bool modified);
   void UpdateCaption();
-  void SetCounterText(int32_t position);
-  // Status line, timeline and the keys of the playback controls.
-  void CreatePlaybackExtras();
-  // The position a tap (Add, Time) takes: the song position heard at the press, less the
-  // reaction delay while playing, at the nearest sixteenth (or note start); shown in Counter.
+  // The position a tap (Add, Time) takes, shown in Counter.
   int32_t TapPosition();
-  // The selected event's Count as the controls hold it.
-  int32_t SelectedCount() const;
+  void SendLyricsToPreview();
   void UpdateTimelineSong();
   void UpdateTimelineMarkers();
-  void UpdateTimelinePosition();
   void TimelineSeek(int32_t position);
   void TimelineActivate(int index);
   // A marker dragged to a new time.
   void TimelineMove(int index, int32_t count);
-  // The show window, made on first use.
-  ShowWindow* MakeShowWindow();
-  // Wires the new show window's timeline strip to this window.
-  void ConnectTimeline();
-  void SetColourSwatch(uint32_t colour);
-  void SendLyricsToPreview();
   bool FocusInTextEdit() const;
   // The folder of the open MIDI file as a file-system path, or empty.
   QString MidiFolderPath() const;
-  // The open song's length in sixteenth notes, when known.
-  std::optional<int32_t> SongLength() const;
-  // The problems of the document as the controls show it.
-  std::vector<Problem> CheckWorkingDocument() const;
 
   std::unique_ptr<Ui::TForm1> ui_;
-  MediaPlayer& player_;
   Dialogs& dialogs_;
-  TForm2* preview_ = nullptr;
-  TForm3* log_ = nullptr;
-  ShowWindow* show_ = nullptr;  // made on first use
-  std::shared_ptr<PictureCache> pictures_;
-  QTimer* timer_ = nullptr;
-  QTimer* recovery_timer_ = nullptr;
-  QAction* undo_action_ = nullptr;
-  QAction* redo_action_ = nullptr;
   EditingModel editing_;
   EventTable& doc_ = editing_.Table();
-  EventItem loaded_;  // the controls as the selected event was loaded into them
-  bool loading_ = false;
-  RecoveryStore recovery_{RecoveryStore::DefaultFolder()};
-  bool recovery_error_shown_ = false;
-  bool backup_before_save_ = false;  // the project file is not one: keep it before replacing it
-  uint32_t working_colour_ = 0;  // the colour dialog's current colour: the working copy of Color
-  QString caption_;              // the window caption without the unsaved-changes mark
-  bool refreshing_list_ = false;
-  bool building_ = false;  // a Make is running (its log lets window events through)
-  bool sound_notice_checked_ = false;
+  ProjectFileLink* project_ = nullptr;
+  SongTransport transport_;
+  std::unique_ptr<EventControls> controls_;
+  std::unique_ptr<SongPanel> song_;
+  std::unique_ptr<EventListView> list_;
+  ShowLink* show_link_ = nullptr;
+  WindowPlaces* places_ = nullptr;
+  ChecksRunner checks_;
   TimingSettings settings_;
+  QTimer* timer_ = nullptr;
+  QAction* undo_action_ = nullptr;
+  QAction* redo_action_ = nullptr;
   QLabel* status_ = nullptr;
-  bool looping_ = false;
-  int32_t loop_from_ = 0, loop_to_ = 0;
-  TimelineWidget* timeline_ = nullptr;  // the show window's strip, once connected
-  QTimer* timeline_timer_ = nullptr;
+  QString caption_;  // the window caption without the unsaved-changes mark
+  bool modified_ = false;
 };
 
 template <typename... Args>

@@ -1,5 +1,6 @@
 #include "app/timing_dialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -45,7 +46,6 @@ TimingDialog::TimingDialog(TimingSettings& settings, QWidget* parent)
   measure_ = new QPushButton(QStringLiteral("遅れを測る"), this);
   tap_ = new QPushButton(QStringLiteral("タップ"), this);
   tap_->setEnabled(false);
-  tap_->installEventFilter(this);
   beat_ = new QLabel(this);
   beat_->setAlignment(Qt::AlignCenter);
   beat_->setMinimumHeight(32);
@@ -54,6 +54,7 @@ TimingDialog::TimingDialog(TimingSettings& settings, QWidget* parent)
       this);
   result_->setWordWrap(true);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons_ = buttons;
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -79,16 +80,21 @@ TimingDialog::TimingDialog(TimingSettings& settings, QWidget* parent)
 }
 
 TimingDialog::~TimingDialog() {
+  qApp->removeEventFilter(this);
   timer_->stop();
   if (sound_) sound_->SoundsOff();
 }
 
 bool TimingDialog::eventFilter(QObject* watched, QEvent* event) {
-  // While measuring, any key but Escape is a tap, at the moment it is pressed.
-  if (watched == tap_ && calibration_ && event->type() == QEvent::KeyPress) {
+  // While measuring, any key but Escape is a tap, at the moment it is pressed, wherever the
+  // focus is; its release presses no button either.
+  const bool key_event = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+  if (calibration_ && key_event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_Escape) {
-      if (!key->isAutoRepeat()) calibration_->Tap(clock_.NowMicros());
+      if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) {
+        calibration_->Tap(clock_.NowMicros());
+      }
       return true;
     }
   }
@@ -107,8 +113,11 @@ void TimingDialog::StartCalibration() {
   first_click_ = clock_.NowMicros() + kLeadMicros;
   sent_ = 0;
   measure_->setEnabled(false);
+  buttons_->setEnabled(false);
   tap_->setEnabled(true);
   tap_->setFocus();
+  // Keys reach the dialog's widgets through the application: each one is a tap.
+  qApp->installEventFilter(this);
   timer_->start();
 }
 
@@ -132,7 +141,11 @@ void TimingDialog::Finish() {
   if (sound_) sound_->NotesOff();
   const std::optional<int> delay = calibration_->DelayMs();
   calibration_.reset();
+  qApp->removeEventFilter(this);
   measure_->setEnabled(true);
+  buttons_->setEnabled(true);
+  // The focus rests where a late tap changes nothing: the result is read before OK keeps it.
+  delay_->setFocus();
   tap_->setEnabled(false);
   if (!delay) {
     result_->setText(QStringLiteral("タップが足りません。もう一度測ってください"));

@@ -9,6 +9,7 @@
 
 class FluidSynthOutput;
 class QComboBox;
+class QDialogButtonBox;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -17,6 +18,8 @@ class TimingSettings;
 
 // "タイミングの設定": the reaction delay (typed in, or measured by tapping along with eight
 // clicks), and the channel whose note starts taps snap to. OK keeps them in the settings.
+// While measuring, every key (but Escape) is a tap and no button takes it; the measured delay
+// is shown in the delay field and kept only by OK.
 class TimingDialog : public QDialog {
   Q_OBJECT
 
@@ -38,6 +41,7 @@ class TimingDialog : public QDialog {
   QComboBox* snap_ = nullptr;
   QPushButton* measure_ = nullptr;
   QPushButton* tap_ = nullptr;
+  QDialogButtonBox* buttons_ = nullptr;
   QLabel* beat_ = nullptr;
   QLabel* result_ = nullptr;
   QTimer* timer_ = nullptr;

@@ -30,9 +30,8 @@ struct EventItem {
   bool operator==(const EventItem&) const = default;
 };
 
-// The document: a fixed table of event slots, the names of the open MIDI file and the editing
-// state. Live events are slots 0 .. EventCount - 1 in insertion order; slots beyond keep
-// whatever they last held.
+// The document: a fixed table of event slots and the names of the open MIDI file. Live events are
+// slots 0 .. EventCount - 1 in insertion order; slots beyond keep whatever they last held.
 struct EventTable {
   static constexpr int kCapacity = 1024;
 
@@ -41,7 +40,4 @@ struct EventTable {
   std::string MidiPath;    // CP932; empty while no MIDI file is open
   std::string MidiFolder;  // CP932; ends with "/" once a MIDI file is open
   std::string BaseName;    // the MIDI file name less its last three characters
-  bool Dragging = false;
-  int32_t Selection = -1;
-  bool Modified = false;
 };

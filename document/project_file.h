@@ -57,9 +57,9 @@ struct ProjectLoad {
 // left out.
 ProjectLoad ParseProject(std::string_view bytes, EventTable& table);
 
-// Reads the file at ProjectFilePath(table) with ParseProject. The caller has set EventCount = 0
-// and Selection = -1. Only a regular file of at most kMaxProjectFileSize bytes is read; the
-// message of a failure names the path.
+// Reads the file at ProjectFilePath(table) with ParseProject. The caller has set EventCount = 0.
+// Only a regular file of at most kMaxProjectFileSize bytes is read; the message of a failure names
+// the path.
 ProjectLoad ReadProject(EventTable& table);
 
 // Writes the live events to ProjectFilePath(table), atomically, keeping the old file's mode and

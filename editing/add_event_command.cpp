@@ -1,11 +1,7 @@
 #include "editing/add_event_command.h"
 
 AddEventCommand::AddEventCommand(const EventTable& table, int slot, const EventItem& fields)
-    : slot_(slot), before_(table.events.at(slot)), after_(before_) {
-  after_.Mark = fields.Mark;
-  after_.Count = fields.Count;
-  after_.Effect = fields.Effect;
-}
+    : slot_(slot), before_(table.events.at(slot)), after_(fields) {}
 
 void AddEventCommand::Redo(EventTable& table) const {
   table.events.at(slot_) = after_;

@@ -2,9 +2,8 @@
 
 #include "editing/edit_command.h"
 
-// Appends an event in slot EventCount. The slot keeps what it last held but for the fields the
-// new event sets (mark, time, effect); undoing gives the slot back its old contents, so that a
-// later addition reuses it exactly as before.
+// Appends an event in slot EventCount, every field of it given: nothing the slot held before
+// survives. Undoing gives the slot back its old contents.
 class AddEventCommand : public EditCommand {
  public:
   // `slot` is the table's EventCount when the command is made (below its capacity).

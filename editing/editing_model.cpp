@@ -17,8 +17,8 @@ bool IsLive(const EventTable& table, int index) { return index >= 0 && index < t
 bool EditingModel::Apply(std::unique_ptr<EditCommand> command, int32_t selection) {
   if (command->ChangesNothing()) return false;
   command->Redo(table_);
-  EditStep step{std::move(command), table_.Selection, selection};
-  table_.Selection = selection;
+  EditStep step{std::move(command), selection_, selection};
+  selection_ = selection;
   history_.Push(std::move(step));
   return true;
 }
@@ -46,7 +46,7 @@ bool EditingModel::RetimeEvents(const std::vector<EventTime>& times) {
   for (const EventTime& time : times) {
     if (!IsLive(table_, time.index)) return false;
   }
-  return Apply(std::make_unique<RetimeEventsCommand>(table_, times), table_.Selection);
+  return Apply(std::make_unique<RetimeEventsCommand>(table_, times), selection_);
 }
 
 bool EditingModel::ReplaceEvents(const EventTable& replacement, int32_t selection) {
@@ -58,7 +58,7 @@ bool EditingModel::Undo() {
   const EditStep* step = history_.TakeUndo();
   if (step == nullptr) return false;
   step->command->Undo(table_);
-  table_.Selection = step->selection_before;
+  selection_ = step->selection_before;
   return true;
 }
 
@@ -66,6 +66,6 @@ bool EditingModel::Redo() {
   const EditStep* step = history_.TakeRedo();
   if (step == nullptr) return false;
   step->command->Redo(table_);
-  table_.Selection = step->selection_after;
+  selection_ = step->selection_after;
   return true;
 }

@@ -13,8 +13,8 @@
 // change to the live events goes through here as one step, so that it can be undone; whether
 // the document is modified is whether the history stands at its clean state.
 //
-// The table's names, Dragging and Modified are the window's to keep; the model touches only the
-// slots, EventCount and Selection.
+// The table's names are the window's to keep; the model touches only the slots and EventCount,
+// and keeps the selected event (-1: none), which each step restores when undone or redone.
 class EditingModel {
  public:
   EditingModel() = default;
@@ -23,6 +23,9 @@ class EditingModel {
 
   EventTable& Table() { return table_; }
   const EventTable& Table() const { return table_; }
+  int32_t Selection() const { return selection_; }
+  // Selects an event (or -1) outside any step.
+  void Select(int32_t selection) { selection_ = selection; }
 
   // Makes the command and keeps it as one step, then selects `selection`. A command that
   // changes nothing is dropped and the selection stays: returns false.
@@ -32,8 +35,7 @@ class EditingModel {
   // (the event the user went on to, when leaving one commits its edits).
   bool ChangeEvent(int index, const EventItem& after,
                    std::optional<int32_t> selection = std::nullopt);
-  // Appends an event in slot EventCount with the mark, time and effect of `fields` and selects
-  // it. False when the table is full.
+  // Appends the event `fields` in slot EventCount and selects it. False when the table is full.
   bool AddEvent(const EventItem& fields);
   // Deletes live event `index` and selects the event now at that place (or the new last one).
   bool DeleteEvent(int index);
@@ -58,5 +60,6 @@ class EditingModel {
 
  private:
   EventTable table_;
+  int32_t selection_ = -1;
   UndoHistory history_;
 };

@@ -26,7 +26,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFor
   QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
   font.setPixelSize(12);
   setFont(font);
-  setFixedSize(size());
+  setMinimumSize(size());
   move(237, 209);
   connect(ui_->OK, &QPushButton::clicked, this, &TForm3::OKClick);
   connect(ui_->ListBox1, &QListWidget::itemDoubleClicked, this, &TForm3::ListBox1DblClick);
@@ -40,6 +40,17 @@ QListWidget* TForm3::ListBox1() const { return ui_->ListBox1; }
 QPushButton* TForm3::OK() const { return ui_->OK; }
 
 void TForm3::FormCreate() { ui_->ListBox1->clear(); }
+
+void TForm3::SetRun(Run run) {
+  setWindowTitle(run == Run::kChecks ? QStringLiteral("チェック中") : QStringLiteral("メイク中"));
+}
+
+void TForm3::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // The margins of the designed window: the list fills it, OK keeps to the lower right.
+  ui_->ListBox1->setGeometry(8, 8, width() - 19, height() - 46);
+  ui_->OK->move(width() - 92, height() - 31);
+}
 
 void TForm3::OKClick() { close(); }
 

@@ -20,7 +20,7 @@ class TForm3;
 // Every log operation lets pending window events run, so that the list repaints during the
 // build, and keeps the last line in view. Long lines stay whole, with a horizontal scroll bar.
 // Closing the window only hides it; lines still arrive in the hidden list. A double click on a
-// problem's line asks to go to its event.
+// problem's line asks to go to its event. The window can be resized: the list takes the room.
 class TForm3 : public QWidget, public BuildLog {
   Q_OBJECT
 
@@ -40,6 +40,10 @@ class TForm3 : public QWidget, public BuildLog {
   // of the problems and `moreErrors` and `moreWarnings` of the lines before them.
   void AddProblems(const std::vector<Problem>& problems, int moreErrors = 0, int moreWarnings = 0);
 
+  // The caption names the run: "メイク中" for Make, "チェック中" for the checks alone.
+  enum class Run { kMake, kChecks };
+  void SetRun(Run run);
+
   QListWidget* ListBox1() const;
   QPushButton* OK() const;
 
@@ -51,6 +55,9 @@ class TForm3 : public QWidget, public BuildLog {
  signals:
   // The user asked to go to the event (from 0) of a problem's line.
   void ProblemChosen(int event);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   std::unique_ptr<Ui::TForm3> ui_;

@@ -36,7 +36,7 @@ class EditingModelTest : public testing::Test {
     for (int i = 0; i < 4; ++i)
       table.events[i] = Event(std::string(1, char('A' + i)), 10 * (i + 1));
     table.EventCount = 3;
-    table.Selection = 1;
+    model.Select(1);
   }
   EditingModel model;
 };
@@ -49,7 +49,7 @@ TEST_P(StepTest, UndoAndRedoGiveBackTheExactTable) {
 
   ASSERT_TRUE(GetParam().step(model));
   EXPECT_FALSE(model.IsClean());
-  EXPECT_EQ(model.Table().Selection, GetParam().selection_after);
+  EXPECT_EQ(model.Selection(), GetParam().selection_after);
   const auto slots_after = model.Table().events;
   const std::string bytes_after = ProjectFileBytes(model.Table());
   EXPECT_NE(bytes_after, bytes_before);
@@ -57,13 +57,13 @@ TEST_P(StepTest, UndoAndRedoGiveBackTheExactTable) {
   ASSERT_TRUE(model.Undo());
   EXPECT_EQ(ProjectFileBytes(model.Table()), bytes_before);
   EXPECT_EQ(model.Table().events, slots_before);
-  EXPECT_EQ(model.Table().Selection, 1);
+  EXPECT_EQ(model.Selection(), 1);
   EXPECT_TRUE(model.IsClean());
 
   ASSERT_TRUE(model.Redo());
   EXPECT_EQ(ProjectFileBytes(model.Table()), bytes_after);
   EXPECT_EQ(model.Table().events, slots_after);
-  EXPECT_EQ(model.Table().Selection, GetParam().selection_after);
+  EXPECT_EQ(model.Selection(), GetParam().selection_after);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -96,7 +96,7 @@ TEST_F(EditingModelTest, AStepThatChangesNothingIsNoStep) {
   EXPECT_FALSE(model.ChangeEvent(3, Event("x", 1)));  // not a live event
   EXPECT_FALSE(model.CanUndo());
   EXPECT_TRUE(model.IsClean());
-  EXPECT_EQ(model.Table().Selection, 1);
+  EXPECT_EQ(model.Selection(), 1);
 }
 
 TEST_F(EditingModelTest, UndoingBackToTheSavedStateIsCleanUntilANewStepReplacesIt) {

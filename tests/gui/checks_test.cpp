@@ -45,6 +45,7 @@ class ChecksTest : public MainWindowTest {
 TEST_F(ChecksTest, F7ListsTheProblemsAndTheirCount) {
   form->CheckKey();
   EXPECT_TRUE(log->isVisible());
+  EXPECT_EQ(log->windowTitle(), QStringLiteral("チェック中"));  // nothing is made
   EXPECT_TRUE(log->OK()->isEnabled());
   EXPECT_EQ(
       LogLines(),
@@ -70,7 +71,7 @@ TEST_F(ChecksTest, ADoubleClickOnAProblemSelectsItsEventAndSeeksTheSong) {
   emit log->ListBox1()->itemDoubleClicked(log->ListBox1()->item(1));
   EXPECT_EQ(Doc().events[0].Mark, "A2");
   EXPECT_EQ(form->Editing().UndoCount(), steps + 1);
-  EXPECT_EQ(Doc().Selection, 3);
+  EXPECT_EQ(form->Selection(), 3);
   EXPECT_EQ(List()->currentRow(), 3);
   EXPECT_EQ(Edit("Mark")->text(), QStringLiteral("D"));
   // The song goes as far as it can: to its end.
@@ -78,29 +79,34 @@ TEST_F(ChecksTest, ADoubleClickOnAProblemSelectsItsEventAndSeeksTheSong) {
   EXPECT_EQ(Bar("TimeBar")->value(), 640);
 
   emit log->ListBox1()->itemDoubleClicked(log->ListBox1()->item(0));
-  EXPECT_EQ(Doc().Selection, 1);
+  EXPECT_EQ(form->Selection(), 1);
   EXPECT_EQ(Edit("Mark")->text(), QStringLiteral("B"));
   EXPECT_TRUE(CounterText().startsWith("40 ")) << CounterText().toStdString();
 
   // The count line leads nowhere.
   emit log->ListBox1()->itemDoubleClicked(log->ListBox1()->item(4));
-  EXPECT_EQ(Doc().Selection, 1);
+  EXPECT_EQ(form->Selection(), 1);
 }
 
 TEST_F(ChecksTest, F8AndShiftF8GoRoundTheEventsWithProblems) {
   // Going round is the rule's own (tested with it); the keys hand it the selection.
   form->NextProblemKey(1);
-  EXPECT_EQ(Doc().Selection, 1);
+  EXPECT_EQ(form->Selection(), 1);
+  // The status line says what is wrong there (the event's first problem).
+  EXPECT_EQ(Control<QLabel>("Status")->text(),
+            QStringLiteral("#2 警告: イベント #3 と同じ時間 40 です。表で後の #3 がこのイベントを"
+                           "隠します [same-time]"));
   form->NextProblemKey(-1);
-  EXPECT_EQ(Doc().Selection, 3);
+  EXPECT_EQ(form->Selection(), 3);
+  EXPECT_TRUE(Control<QLabel>("Status")->text().startsWith(QStringLiteral("#4 警告: 画像がなく")));
   // A mended problem is gone at once: C moved away, so B is no longer hidden.
   form->SelectEvent(2);
   Edit("Count")->setText("50");
   Bar("TimeBar2")->setValue(50);
   form->NextProblemKey(1);
-  EXPECT_EQ(Doc().Selection, 3);
+  EXPECT_EQ(form->Selection(), 3);
   form->NextProblemKey(1);
-  EXPECT_EQ(Doc().Selection, 3);
+  EXPECT_EQ(form->Selection(), 3);
 }
 
 }  // namespace

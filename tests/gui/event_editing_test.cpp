@@ -1,5 +1,6 @@
 // Editing events in the main window: the list, the selection, adding, deleting and the edits.
 #include <QColor>
+#include <QTextCursor>
 
 #include "main_window_fixture.h"
 
@@ -56,14 +57,14 @@ TEST_F(EventEditingTest, AddWithoutASongCreatesANewEventAtTimeZero) {
   EXPECT_EQ(Utf8(Mark(0)), "新規イベント");
   EXPECT_EQ(Doc().events[0].Count, 0);
   EXPECT_EQ(Doc().events[0].Effect, 0);
-  EXPECT_EQ(Doc().Selection, 0);
+  EXPECT_EQ(form->Selection(), 0);
   EXPECT_EQ(Edit("Mark")->text(), QStringLiteral("新規イベント"));
   EXPECT_EQ(ListLines(), QStringList{QStringLiteral("00000000 新規イベント")});
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
   EXPECT_EQ(form->windowTitle(), QStringLiteral("*Varnel WRD Maker"));
   form->AddClick();  // the new event is highlighted
   EXPECT_EQ(List()->currentRow(), 1);
-  EXPECT_EQ(Doc().Selection, 1);
+  EXPECT_EQ(form->Selection(), 1);
   EXPECT_EQ(Doc().EventCount, 2);
 }
 
@@ -73,7 +74,7 @@ TEST_F(EventEditingTest, SelectingCommitsTheEditsAndKeepsModified) {
 
   Edit("Mark")->setText("A2");
   ClickLine(1);
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
   EXPECT_EQ(Mark(0), "A2");
   EXPECT_EQ(Edit("Mark")->text(), "B");
   EXPECT_EQ(ListLines(), (QStringList{"00000001 A2", "00000002 B", "00000003 C"}));
@@ -85,9 +86,9 @@ TEST_F(EventEditingTest, ASelectionOfACleanDocumentLeavesItClean) {
       "Varnel WRD Maker Format 1\r\n@\r\nA\r\n1\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
       "//\r\n@\r\nB\r\n2\r\n\r\n1\r\n1\r\n2\r\n3\r\n4\r\n1\r\n2\r\n255\r\nla\r\n//\r\n@\r\n");
   OpenSong(400);
-  ASSERT_FALSE(Doc().Modified);
+  ASSERT_FALSE(form->Modified());
   ClickLine(1);
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_FALSE(form->Modified());
   EXPECT_EQ(Edit("Mark")->text(), "B");
   EXPECT_EQ(Edit("Count")->text(), "2");
   EXPECT_EQ(Bar("TimeBar2")->value(), 2);
@@ -95,7 +96,7 @@ TEST_F(EventEditingTest, ASelectionOfACleanDocumentLeavesItClean) {
   EXPECT_EQ(RectEdits(), (QStringList{"1", "2", "3", "4"}));
   EXPECT_TRUE(Control<QCheckBox>("Naraberu")->isChecked());
   EXPECT_EQ(Combo("Align")->currentIndex(), 2);
-  EXPECT_EQ(Control<QPlainTextEdit>("Lyrics")->toPlainText(), "la\n");
+  EXPECT_EQ(Control<QPlainTextEdit>("Lyrics")->toPlainText(), "la");  // no hidden empty last line
   EXPECT_EQ(Control<QFrame>("Panel2")->palette().color(QPalette::Window), QColor(255, 0, 0));
   EXPECT_EQ(form->windowTitle(), "Varnel WRD Maker song.mid");
 }
@@ -105,9 +106,9 @@ TEST_F(EventEditingTest, EveryEditMarksTheDocumentModified) {
   auto expect_change = [&](const char* what, auto change) {
     SCOPED_TRACE(what);
     form->SaveClick();
-    ASSERT_FALSE(Doc().Modified);
+    ASSERT_FALSE(form->Modified());
     change();
-    EXPECT_TRUE(Doc().Modified);
+    EXPECT_TRUE(form->Modified());
     EXPECT_TRUE(form->windowTitle().startsWith('*'));
   };
   expect_change("Mark", [&] { Edit("Mark")->setText("x"); });
@@ -161,13 +162,13 @@ TEST_F(EventEditingTest, DeletingAMiddleEventLoadsTheOneThatMovedIntoItsPlace) {
   EXPECT_EQ(Doc().EventCount, 2);
   EXPECT_EQ(ListLines(), (QStringList{"00000001 A", "00000003 C"}));
   EXPECT_EQ(List()->currentRow(), 1);
-  EXPECT_EQ(Doc().Selection, 1);
+  EXPECT_EQ(form->Selection(), 1);
   // The controls show C, and the next selection does not write B over it.
   EXPECT_EQ(Edit("Mark")->text(), "C");
   ClickLine(0);
   EXPECT_EQ(Mark(1), "C");
   EXPECT_EQ(Doc().events[1].Count, 3);
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
 }
 
 TEST_F(EventEditingTest, DeletingTheLastEventHighlightsTheNewLastLine) {
@@ -175,29 +176,29 @@ TEST_F(EventEditingTest, DeletingTheLastEventHighlightsTheNewLastLine) {
   DeleteLine(2, Dialogs::Answer::Yes);
   EXPECT_EQ(Doc().EventCount, 2);
   EXPECT_EQ(List()->currentRow(), 1);
-  EXPECT_EQ(Doc().Selection, 1);
+  EXPECT_EQ(form->Selection(), 1);
   EXPECT_EQ(Edit("Mark")->text(), "B");
   ClickLine(0);
   EXPECT_EQ(ListLines(), (QStringList{"00000001 A", "00000002 B"}));
 }
 
-TEST_F(EventEditingTest, AddAfterADeletionReusesTheOldLastSlot) {
+TEST_F(EventEditingTest, AddAfterADeletionTakesNothingOfTheOldLastSlot) {
   MakeThreeEvents(*form);
   Combo("Picture")->setEditText("c.bmp");
   Control<QPlainTextEdit>("Lyrics")->setPlainText("la");
   form->SetTextRect(1, 2, 3, 4);
   Control<QCheckBox>("Naraberu")->setChecked(true);
-  Combo("Align")->setCurrentIndex(2);
+  Combo("Align")->setCurrentIndex(0);
   ClickLine(0);  // commit C's fields
   DeleteLine(1, Dialogs::Answer::Yes);
-  form->AddClick();
+  form->AddClick();  // at 0, before every event: the layout where lyrics belong
   const EventItem& added = Doc().events[2];
   EXPECT_EQ(Utf8(added.Mark), "新規イベント");
-  EXPECT_EQ(added.Picture, "c.bmp");
-  EXPECT_EQ(added.Lyrics, "la");
-  EXPECT_EQ(added.X1, 1);
-  EXPECT_EQ(added.Y2, 4);
-  EXPECT_EQ(added.Naraberu, 1);
+  EXPECT_EQ(added.Picture, "");
+  EXPECT_EQ(added.Lyrics, "");
+  EXPECT_EQ(added.X1, 0);
+  EXPECT_EQ(added.Y2, 479);
+  EXPECT_EQ(added.Naraberu, 0);
   EXPECT_EQ(added.Align, 2);
   EXPECT_EQ(added.Effect, 0);
 }
@@ -211,14 +212,14 @@ TEST_F(EventEditingTest, DeclinedDeletionChangesNothing) {
   DeleteLine(2, Dialogs::Answer::No);
   EXPECT_EQ(Doc().EventCount, 4);
   EXPECT_EQ(Doc().events, before);
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_FALSE(form->Modified());
   EXPECT_EQ(form->Editing().UndoCount(), steps);
 }
 
 TEST_F(EventEditingTest, AClickInAnEmptyListAndDeletingTheLastEventDoNothing) {
   form->EventListClick();
-  EXPECT_EQ(Doc().Selection, -1);
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_EQ(form->Selection(), -1);
+  EXPECT_FALSE(form->Modified());
   form->AddClick();
   form->DeleteClick();  // asks nothing: no answer is queued
   EXPECT_EQ(Doc().EventCount, 1);
@@ -254,9 +255,9 @@ TEST_F(EventEditingTest, AChosenColourSetsTheSwatchAndTheEventACancelledOneNothi
   dialogs.colours.push_back(std::nullopt);
   form->ColorClick();
   EXPECT_EQ(swatch(), before);
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_FALSE(form->Modified());
   form->SelectEvent(0);
-  EXPECT_EQ(Doc().events[0].Color, 0u);
+  EXPECT_EQ(Doc().events[0].Color, 0xFFFFFFu);  // a new song's first event: white
   dialogs.colours.push_back(QColor(0x11, 0x22, 0x33));
   form->ColorClick();
   EXPECT_EQ(swatch(), QColor(0x11, 0x22, 0x33));
@@ -283,6 +284,27 @@ TEST_F(EventEditingTest, LyricLinesAreStoredWithCrLf) {
   Control<QPlainTextEdit>("Lyrics")->setPlainText(QStringLiteral("あいう\nえお"));
   form->SelectEvent(0);
   EXPECT_EQ(Doc().events[0].Lyrics, Sjis("あいう\r\nえお"));
+}
+
+TEST_F(EventEditingTest, LyricsFromAProjectShowNoHiddenLastLine) {
+  const QByteArray project =
+      QByteArray(
+          "Varnel WRD Maker Format 1\r\n@\r\nA\r\n16\r\n\r\n0\r\n0\r\n400\r\n639\r\n"
+          "479\r\n0\r\n2\r\n16777215\r\n") +
+      QByteArray::fromStdString(Sjis("ほしが\r\r\nよる\r\r\n")) + "//\r\n@\r\n";
+  MakeFile("song.vwm", project);
+  OpenSong();
+  auto* memo = Control<QPlainTextEdit>("Lyrics");
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("ほしが\nよる"));
+  EXPECT_FALSE(form->Modified());
+  form->SaveClick();
+  EXPECT_EQ(FileBytes("song.vwm"), project);  // opened and saved: not a byte changed
+  QTextCursor end = memo->textCursor();
+  end.movePosition(QTextCursor::End);  // Ctrl+End
+  memo->setTextCursor(end);
+  memo->insertPlainText(QStringLiteral("X"));
+  form->SelectEvent(0);
+  EXPECT_EQ(Doc().events[0].Lyrics, Sjis("ほしが\r\nよるX"));  // the last line continued
 }
 
 TEST_F(EventEditingTest, RefreshKeepsTheTopVisibleLine) {

@@ -3,7 +3,7 @@
 #include <QWheelEvent>
 #include <utility>
 
-#include "app/tform1_scroll_codes.h"
+#include "app/scroll_codes.h"
 
 #include "main_window_fixture.h"
 
@@ -36,8 +36,8 @@ TEST_F(PlaybackTest, OpenWithoutProjectCreatesOneNewEventAndClearsModified) {
   form->OpenMidiFile(song);
   EXPECT_EQ(Doc().EventCount, 1);
   EXPECT_EQ(Utf8(Mark(0)), "新規イベント");
-  EXPECT_EQ(Doc().Selection, 0);
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_EQ(form->Selection(), 0);
+  EXPECT_FALSE(form->Modified());
   EXPECT_EQ(Utf8(Doc().MidiPath), song.toStdString());
   EXPECT_EQ(Utf8(Doc().MidiFolder), dir.path().toStdString() + "/");
   EXPECT_EQ(Doc().BaseName, "song.");
@@ -71,7 +71,7 @@ TEST_F(PlaybackTest, ASecondOpenWithUnsavedChangesAsksFirstAndCancelKeepsEveryth
   EXPECT_EQ(dialogs.Shown("YesNoCancel")[0].caption, song);
   EXPECT_EQ(Utf8(Doc().MidiPath), song.toStdString());
   EXPECT_EQ(Edit("Mark")->text(), "edited");
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
   EXPECT_TRUE(player.calls.empty());
 
   dialogs.answers.push_back(Dialogs::Answer::No);
@@ -88,7 +88,7 @@ TEST_F(PlaybackTest, OpenWithProjectLoadsItsEventsAndAFailedOpenKeepsThem) {
   EXPECT_EQ(ListLines(), (QStringList{"00000016 Intro", "00000096 Verse"}));
   EXPECT_EQ(Edit("Mark")->text(), "Intro");
   EXPECT_EQ(Combo("Picture")->currentText(), "a.bmp");
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_FALSE(form->Modified());
   ClickLine(1);
   Edit("Mark")->setText("edited");
   const QString bad = MakeFile("bad.mid", "garbage");
@@ -98,12 +98,30 @@ TEST_F(PlaybackTest, OpenWithProjectLoadsItsEventsAndAFailedOpenKeepsThem) {
   EXPECT_EQ(Utf8(Doc().MidiPath), song.toStdString());
   EXPECT_EQ(Doc().BaseName, "song.");
   EXPECT_EQ(Doc().EventCount, 2);
-  EXPECT_EQ(Doc().Selection, 1);
+  EXPECT_EQ(form->Selection(), 1);
   EXPECT_EQ(Edit("Mark")->text(), "edited");
   EXPECT_EQ(player.open_path, song.toStdString());
   EXPECT_EQ(Combo("Picture")->count(), 0);
   EXPECT_EQ(form->windowTitle(), "*Varnel WRD Maker song.mid");
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
+}
+
+TEST_F(PlaybackTest, ASecondSongWithoutAProjectKeepsNothingOfTheFirst) {
+  MakeFile("song.vwm", kTwoEventProject);
+  OpenSong();
+  const QString other = MakeSong("other.mid", 320);
+  form->OpenMidiFile(other);
+  ASSERT_EQ(Doc().EventCount, 1);
+  EventItem first;
+  first.Mark = Sjis("新規イベント");
+  first.X1 = 0, first.Y1 = 400, first.X2 = 639, first.Y2 = 479;
+  first.Align = kAlignCentre;
+  first.Color = 0xFFFFFF;
+  EXPECT_EQ(Doc().events[0], first);
+  EXPECT_EQ(Doc().events[1], EventItem());  // the first song's second event is gone too
+  form->AddKey();  // Insert: a readable lyric rectangle, nothing of the first song
+  first.Count = Doc().events[1].Count;
+  EXPECT_EQ(Doc().events[1], first);
 }
 
 TEST_F(PlaybackTest, TheTimerFollowsTheSongOnlyOnceOneIsOpen) {
@@ -124,13 +142,13 @@ TEST_F(PlaybackTest, DraggingTheTimeBarFreezesTheDisplayAndSeeksOnRelease) {
   QScrollBar* bar = Bar("TimeBar");
   bar->setSliderDown(true);
   bar->setSliderPosition(300);  // a thumb move: code 5
-  EXPECT_TRUE(Doc().Dragging);
+  EXPECT_TRUE(form->Dragging());
   PollAt(20);
   EXPECT_EQ(CounterText(), "10 (1:3)");
   EXPECT_EQ(bar->value(), 300);
   EXPECT_TRUE(player.calls.empty());
   bar->setSliderDown(false);  // release: codes 4 and 8
-  EXPECT_FALSE(Doc().Dragging);
+  EXPECT_FALSE(form->Dragging());
   EXPECT_EQ(player.calls, (std::vector<std::string>{"Seek 300", "Resume"}));
   form->Timer1Timer();
   EXPECT_EQ(CounterText(), "300 (19:4)");
@@ -140,10 +158,10 @@ TEST_F(PlaybackTest, AnArrowStepWhileStoppedSeeksOneSixteenthOnAtTheEndOfTheStep
   OpenSong();
   PollAt(40);
   Bar("TimeBar")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-  EXPECT_TRUE(Doc().Dragging);
+  EXPECT_TRUE(form->Dragging());
   EXPECT_TRUE(player.calls.empty());
   QCoreApplication::processEvents();  // the end of the step
-  EXPECT_FALSE(Doc().Dragging);
+  EXPECT_FALSE(form->Dragging());
   EXPECT_EQ(player.calls, std::vector<std::string>{"Seek 41"});
   EXPECT_FALSE(player.playing);
   player.calls.clear();
@@ -175,7 +193,7 @@ TEST_F(PlaybackTest, ScrollStepsReportTheirWindowsCodesAndEndOfScrollAfterwards)
     QCoreApplication::processEvents();
     // The step's code comes before the bar takes its position, 8 after.
     EXPECT_EQ(codes, (std::vector<std::pair<int, int>>{{c.code, 50}, {8, c.value}}));
-    EXPECT_FALSE(Doc().Dragging);
+    EXPECT_FALSE(form->Dragging());
   }
   bar->setValue(50);
   codes.clear();
@@ -185,21 +203,6 @@ TEST_F(PlaybackTest, ScrollStepsReportTheirWindowsCodesAndEndOfScrollAfterwards)
   bar->setSliderDown(false);
   EXPECT_EQ(codes, (std::vector<std::pair<int, int>>{{5, 50}, {5, 60}, {4, 70}, {8, 70}}));
   EXPECT_TRUE(player.calls.empty());  // no song: the bar seeks nothing
-}
-
-TEST_F(PlaybackTest, RewindSeeksToZeroAndPlaysOnOnlyIfPlaying) {
-  OpenSong();
-  for (bool playing : {false, true}) {
-    SCOPED_TRACE(playing);
-    player.calls.clear();
-    player.playing = playing;
-    player.position = 200;
-    form->Button1Click();
-    EXPECT_EQ(player.calls, playing ? (std::vector<std::string>{"Seek 0", "Resume"})
-                                    : std::vector<std::string>{"Seek 0"});
-    EXPECT_EQ(player.playing, playing);
-    EXPECT_EQ(player.position, 0);
-  }
 }
 
 TEST_F(PlaybackTest, PlayTogglesAndTheCaptionNamesTheNextAction) {
@@ -232,7 +235,7 @@ TEST_F(PlaybackTest, TimeAndAddTakeThePositionDisplay) {
   form->TimeClick();
   EXPECT_EQ(Bar("TimeBar2")->value(), 96);
   EXPECT_EQ(Edit("Count")->text(), "96");
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
   ClickLine(1);
   EXPECT_EQ(Doc().events[0].Count, 96);
   form->AddClick();  // Add takes its time from the display too
@@ -249,12 +252,34 @@ TEST_F(PlaybackTest, ReleasingTimeBar2SetsTheCountTextAndMarksModified) {
   bar->setSliderDown(true);
   bar->setSliderPosition(123);
   EXPECT_EQ(Edit("Count")->text(), "0");
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_FALSE(form->Modified());
   bar->setSliderDown(false);
   EXPECT_EQ(Edit("Count")->text(), "123");
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
   form->SelectEvent(0);
   EXPECT_EQ(Doc().events[0].Count, 123);
+}
+
+TEST_F(PlaybackTest, ATimeTypedIntoCountIsOneStepWithinTheSong) {
+  OpenSong();
+  const size_t steps = form->Editing().UndoCount();
+  const struct {
+    const char* typed;
+    int32_t count;  // the event's time after Enter
+    const char* shown;
+  } cases[] = {{"96", 96, "96"}, {"abc", 96, "96"}, {"", 96, "96"}, {"99999", 640, "640"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    Edit("Count")->setText(c.typed);
+    emit Edit("Count")->editingFinished();
+    EXPECT_EQ(Doc().events[0].Count, c.count);
+    EXPECT_EQ(Bar("TimeBar2")->value(), c.count);
+    EXPECT_EQ(Edit("Count")->text(), c.shown);
+  }
+  EXPECT_EQ(form->Editing().UndoCount(), steps + 2);
+  EXPECT_TRUE(form->Modified());
+  form->UndoClick();
+  EXPECT_EQ(Doc().events[0].Count, 96);
 }
 
 TEST_F(PlaybackTest, AnEventBeyondTheSongEndShowsTheBarAtItsEndAndKeepsItsTimeUntilMoved) {
@@ -267,7 +292,7 @@ TEST_F(PlaybackTest, AnEventBeyondTheSongEndShowsTheBarAtItsEndAndKeepsItsTimeUn
   EXPECT_EQ(Edit("Count")->text(), "9999");
   form->SelectEvent(0);
   EXPECT_EQ(Doc().events[0].Count, 9999);
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_FALSE(form->Modified());
   Bar("TimeBar2")->setValue(600);
   form->TimeBar2Scroll(8);
   EXPECT_EQ(Doc().events[0].Count, 600);
@@ -293,12 +318,12 @@ TEST_F(ScrollMouseTest, AClickOnTheRightArrowStepsOnceAndEndsOnRelease) {
   SendMouse(bar, QEvent::MouseButtonPress, arrow);
   QCoreApplication::processEvents();
   EXPECT_EQ(codes, std::vector<int>{1});
-  EXPECT_TRUE(Doc().Dragging);
+  EXPECT_TRUE(form->Dragging());
   SendMouse(bar, QEvent::MouseButtonRelease, arrow);
   QCoreApplication::processEvents();
   EXPECT_EQ(codes, (std::vector<int>{1, 8}));
   EXPECT_EQ(bar->value(), 51);
-  EXPECT_FALSE(Doc().Dragging);
+  EXPECT_FALSE(form->Dragging());
 }
 
 TEST_F(ScrollMouseTest, AWheelTurnMovesThePositionWithoutLeavingADrag) {
@@ -312,7 +337,7 @@ TEST_F(ScrollMouseTest, AWheelTurnMovesThePositionWithoutLeavingADrag) {
   QCoreApplication::processEvents();
   ASSERT_FALSE(codes.empty());
   EXPECT_EQ(codes.back(), 8);
-  EXPECT_FALSE(Doc().Dragging);
+  EXPECT_FALSE(form->Dragging());
   ASSERT_EQ(player.calls.size(), 1u);
   EXPECT_EQ(player.calls[0], "Seek " + std::to_string(bar->value()));
   EXPECT_NE(bar->value(), 50);

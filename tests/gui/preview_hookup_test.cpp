@@ -43,8 +43,9 @@ TEST_F(PreviewHookupTest, ThePictureReachesThePreview) {
 
 TEST_F(PreviewHookupTest, SelectingAnEventSetsThePreviewRectangle) {
   form->SetTextRect(1, 2, 30, 40);
-  form->AddClick();  // commits event 0, loads event 1 (0, 0, 0, 0)
-  EXPECT_EQ(preview->CommittedRect(), (PreviewRect{0, 0, 0, 0}));
+  form->AddClick();  // event 1 takes the rectangle shown at its time
+  form->SetTextRect(5, 6, 50, 60);
+  EXPECT_EQ(preview->CommittedRect(), (PreviewRect{5, 6, 50, 60}));
   ClickLine(0);
   EXPECT_EQ(preview->CommittedRect(), (PreviewRect{1, 2, 30, 40}));
 }

@@ -12,18 +12,18 @@ TEST_F(ProjectTest, SaveCommitsTheControlsWritesTheProjectAndClearsModified) {
   Edit("Mark")->setText("A");
   Bar("TimeBar2")->setValue(96);
   form->SaveClick();
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_FALSE(form->Modified());
   EXPECT_EQ(form->windowTitle(), "Varnel WRD Maker song.mid");
   EXPECT_EQ(FileBytes("song.vwm"),
-            QByteArray("Varnel WRD Maker Format 1\r\n@\r\nA\r\n96\r\n\r\n0\r\n0\r\n0\r\n"
-                       "0\r\n0\r\n0\r\n0\r\n0\r\n//\r\n@\r\n"));
+            QByteArray("Varnel WRD Maker Format 1\r\n@\r\nA\r\n96\r\n\r\n0\r\n0\r\n400\r\n"
+                       "639\r\n479\r\n0\r\n2\r\n16777215\r\n//\r\n@\r\n"));
 }
 
 TEST_F(ProjectTest, SaveAndMakeDoNothingWithoutASong) {
   form->AddClick();
   form->SaveClick();
   form->MakeClick();
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_FALSE(QFile::exists("vwm"));
 }
@@ -47,7 +47,7 @@ TEST_F(ProjectTest, QuerySaveAsksOnlyForChangesYesSavesNoDeclinesCancelStops) {
     dialogs.answers.push_back(c.answer);
     EXPECT_EQ(form->QuerySave(), c.go_ahead);
     EXPECT_EQ(QFile::exists(dir.filePath("song.vwm")), c.saved);
-    EXPECT_EQ(Doc().Modified, !c.saved);
+    EXPECT_EQ(form->Modified(), !c.saved);
     EXPECT_EQ(dialogs.shown.back().caption, song);
   }
 }
@@ -70,7 +70,7 @@ TEST_F(ProjectTest, ClosingWithUnsavedChangesButNoSongKeepsTheWindowOpenOnYes) {
   EXPECT_EQ(dialogs.Shown("YesNoCancel")[0].caption, "");
   ASSERT_EQ(dialogs.Shown("Notice").size(), 1u);
   EXPECT_TRUE(dialogs.Shown("Notice")[0].text.contains(QStringLiteral("保存できません")));
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
   dialogs.answers.push_back(Dialogs::Answer::No);
   EXPECT_TRUE(RequestClose());
 }
@@ -114,16 +114,16 @@ TEST_F(ErrorBoxTest, AFailedSaveKeepsTheChangesAndShowsItsReason) {
   Edit("Mark")->setText("changed");
   ASSERT_TRUE(QDir(dir.path()).mkdir("song.vwm"));
   EXPECT_THROW(form->SaveClick(), ProjectFileError);
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
   EXPECT_TRUE(form->windowTitle().startsWith('*'));
   ClickAtCentre(Button("Save"));
   ASSERT_EQ(dialogs.Shown("Error").size(), 1u);
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
   dialogs.answers.push_back(Dialogs::Answer::Yes);
   EXPECT_FALSE(RequestClose());
   ASSERT_EQ(dialogs.Shown("Error").size(), 2u);
   EXPECT_TRUE(dialogs.Shown("Error")[1].text.contains("song.vwm"));
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
 }
 
 }  // namespace

@@ -64,12 +64,12 @@ TEST_F(RecoveryWindowTest, YesRestoresTheCopyAsUnsavedChanges) {
   EXPECT_TRUE(dialogs.Shown("YesNo")[0].text.contains(QStringLiteral("復元しますか")));
   EXPECT_TRUE(dialogs.Shown("YesNo")[0].text.contains(QRegularExpression("\\d{4}/\\d\\d/\\d\\d")));
   EXPECT_EQ(ProjectFileBytes(second->Document()), bytes);
-  EXPECT_TRUE(second->Document().Modified);
-  EXPECT_EQ(second->Document().Selection, 3);
+  EXPECT_TRUE(second->Modified());
+  EXPECT_EQ(second->Selection(), 3);
   EXPECT_EQ(second->findChild<QLineEdit*>("Mark")->text(), "typed");
   second->UndoClick();  // back to the project as saved
   EXPECT_EQ(ProjectFileBytes(second->Document()), kProject);
-  EXPECT_FALSE(second->Document().Modified);
+  EXPECT_FALSE(second->Modified());
   second->RedoClick();
   second->SaveClick();  // saving removes the copy
   EXPECT_FALSE(form->Recovery().Exists(ProjectPath()));
@@ -81,7 +81,7 @@ TEST_F(RecoveryWindowTest, NoDeletesTheCopy) {
   form->OpenMidiFile(song);
   EXPECT_FALSE(form->Recovery().Exists(ProjectPath()));
   EXPECT_EQ(ProjectFileBytes(Doc()), kProject);
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_FALSE(form->Modified());
 }
 
 TEST_F(RecoveryWindowTest, ADamagedCopyNeverStopsTheOpen) {
@@ -93,7 +93,7 @@ TEST_F(RecoveryWindowTest, ADamagedCopyNeverStopsTheOpen) {
   file.close();
   form->OpenMidiFile(song);  // no answer queued: a question would throw
   EXPECT_EQ(Doc().EventCount, 1);
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_FALSE(form->Modified());
 }
 
 // Leaving the changes with "No", by opening another song or by closing, removes the copy.
@@ -119,7 +119,7 @@ TEST_F(RecoveryWindowTest, AFileThatIsNotAProjectIsKeptAndBackedUpOnTheFirstSave
   ASSERT_EQ(dialogs.Shown("Notice").size(), 1u);
   EXPECT_TRUE(dialogs.Shown("Notice")[0].text.contains("song.vwm.bak"));
   EXPECT_EQ(Doc().EventCount, 1);  // one new event: typing goes somewhere
-  EXPECT_EQ(Doc().Selection, 0);
+  EXPECT_EQ(form->Selection(), 0);
   EXPECT_EQ(FileBytes("song.vwm"), original);
   Edit("Mark")->setText("mine");
   form->SaveClick();
@@ -135,7 +135,7 @@ TEST_F(RecoveryWindowTest, AProjectWithNoEventsBehavesAsANewOne) {
   form->OpenMidiFile(song);
   EXPECT_EQ(Doc().EventCount, 1);
   EXPECT_EQ(Utf8(Mark(0)), "新規イベント");
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_FALSE(form->Modified());
   EXPECT_TRUE(dialogs.shown.empty());
 }
 

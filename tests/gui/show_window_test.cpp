@@ -174,13 +174,13 @@ TEST_F(ShowWindowTest, TheWorkingCopyIsShownWithoutCommittingItOrTouchingModifie
   const QImage before = Grabbed();
   const int builds = show->Model().Builds();
   Control<QCheckBox>("Naraberu")->click();
-  const bool afterEdit = Doc().Modified;
+  const bool afterEdit = form->Modified();
   show->Step();
   EXPECT_EQ(show->Model().Builds(), builds + 1);
   EXPECT_NE(Grabbed(), before);
   EXPECT_EQ(Grabbed(), CoreScreen(240));
   EXPECT_EQ(Doc().events[0].Naraberu, 0);  // not committed
-  EXPECT_EQ(Doc().Modified, afterEdit);
+  EXPECT_EQ(form->Modified(), afterEdit);
   show->Step();
   EXPECT_EQ(show->Model().Builds(), builds + 1);  // nothing changed: no build
 }

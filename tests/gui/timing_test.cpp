@@ -1,11 +1,13 @@
-// The main window's timing tools with the scripted player: taps, bars and beats, speed, the
-// loop, nudges, notices in the status line, the settings file and the timeline.
+// The main window's timing tools with the scripted player: taps, speed, nudges, notices in the
+// status line, the settings file and the timeline.
 #include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QSpinBox>
 
 #include "app/timing_dialog.h"
+#include "logwindow/tform3.h"
 #include "show/timeline_widget.h"
-#include "song/midi_song.h"
 
 #include "main_window_fixture.h"
 
@@ -69,29 +71,6 @@ TEST_F(TimingTest, ATapStoresTheSixteenthOfThePressLessTheDelay) {
   EXPECT_EQ(Bar("TimeBar2")->value(), 3);
 }
 
-TEST_F(TimingTest, ATapSnapsToANoteStartOfTheChosenChannel) {
-  player.song->events.push_back({.tick = 100, .status = 0x92, .data1 = 60, .data2 = 90});
-  form->Settings().SetSnapChannel(3);
-  player.song_micros = 6 * kSixteenth;
-  form->AddClick();
-  EXPECT_EQ(Doc().events[1].Count, 4);
-  form->Settings().SetSnapChannel(0);
-  form->AddClick();
-  EXPECT_EQ(Doc().events[2].Count, 6);
-}
-
-TEST_F(TimingTest, BarAndBeatFollowTheTimeSignatures) {
-  player.song->meter = Meter(96, {{0, 3, 4}, {24 * 24, 6, 8}});
-  struct Case {
-    int32_t position;
-    const char* text;
-  } cases[] = {{31, "31 (3:4)"}, {38, "38 (4:2)"}};  // the meter's own rule is tested with it
-  for (const Case& c : cases) {
-    PollAt(c.position);
-    EXPECT_EQ(CounterText(), c.text);
-  }
-}
-
 TEST_F(TimingTest, SpeedKeysStepThroughTheSpeedsAndTheDisplayShowsThem) {
   const struct {
     int direction;
@@ -106,20 +85,6 @@ TEST_F(TimingTest, SpeedKeysStepThroughTheSpeedsAndTheDisplayShowsThem) {
     EXPECT_EQ(form->Settings().Speed(), step.speed);
     EXPECT_EQ(CounterText(), step.text);
   }
-}
-
-TEST_F(TimingTest, TheLoopKeyLoopsFromTheSelectedEventToTheNextInTime) {
-  Events({16, 96, 48, 16});
-  player.playing = true;
-  form->LoopKey();
-  EXPECT_EQ(player.calls, (std::vector<std::string>{"Loop 16 48", "Seek 16", "Resume"}));
-  EXPECT_TRUE(CounterText().endsWith(QStringLiteral("ループ")));
-  player.calls.clear();
-  form->LoopKey();
-  EXPECT_EQ(player.calls, std::vector<std::string>{"Loop 0 0"});
-  form->SelectEvent(1);  // the last event in time loops to the end of the song
-  form->LoopKey();
-  EXPECT_EQ(player.calls[1], "Loop 96 640");
 }
 
 TEST_F(TimingTest, NudgesMoveTheSelectedEventOrItAndEveryLaterOne) {
@@ -139,7 +104,7 @@ TEST_F(TimingTest, NudgesMoveTheSelectedEventOrItAndEveryLaterOne) {
     form->NudgeKey(step.direction, step.later);
     form->SelectEvent(2);  // commits the controls
     EXPECT_EQ(Counts(), step.counts);
-    EXPECT_TRUE(Doc().Modified);
+    EXPECT_TRUE(form->Modified());
   }
   EXPECT_EQ(Edit("Count")->text(), "48");
   form->SelectEvent(4);
@@ -200,12 +165,31 @@ TEST_F(TimingTest, TheTimelineSeeksRetimesAndSelects) {
   mouse(QEvent::MouseButtonRelease, timeline->XOf(52));
   form->SelectEvent(0);
   EXPECT_EQ(Counts(), (std::vector<int32_t>{16, 96, 52}));
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
   // A double click on a marker selects its event in the main window.
   mouse(QEvent::MouseButtonDblClick, timeline->XOf(96));
-  EXPECT_EQ(Doc().Selection, 1);
+  EXPECT_EQ(form->Selection(), 1);
   EXPECT_EQ(List()->currentRow(), 1);
   timeline->close();
+}
+
+TEST_F(TimingTest, TheLogWindowReopensWhereAndAsLargeAsTheUserLeftIt) {
+  const QString ini = dir.filePath("settings.ini");
+  form->UseSettingsFile(ini);
+  TForm3 log;
+  form->AttachLog(&log);
+  log.show();
+  log.move(50, 60);
+  log.resize(500, 300);
+  log.close();
+  // The next run: another main window and log window with the same settings file.
+  TForm1 next(player, dialogs);
+  next.UseSettingsFile(ini);
+  TForm3 next_log;
+  next.AttachLog(&next_log);
+  next_log.show();
+  EXPECT_EQ(next_log.pos(), QPoint(50, 60));
+  EXPECT_EQ(next_log.size(), QSize(500, 300));
 }
 
 TEST_F(TimingTest, TheTimingDialogKeepsWhatOkConfirms) {
@@ -217,6 +201,28 @@ TEST_F(TimingTest, TheTimingDialogKeepsWhatOkConfirms) {
   dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
   EXPECT_EQ(form->Settings().ReactionDelayMs(), 80);
   EXPECT_EQ(form->Settings().SnapChannel(), 4);
+}
+
+TEST_F(TimingTest, WhileMeasuringEveryKeyIsATapAndNoButtonTakesIt) {
+  TimingDialog dialog(form->Settings());
+  dialog.show();
+  auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+  QPushButton* measure = nullptr;
+  for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+    if (button->text() == QStringLiteral("遅れを測る")) measure = button;
+  }
+  ASSERT_NE(measure, nullptr);
+  measure->click();
+  EXPECT_FALSE(ok->isEnabled());
+  for (QWidget* target : {static_cast<QWidget*>(ok), static_cast<QWidget*>(measure)}) {
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      QKeyEvent space(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+      QCoreApplication::sendEvent(target, &space);
+    }
+  }
+  EXPECT_TRUE(dialog.isVisible());  // not closed by a tap
+  EXPECT_EQ(dialog.result(), 0);
+  EXPECT_EQ(form->Settings().ReactionDelayMs(), 0);  // nothing kept
 }
 
 TEST_F(TimingTest, TheTapButtonsTakeThePositionOfThePressNotOfTheRelease) {

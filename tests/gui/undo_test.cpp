@@ -47,7 +47,7 @@ class UndoTest : public MainWindowTest {
               << Control<QCheckBox>("Naraberu")->isChecked() << Bar("TimeBar2")->value()
               << static_cast<int>(
                      Control<QFrame>("Panel2")->palette().color(QPalette::Window).rgb())
-              << List()->currentRow() << Doc().Selection << Doc().EventCount;
+              << List()->currentRow() << form->Selection() << Doc().EventCount;
     s.lines = ListLines();
     return s;
   }
@@ -76,14 +76,14 @@ TEST_P(GestureStepTest, IsOneStepThatUndoAndRedoTakeBackAndMakeAgain) {
   form->UndoClick();
   EXPECT_EQ(Bytes(), bytes_before);
   EXPECT_EQ(Show(), shown_before);
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_FALSE(form->Modified());
   EXPECT_FALSE(form->windowTitle().startsWith('*'));
   EXPECT_FALSE(form->Editing().CanUndo());
 
   form->RedoClick();
   EXPECT_EQ(Bytes(), bytes_after);
   EXPECT_EQ(Show(), shown_after);
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -149,7 +149,7 @@ TEST_F(UndoTest, EditsNotYetCommittedAreTheFirstToGo) {
   Edit("Mark")->setText("typed");
   form->UndoClick();
   EXPECT_EQ(Show(), before);
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_FALSE(form->Modified());
   form->RedoClick();
   EXPECT_EQ(Edit("Mark")->text(), "typed");
   EXPECT_EQ(Mark(1), "typed");
@@ -164,7 +164,7 @@ TEST_F(UndoTest, UndoingToTheSavedStateClearsTheMarkAndAsksNothing) {
   EXPECT_EQ(form->windowTitle(), "Varnel WRD Maker song.mid");
   EXPECT_TRUE(form->QuerySave());  // no box: none was queued
   form->UndoClick();
-  EXPECT_TRUE(Doc().Modified);
+  EXPECT_TRUE(form->Modified());
 }
 
 // Undo leaves the song playing; opening another song clears the history.

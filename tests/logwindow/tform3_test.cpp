@@ -40,10 +40,21 @@ TEST_F(LogWindowTest, WindowHasItsCaptionControlsAndPlaces) {
   EXPECT_TRUE(QRect(QPoint(0, 0), log_.size()).contains(log_.ListBox1()->geometry()));
   EXPECT_LE(log_.width(), 436);
   EXPECT_LE(log_.height(), 314);
-  EXPECT_EQ(log_.minimumSize(), log_.maximumSize());
+  EXPECT_EQ(log_.minimumSize(), log_.size());
   EXPECT_FALSE(log_.testAttribute(Qt::WA_QuitOnClose));
   EXPECT_FALSE(log_.isVisible());
   EXPECT_EQ(log_.ListBox1()->count(), 0);
+}
+
+TEST_F(LogWindowTest, ResizedTheListTakesTheRoomAndOkKeepsToTheCorner) {
+  log_.show();
+  log_.resize(800, 500);
+  EXPECT_EQ(log_.ListBox1()->geometry(), QRect(8, 8, 781, 454));
+  EXPECT_EQ(log_.OK()->geometry(), QRect(708, 469, 75, 25));
+  log_.SetRun(TForm3::Run::kChecks);
+  EXPECT_EQ(log_.windowTitle(), QStringLiteral("チェック中"));
+  log_.SetRun(TForm3::Run::kMake);
+  EXPECT_EQ(log_.windowTitle(), QStringLiteral("メイク中"));
 }
 
 // OK is disabled from the start of a run until its end.

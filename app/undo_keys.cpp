@@ -1,10 +1,12 @@
-#include "app/tform1_undo_keys.h"
+#include "app/undo_keys.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextDocument>
+#include <QWidget>
 
 UndoKeys::Key UndoKeys::Classify(const QKeyEvent& event) {
   const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
@@ -63,4 +65,27 @@ bool UndoKeys::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return true;
+}
+
+UndoActions CreateUndoActions(QWidget& window, QWidget& list,
+                              std::initializer_list<QWidget*> fields) {
+  UndoActions actions{new QAction(QStringLiteral("元に戻す"), &window),
+                      new QAction(QStringLiteral("やり直し"), &window)};
+  actions.undo->setObjectName(QStringLiteral("UndoAction"));
+  actions.undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  actions.redo->setObjectName(QStringLiteral("RedoAction"));
+  actions.redo->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  for (QAction* action : {actions.undo, actions.redo}) {
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setEnabled(false);
+    window.addAction(action);
+    list.addAction(action);
+  }
+  list.setContextMenuPolicy(Qt::ActionsContextMenu);
+  auto* keys = new UndoKeys(&window);
+  for (QWidget* field : fields) {
+    if (field != nullptr) field->installEventFilter(keys);
+  }
+  return actions;
 }

@@ -1,4 +1,4 @@
-#include "app/tform1_scroll_codes.h"
+#include "app/scroll_codes.h"
 
 #include <QEvent>
 #include <QMetaObject>

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <initializer_list>
 
+class QAction;
 class QKeyEvent;
+class QWidget;
 
 // Installed on the main window's text fields: the field's own typing undo comes first. Ctrl+Z
 // undoes in the field (Ctrl+Y and Ctrl+Shift+Z redo) while the field has something to undo (to
@@ -22,3 +25,12 @@ class UndoKeys : public QObject {
   // Whether the field (a QLineEdit or QPlainTextEdit) can undo (redo) its own typing.
   static bool FieldCanDo(QObject* field, Key key);
 };
+
+// The window-wide undo and redo actions (Ctrl+Z; Ctrl+Y and Ctrl+Shift+Z), disabled until there
+// is something to do, added to `window` and as the menu of `list`; `fields` get UndoKeys.
+struct UndoActions {
+  QAction* undo;
+  QAction* redo;
+};
+UndoActions CreateUndoActions(QWidget& window, QWidget& list,
+                              std::initializer_list<QWidget*> fields);
