@@ -105,7 +105,7 @@ namespace {
 void LeadChangeOf600Syllables(benchmark::State& state) {
   const MidiSong song = ParseMidi(FiveMinuteSong(600));
   auto table = std::make_unique<EventTable>();
-  LyricImportSession session(*table, &song);
+  LyricImportSession session(*table, -1, &song);
   int lead = 0;
   for (auto _ : state) {
     session.SetLead(lead++ % 33);

@@ -10,17 +10,17 @@
 
 namespace {
 
-const EventItem* SelectedEvent(const EventTable& table) {
-  const bool selected = table.Selection >= 0 && table.Selection < table.EventCount &&
-                        table.Selection < EventTable::kCapacity;
-  return selected ? &table.events[table.Selection] : nullptr;
+const EventItem* SelectedEvent(const EventTable& table, int selection) {
+  const bool selected =
+      selection >= 0 && selection < table.EventCount && selection < EventTable::kCapacity;
+  return selected ? &table.events[selection] : nullptr;
 }
 
 }  // namespace
 
-LyricImportSession::LyricImportSession(const EventTable& table, const MidiSong* song)
-    : table_(table), song_(song) {
-  const EventItem* selected = SelectedEvent(table);
+LyricImportSession::LyricImportSession(const EventTable& table, int selection, const MidiSong* song)
+    : table_(table), selection_(selection), song_(song) {
+  const EventItem* selected = SelectedEvent(table, selection);
   layout_ = selected ? *selected : DefaultLyricLayout();
   UseSong();
 }
@@ -55,7 +55,7 @@ void LyricImportSession::SetLinesPerPage(int lines) {
 }
 
 int32_t LyricImportSession::ReplaceFrom() const {
-  const EventItem* selected = SelectedEvent(table_);
+  const EventItem* selected = SelectedEvent(table_, selection_);
   return selected ? selected->Count : 0;
 }
 

@@ -19,8 +19,9 @@ class LyricImportSession {
  public:
   enum class Source { kSong, kSheet };
 
-  // `table` and `song` (nullptr: no song open) must outlive the session.
-  LyricImportSession(const EventTable& table, const MidiSong* song);
+  // `table` and `song` (nullptr: no song open) must outlive the session; `selection` is the
+  // selected event's index (-1: none).
+  LyricImportSession(const EventTable& table, int selection, const MidiSong* song);
 
   // The song's own lyrics (none without a song).
   void UseSong();
@@ -54,6 +55,7 @@ class LyricImportSession {
   void Remake();
 
   const EventTable& table_;
+  int selection_;
   const MidiSong* song_;
   EventItem layout_;
   Source source_ = Source::kSong;

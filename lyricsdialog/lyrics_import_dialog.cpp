@@ -25,11 +25,11 @@ enum SourceRow { kSongRow, kFileRow, kPasteRow };
 
 }  // namespace
 
-LyricsImportDialog::LyricsImportDialog(const EventTable& table, const MidiSong* song,
+LyricsImportDialog::LyricsImportDialog(const EventTable& table, int selection, const MidiSong* song,
                                        QWidget* parent)
     : QDialog(parent),
       song_(song),
-      session_(table, song),
+      session_(table, selection, song),
       source_(new QComboBox(this)),
       file_(new QLineEdit(this)),
       browse_(new QPushButton(QStringLiteral("参照..."), this)),

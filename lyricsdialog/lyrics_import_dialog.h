@@ -27,7 +27,8 @@ class LyricsImportDialog : public QDialog {
 
  public:
   // `table` and `song` (nullptr: no song open) must outlive the dialog.
-  LyricsImportDialog(const EventTable& table, const MidiSong* song, QWidget* parent = nullptr);
+  LyricsImportDialog(const EventTable& table, int selection, const MidiSong* song,
+                     QWidget* parent = nullptr);
   ~LyricsImportDialog() override;
 
   const LyricImportSession& Session() const { return session_; }

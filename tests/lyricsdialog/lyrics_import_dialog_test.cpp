@@ -30,7 +30,7 @@ class LyricsImportDialogTest : public testing::Test {
 };
 
 TEST_F(LyricsImportDialogTest, ShowsTheSongsPagesAndFollowsTheLead) {
-  LyricsImportDialog dialog(*table_, &song_);
+  LyricsImportDialog dialog(*table_, -1, &song_);
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("歌詞の取り込み"));
   ASSERT_EQ(dialog.PageList()->rowCount(), 2);
   EXPECT_EQ(Row(dialog, 0), (QStringList{"0", "0:00.00", "ほしが / ひかる"}));
@@ -43,7 +43,7 @@ TEST_F(LyricsImportDialogTest, ShowsTheSongsPagesAndFollowsTheLead) {
 }
 
 TEST_F(LyricsImportDialogTest, PastedTextBecomesUntimedPagesAndNoSongNoLyricsDisablesOk) {
-  LyricsImportDialog dialog(*table_, nullptr);
+  LyricsImportDialog dialog(*table_, -1, nullptr);
   EXPECT_EQ(dialog.PageList()->rowCount(), 0);
   EXPECT_FALSE(dialog.OkButton()->isEnabled());
   dialog.SourceBox()->setCurrentIndex(2);
