@@ -41,3 +41,16 @@ struct EventTable {
   std::string MidiFolder;  // CP932; ends with "/" once a MIDI file is open
   std::string BaseName;    // the MIDI file name less its last three characters
 };
+
+// The layout (no picture, the rectangle, alignment and colour) an event takes where no earlier
+// event gives one: white lyrics centred in the lowest 80 rows of the screen, where lyrics belong.
+inline EventItem DefaultEventLayout() {
+  EventItem layout;
+  layout.X1 = 0;
+  layout.Y1 = 400;
+  layout.X2 = 639;
+  layout.Y2 = 479;
+  layout.Align = kAlignCentre;
+  layout.Color = 0x00FFFFFF;  // white
+  return layout;
+}

@@ -2,19 +2,13 @@
 
 #include "text/cp932.h"
 
-namespace {
-
-constexpr uint32_t kWhite = 0x00FFFFFF;
-
-}  // namespace
-
 EventItem NewEvent(const EventTable& table, int32_t count) {
   const EventItem* shown = nullptr;
   for (int i = 0; i < table.EventCount; ++i) {
     const EventItem& item = table.events[i];
     if (item.Count <= count && (shown == nullptr || item.Count >= shown->Count)) shown = &item;
   }
-  EventItem event;
+  EventItem event = shown != nullptr ? EventItem{} : DefaultEventLayout();
   event.Mark = Utf8ToCp932("新規イベント");
   event.Count = count;
   event.Effect = kEffectNone;
@@ -27,13 +21,6 @@ EventItem NewEvent(const EventTable& table, int32_t count) {
     event.Y2 = shown->Y2;
     event.Align = shown->Align;
     event.Color = shown->Color;
-  } else {
-    event.X1 = 0;
-    event.Y1 = 400;
-    event.X2 = 639;
-    event.Y2 = 479;
-    event.Align = kAlignCentre;
-    event.Color = kWhite;
   }
   return event;
 }

@@ -5,16 +5,7 @@
 #include "make/lyric_layout.h"
 #include "song/tap_position.h"
 
-EventItem DefaultLyricLayout() {
-  EventItem layout;
-  layout.X1 = 0;
-  layout.Y1 = 400;
-  layout.X2 = 639;
-  layout.Y2 = 479;
-  layout.Align = kAlignCentre;
-  layout.Color = 0x00FFFFFF;
-  return layout;
-}
+EventItem DefaultLyricLayout() { return DefaultEventLayout(); }
 
 EventItem EventForPage(const LyricPage& page, int32_t count, const EventItem& layout) {
   EventItem event = layout;

@@ -15,8 +15,7 @@ inline constexpr int kMaxLead = 32;
 // The longest Mark an imported page gets, in bytes.
 inline constexpr size_t kPageMarkBytes = 8;
 
-// The layout of a new event where no event gives one: no picture, the lowest 80 rows of the
-// screen, centred, white.
+// The layout of a new event where no event gives one (DefaultEventLayout).
 EventItem DefaultLyricLayout();
 
 // The event that shows a page at `count`: the layout (Picture, Naraberu, Effect, rectangle,
