@@ -86,15 +86,14 @@ bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image
   }
   if (!toConvert) return false;
   Log(log, build_texts::kLogConverting);
-  std::string why;
-  bool linkRefused = false;
-  if (!WritePng(pngPath, image, &why, &linkRefused)) {
-    if (linkRefused) {
-      LogLinkRefused(table, picture, log, why);
+  const PngWriteResult written = WritePng(pngPath, image);
+  if (const VwrdError* failure = written.Failure()) {
+    if (dynamic_cast<const LinkRefusedError*>(failure) != nullptr) {
+      LogLinkRefused(table, picture, log, failure->what());
       return false;
     }
     log.AddProblemLine(LineSeverity::kError, std::string(build_texts::kLogPngFailed));
-    if (!why.empty()) log.AddLogLine(std::string(build_texts::kLogReason) + Utf8ToCp932(why));
+    log.AddLogLine(std::string(build_texts::kLogReason) + Utf8ToCp932(failure->what()));
     return false;
   }
   return true;
