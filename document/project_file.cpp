@@ -134,7 +134,9 @@ std::string ProjectFileBytes(const EventTable& table) {
   return ToTextMode(text);
 }
 
-ProjectLoad ParseProject(std::string_view bytes, EventTable& table) {
+namespace {
+
+ProjectLoad ParseProjectBytes(std::string_view bytes, EventTable& table) {
   const std::string text = FromTextMode(bytes);
   ProjectLoad load;
   const std::string why = NotAProjectReason(text);
@@ -170,6 +172,22 @@ ProjectLoad ParseProject(std::string_view bytes, EventTable& table) {
   return load;
 }
 
+// The error object of a load that was not whole, beside its Message.
+void SetFormatFailure(ProjectLoad& load) {
+  if (load.Message.empty()) return;
+  auto failure = std::make_shared<ProjectFormatError>(load.Message);
+  if (load.DroppedEvent >= 0) failure->WithEvent(load.DroppedEvent);
+  load.Failure = std::move(failure);
+}
+
+}  // namespace
+
+ProjectLoad ParseProject(std::string_view bytes, EventTable& table) {
+  ProjectLoad load = ParseProjectBytes(bytes, table);
+  SetFormatFailure(load);
+  return load;
+}
+
 ProjectLoad ReadProjectFile(const std::string& path, EventTable& table) {
   ProjectLoad load;
   std::string bytes;
@@ -180,10 +198,12 @@ ProjectLoad ReadProjectFile(const std::string& path, EventTable& table) {
     const bool missing = ::lstat(path.c_str(), &info) != 0 && errno == ENOENT;
     load.status = missing ? ProjectLoad::Status::kMissing : ProjectLoad::Status::kUnreadable;
     load.Message = error.what();
+    load.Failure = std::make_shared<FileReadError>(error);
     return load;
   }
-  load = ParseProject(bytes, table);
+  load = ParseProjectBytes(bytes, table);
   if (!load.Message.empty()) load.Message = path + ": " + load.Message;
+  SetFormatFailure(load);
   return load;
 }
 
@@ -191,7 +211,7 @@ void WriteProjectFile(const std::string& path, const EventTable& table) {
   try {
     WriteFileAtomically(path, ProjectFileBytes(table));
   } catch (const FileWriteError& error) {
-    throw ProjectFileError(error.what());
+    throw ProjectFileError(error.what(), error.SystemReason());
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -16,6 +17,14 @@
 class ProjectFileError : public FileWriteError {
  public:
   using FileWriteError::FileWriteError;
+};
+
+// Why project file bytes were not read whole: no project at all, the last event cut short, or
+// events beyond the table's capacity. Event() is the slot (from 0) of the event left out, where
+// one was.
+class ProjectFormatError : public VwrdError {
+ public:
+  using VwrdError::VwrdError;
 };
 
 // The bytes of the project file for the live events: the header line, "@", then per event its
@@ -41,6 +50,10 @@ struct ProjectLoad {
   std::string Message;
   int DroppedEvent = -1;  // kCutShort: the slot (from 0) of the event left out
   int EventsNotRead = 0;  // kTooManyEvents: how many complete events follow the 1024th
+  // The error behind any status but kLoaded; its what() is Message. A FileReadError (the
+  // system's reason in SystemReason()) for kMissing and kUnreadable, a ProjectFormatError
+  // otherwise. Null when kLoaded.
+  std::shared_ptr<const VwrdError> Failure;
 
   // Whether the table now holds the file's events (perhaps not all of them).
   bool Loaded() const {

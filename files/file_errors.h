@@ -25,10 +25,14 @@ class FileReadError : public VwrdError {
 };
 
 // Thrown when an output file cannot be written; the message (Japanese, UTF-8) names the path and
-// the reason. The file at the path is then as it was.
+// the reason. The file at the path is then as it was. SystemReason() is the errno value behind
+// it, where there is one.
 class FileWriteError : public VwrdError {
  public:
   using VwrdError::VwrdError;
+  FileWriteError(const std::string& message, int system_reason) : VwrdError(message) {
+    WithSystemReason(system_reason);
+  }
 };
 
 // Thrown when an output is a symbolic link that may not be written through (see

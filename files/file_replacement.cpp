@@ -223,7 +223,7 @@ void FileReplacement::Commit() {
 
 void FileReplacement::Fail(const std::string& what, int error) {
   Discard();
-  throw FileWriteError(target_ + ": " + what + " (" + ErrnoText(error) + ")");
+  throw FileWriteError(target_ + ": " + what + " (" + ErrnoText(error) + ")", error);
 }
 
 void FileReplacement::Discard() {

@@ -50,7 +50,8 @@ ShowBuild BuildShow(const EventTable& table, PictureCache& cache, uint64_t memor
     VBinaryOut out(bytes);
     CommandGenerator(table, pictures, &out, CommandGenerator::ScriptLines::kSkipped, log)
         .WriteAll();
-    out.Close();
+    // Memory is the only thing that fails here, and that throws; checked all the same.
+    if (!out.Close()) throw *out.Failure();
   }
   build.Vnl.assign(bytes.begin(), bytes.end());
   return build;

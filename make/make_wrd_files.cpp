@@ -31,7 +31,8 @@ bool MakeVnl(const EventTable& table, const PictureTable& pictures, BuildLog& lo
     VBinaryOut out(bytes);
     CommandGenerator(table, pictures, &out, CommandGenerator::ScriptLines::kSkipped, log)
         .WriteAll();
-    out.Close();
+    // Memory is the only thing that fails here, and that throws; checked all the same.
+    if (!out.Close()) throw *out.Failure();
   }
   // No reader takes a larger file: it is refused here rather than written unreadable.
   if (bytes.size() > kMaxVnlFileSize) {

@@ -12,6 +12,7 @@
 #include "picture/bitmap_file.h"
 #include "picture/png_writer.h"
 #include "text/cp932.h"
+#include "text/visible_text.h"
 
 namespace {
 
@@ -37,7 +38,8 @@ void LogLinkRefused(const EventTable& table, const Picture& picture, BuildLog& l
 bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image, BuildLog& log,
                     bool convert) {
   log.AddLogLine("");
-  log.AddLogLine(std::string(build_texts::kLogReadingBmp) + picture.Path);
+  // A NUL or a line end in the name would cut the line short or break it.
+  log.AddLogLine(std::string(build_texts::kLogReadingBmp) + VisibleText(picture.Path));
   if (picture.Path.find('\0') != std::string::npos) {
     LogBadPicture(picture, log, "画像の名前にNULバイトが含まれています");
     return false;
@@ -86,15 +88,14 @@ bool CollectPicture(const EventTable& table, Picture& picture, BitmapFile& image
   }
   if (!toConvert) return false;
   Log(log, build_texts::kLogConverting);
-  std::string why;
-  bool linkRefused = false;
-  if (!WritePng(pngPath, image, &why, &linkRefused)) {
-    if (linkRefused) {
-      LogLinkRefused(table, picture, log, why);
+  const PngWriteResult written = WritePng(pngPath, image);
+  if (const VwrdError* failure = written.Failure()) {
+    if (dynamic_cast<const LinkRefusedError*>(failure) != nullptr) {
+      LogLinkRefused(table, picture, log, failure->what());
       return false;
     }
     log.AddProblemLine(LineSeverity::kError, std::string(build_texts::kLogPngFailed));
-    if (!why.empty()) log.AddLogLine(std::string(build_texts::kLogReason) + Utf8ToCp932(why));
+    log.AddLogLine(std::string(build_texts::kLogReason) + Utf8ToCp932(failure->what()));
     return false;
   }
   return true;

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -61,18 +62,20 @@ bool EncodePng(const PngJob& job) {
 
 }  // namespace
 
-bool WritePng(const std::string& path, const BitmapFile& image, std::string* why,
-              bool* link_refused) {
+PngWriteResult WritePng(const std::string& path, const BitmapFile& image) {
+  static constexpr char kTrueColour[] = "フルカラーBMPは扱えません";
   if (image.BitCount() > 8) {
-    std::fputs("フルカラーBMPは扱えません\n", stdout);
+    std::fputs(kTrueColour, stdout);
+    std::fputs("\n", stdout);
     std::fflush(stdout);
-    return false;
+    return PngWriteResult(std::make_shared<VwrdError>(kTrueColour));
   }
   const int32_t width = image.Width();
   const int32_t height = image.Height();
   const int bits = image.BitCount();
   const int colours = image.ColorCount();
-  if (bits == 0 || width <= 0 || height <= 0 || colours > 256) return false;  // not loaded
+  if (bits == 0 || width <= 0 || height <= 0 || colours > 256)
+    return PngWriteResult(std::make_shared<VwrdError>("画像が読み込まれていません"));
 
   // The whole picture top row first, each row without its BMP padding.
   const size_t row_bytes = (static_cast<size_t>(width) * bits + 7) / 8;
@@ -96,8 +99,9 @@ bool WritePng(const std::string& path, const BitmapFile& image, std::string* why
     const int fd = ::dup(replacement.Descriptor());
     std::FILE* file = fd < 0 ? nullptr : ::fdopen(fd, "wb");
     if (file == nullptr) {
+      const int error = errno;
       if (fd >= 0) ::close(fd);
-      throw FileWriteError(path + ": 書き込めません (" + ErrnoText(errno) + ")");
+      throw FileWriteError(path + ": 書き込めません (" + ErrnoText(error) + ")", error);
     }
     const PngJob job{file,
                      static_cast<png_uint_32>(width),
@@ -114,13 +118,12 @@ bool WritePng(const std::string& path, const BitmapFile& image, std::string* why
     // Only a complete file replaces the target: a truncated PNG would look up to date.
     if (!encoded) throw FileWriteError(path + ": libpngがエラーを報告しました");
     if (!flushed || !closed)
-      throw FileWriteError(path + ": 書き込めません (" + ErrnoText(error) + ")");
+      throw FileWriteError(path + ": 書き込めません (" + ErrnoText(error) + ")", error);
     replacement.Commit();
-    return true;
+    return {};
+  } catch (const LinkRefusedError& failure) {
+    return PngWriteResult(std::make_shared<LinkRefusedError>(failure));
   } catch (const FileWriteError& failure) {
-    if (why != nullptr) *why = failure.what();
-    if (link_refused != nullptr)
-      *link_refused = dynamic_cast<const LinkRefusedError*>(&failure) != nullptr;
-    return false;
+    return PngWriteResult(std::make_shared<FileWriteError>(failure));
   }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -36,9 +37,11 @@ size_t StoredRecordSize(const uint8_t* record) {
 
 }  // namespace
 
-VBinaryOut::VBinaryOut(const char* fileName) {
-  auto file = std::make_unique<std::ofstream>(fileName ? fileName : "",
+VBinaryOut::VBinaryOut(const char* fileName) : fileName_(fileName ? fileName : "") {
+  errno = 0;
+  auto file = std::make_unique<std::ofstream>(fileName_,
                                               std::ios::out | std::ios::binary | std::ios::trunc);
+  if (!file->is_open()) Fail(errno);
   out_ = file.get();
   ownedStream_ = std::move(file);
   WriteHeader();
@@ -76,15 +79,24 @@ bool VBinaryOut::Close() {
       CheckStream();
     }
   } catch (const std::ios_base::failure&) {
-    failed_ = true;
+    Fail(0);
   }
   return !failed_;
 }
 
 void VBinaryOut::CheckStream() {
   if (out_ != nullptr && !out_->good()) {
-    failed_ = true;
+    // A file stream fails on its last system call; a caller's stream says nothing of why.
+    Fail(ownedStream_ != nullptr ? errno : 0);
   }
+}
+
+void VBinaryOut::Fail(int error) {
+  failed_ = true;
+  if (failure_) return;  // the first failure is the cause of the later ones
+  const std::string name = fileName_.empty() ? std::string("VNLファイル") : fileName_;
+  failure_.emplace(name + ": 書き込めません" + (error != 0 ? " (" + ErrnoText(error) + ")" : ""),
+                   error);
 }
 
 void VBinaryOut::SetTick(uint32_t tick) {
@@ -249,7 +261,7 @@ void VBinaryOut::FlushQueue() {
     CheckStream();
   } catch (const std::ios_base::failure&) {
     // A caller's stream may have exceptions enabled; the failure is recorded all the same.
-    failed_ = true;
+    Fail(0);
   }
 }
 

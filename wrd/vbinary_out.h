@@ -5,9 +5,11 @@
 #include <cstring>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "files/file_errors.h"
 #include "wrd/fixed_record.h"
 #include "wrd/varlen.h"
 #include "wrd/vout_buffer.h"
@@ -27,7 +29,8 @@
 //   Close (VErrorInternal); the command is not queued. So does every emitter, and any command
 //   that would take the records queued in one block past 4 GiB.
 // Write failures (file not creatable, disk full, a caller's stream going bad) are recorded:
-// Failed() tells, and Close() returns false.
+// Failed() tells, Close() returns false, and Failure() gives the first of them as an error the
+// caller can throw or show.
 class VBinaryOut {
  public:
   // Ticks must stay below this (the largest variable-length number is 2^28 - 1).
@@ -67,6 +70,9 @@ class VBinaryOut {
   bool Close();
   // True once a write, the flush or the file's creation or closing failed.
   bool Failed() const { return failed_; }
+  // The first such failure (the file's name and the system's reason where there is one); null
+  // while nothing failed.
+  const FileWriteError* Failure() const { return failure_ ? &*failure_ : nullptr; }
   // 0: definition block open; 1: Data block open; 2: both closed.
   int BlockState() const { return blockState_; }
   uint32_t CurrentTick() const { return currentTick_; }
@@ -149,6 +155,8 @@ class VBinaryOut {
   void FlushQueue();
   void ClearQueue();
   void CheckStream();
+  // Records a failure; `error` is the errno value behind it, 0 when not known.
+  void Fail(int error);
   void EnqueueIds(uint8_t opcode, const int32_t* ids, int n);
   void EnqueuePageRect(uint8_t opcode, int page, int b, WrdRect rect, int b2);
   void EnqueueMove(int mode, int source, int destination, int b, WrdRect rect, WrdPoint point);
@@ -191,5 +199,7 @@ class VBinaryOut {
   uint32_t currentTick_ = 0;
   uint8_t blockState_ = 0;
   bool failed_ = false;
+  std::optional<FileWriteError> failure_;
+  std::string fileName_;  // the owned file's name, for the failure; empty for a caller's stream
   bool closed_ = false;
 };

@@ -1,8 +1,10 @@
 #include "wrdplayer/png_folder_source.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "document/names.h"
+#include "files/file_errors.h"
 #include "picture/png_reader.h"
 #include "text/cp932.h"
 
@@ -17,8 +19,19 @@ std::optional<IndexedPicture> PngFolderSource::Load(int /*page*/, const std::str
   if (name.empty() || HasFolderPart(name) || name == "." || name == "..") {
     return std::nullopt;
   }
-  std::optional<PalettePng> png = ReadPalettePngFile(folder_ + Cp932ToUtf8(name));
-  if (!png) return std::nullopt;
+  const std::string path = folder_ + Cp932ToUtf8(name);
+  std::optional<PalettePng> png;
+  try {
+    png = LoadPalettePng(path);
+  } catch (const FileReadError& error) {
+    // A missing picture is a show without it, as a player shows it; anything else has a reason.
+    if (error.SystemReason() != ENOENT && error.SystemReason() != ENOTDIR)
+      Record(path, std::make_shared<FileReadError>(error));
+    return std::nullopt;
+  } catch (const PngFormatError& error) {
+    Record(path, std::make_shared<PngFormatError>(error));
+    return std::nullopt;
+  }
   IndexedPicture picture;
   picture.width = png->width;
   picture.height = png->height;
@@ -28,4 +41,11 @@ std::optional<IndexedPicture> PngFolderSource::Load(int /*page*/, const std::str
     picture.palette[i] = {png->palette[i][0], png->palette[i][1], png->palette[i][2]};
   }
   return picture;
+}
+
+void PngFolderSource::Record(const std::string& path, std::shared_ptr<const VwrdError> error) {
+  for (const Failure& failure : failures_) {
+    if (failure.path == path) return;
+  }
+  failures_.push_back({path, std::move(error)});
 }

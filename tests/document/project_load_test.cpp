@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <memory>
 #include <random>
 #include <string>
 
 #include "document/project_file.h"
+#include "files/file_errors.h"
 
 namespace {
 
@@ -83,6 +85,25 @@ TEST(ProjectLoadTest, MoreThan1024EventsSayHowManyWereNotRead) {
   EXPECT_NE(load.Message.find("残りの6個"), std::string::npos) << load.Message;
   EXPECT_EQ(table->EventCount, 1024);
   EXPECT_EQ(table->events[1023].Mark, "E1023");
+}
+
+// Every load that is not whole carries its error object: the message, the event left out, the
+// system's reason of a file that could not be read.
+TEST(ProjectLoadTest, ALoadThatIsNotWholeCarriesItsError) {
+  const std::string whole = "Varnel WRD Maker Format 1\r\n@\r\n" + Event("A") + Event("B");
+  auto table = std::make_unique<EventTable>();
+  EXPECT_EQ(ParseProject(whole, *table).Failure, nullptr);
+  const ProjectLoad cut = ParseProject(whole.substr(0, whole.size() - 12), *table);
+  ASSERT_NE(dynamic_cast<const ProjectFormatError*>(cut.Failure.get()), nullptr);
+  EXPECT_EQ(cut.Failure->what(), cut.Message);
+  EXPECT_EQ(cut.Failure->Event(), 1);
+  const ProjectLoad none = ParseProject("", *table);
+  ASSERT_NE(dynamic_cast<const ProjectFormatError*>(none.Failure.get()), nullptr);
+  EXPECT_EQ(none.Failure->Event(), VwrdError::kNoEvent);
+  const ProjectLoad missing = ReadProjectFile("/nonexistent-folder/a.vwm", *table);
+  ASSERT_NE(dynamic_cast<const FileReadError*>(missing.Failure.get()), nullptr);
+  EXPECT_EQ(missing.Failure->SystemReason(), ENOENT);
+  EXPECT_EQ(missing.Failure->what(), missing.Message);
 }
 
 }  // namespace

@@ -275,4 +275,16 @@ TEST(CollectionTest, ANulInThePictureNameOrAFolderForThePngIsAnError) {
   EXPECT_EQ(build.Folder().Names().size(), 5u);  // song.vnl, song.evn, two BMPs, the folder
 }
 
+// The reading line shows a control byte in the name as the checks do, instead of ending at it.
+TEST(CollectionTest, TheReadingLineShowsControlBytesOfTheName) {
+  BuildCase build;
+  build.Add("m", 0, std::string("night.bmp\0p\ng", 13));
+  build.Make();
+  const Lines& lines = build.Log().lines;
+  const auto reading = std::find_if(lines.begin(), lines.end(),
+                                    [](const std::string& l) { return l.starts_with(kReading); });
+  ASSERT_NE(reading, lines.end());
+  EXPECT_TRUE(reading->ends_with("/night.bmp<00>p<0A>g")) << *reading;
+}
+
 }  // namespace

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "files/file_errors.h"
 #include "picture/bitmap_file.h"
 #include "picture_test_support.h"
 #include "png_read_back.h"
@@ -153,7 +154,7 @@ TEST(WritePngTest, TrueColourPictureIsRefusedWithItsMessage) {
   BitmapFile image;
   ASSERT_TRUE(image.Load(picture_test::FixturePath("im_bmp3_truecolor.bmp")));
   testing::internal::CaptureStdout();
-  const bool written = WritePng(dir.File("out.png"), image);
+  const bool written = WritePng(dir.File("out.png"), image).Written();
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "フルカラーBMPは扱えません\n");
   EXPECT_FALSE(written);
   EXPECT_TRUE(dir.Names().empty());
@@ -225,7 +226,7 @@ TEST(WritePngTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
   bool written = true;
   {
     FileSizeLimit limit(4096);
-    written = WritePng(path, image);
+    written = WritePng(path, image).Written();
   }
   EXPECT_FALSE(written);
   EXPECT_EQ(picture_test::ReadFile(path), old);
@@ -239,6 +240,34 @@ TEST(WritePngTest, FolderAtTheTargetStaysAndNoTemporaryIsLeft) {
   EXPECT_FALSE(WritePng(dir.File("out.png"), image));
   EXPECT_TRUE(std::filesystem::is_directory(dir.File("out.png")));
   EXPECT_THAT(dir.Names(), ElementsAre("out.png"));
+}
+
+// Each way to fail carries an error of its own kind, with the system's reason where there is one.
+TEST(WritePngTest, FailureSaysWhatKindAndWhy) {
+  TempDir dir;
+  const BitmapFile image = Loaded(MakeBmp({.palette = RampPalette(256), .pixels = {1, 0, 0, 0}}));
+  std::filesystem::create_symlink("/tmp/vwrd-never-written.png", dir.File("out.png"));
+  struct Case {
+    std::string path;
+    bool link_refused;
+    int system_reason;
+  };
+  const Case cases[] = {
+      {dir.File("out.png"), true, 0},
+      {dir.File("no/such/folder/out.png"), false, ENOENT},
+  };
+  for (const Case& c : cases) {
+    const PngWriteResult result = WritePng(c.path, image);
+    ASSERT_FALSE(result) << c.path;
+    const VwrdError* failure = result.Failure();
+    ASSERT_NE(dynamic_cast<const FileWriteError*>(failure), nullptr) << c.path;
+    EXPECT_EQ(dynamic_cast<const LinkRefusedError*>(failure) != nullptr, c.link_refused) << c.path;
+    if (c.system_reason != 0) EXPECT_EQ(failure->SystemReason(), c.system_reason) << c.path;
+  }
+  BitmapFile empty;
+  const PngWriteResult unloaded = WritePng(dir.File("empty.png"), empty);
+  ASSERT_NE(unloaded.Failure(), nullptr);
+  EXPECT_EQ(dynamic_cast<const FileWriteError*>(unloaded.Failure()), nullptr);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -365,6 +366,27 @@ TEST(VBinaryOut, LargeCommandsAroundTheWriteBufferSizeKeepTheirBytes) {
     ++k;
   }
   EXPECT_EQ(k, sizes.size());
+}
+
+// The failure a caller can throw: the file's name and the system's reason where there is one.
+TEST(VBinaryOut, FailureCarriesTheFileAndTheReason) {
+  std::string bytes;
+  VBinaryOut good(bytes);
+  EXPECT_TRUE(good.Close());
+  EXPECT_EQ(good.Failure(), nullptr);
+
+  VBinaryOut uncreatable("/nonexistent-folder/x.vnl");
+  EXPECT_FALSE(uncreatable.Close());
+  ASSERT_NE(uncreatable.Failure(), nullptr);
+  EXPECT_EQ(uncreatable.Failure()->SystemReason(), ENOENT);
+  EXPECT_EQ(std::string(uncreatable.Failure()->what()).rfind("/nonexistent-folder/x.vnl: ", 0), 0u);
+
+  std::ostringstream out;
+  VBinaryOut onStream(out);
+  out.setstate(std::ios::badbit);
+  EXPECT_FALSE(onStream.Close());
+  ASSERT_NE(onStream.Failure(), nullptr);
+  EXPECT_EQ(onStream.Failure()->SystemReason(), 0);
 }
 
 }  // namespace

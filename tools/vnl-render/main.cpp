@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "files/atomic_file.h"
+#include "files/file_errors.h"
 #include "files/regular_file.h"
 #include "picture/rgb_png_writer.h"
 #include "tools/vnl-render/render_arguments.h"
@@ -59,30 +60,45 @@ std::string ScreenPng(const Screen& screen) {
   return EncodeRgbPng(Screen::kWidth, Screen::kHeight, rgb.data());
 }
 
-std::string SheetPng(std::vector<uint8_t> vnl, const std::string& folder, int columns) {
+// Says on the standard error why a picture that is there was not shown (it is drawn black).
+void ReportPictureFailures(const PngFolderSource& pictures) {
+  for (const PngFolderSource::Failure& failure : pictures.Failures()) {
+    const auto* unread = dynamic_cast<const FileReadError*>(failure.error.get());
+    const std::string reason = unread != nullptr ? unread->Reason() : failure.error->what();
+    std::fprintf(stderr, "vnl-render: %s: 画像を読めません (%s)\n", failure.path.c_str(),
+                 reason.c_str());
+  }
+}
+
+std::string SheetPng(std::vector<uint8_t> vnl, std::unique_ptr<PngFolderSource> pictures,
+                     int columns) {
   const std::vector<ShownEvent> events = FindShownEvents(ReadVnlRecords(vnl));
   ShowPlayer::Options options;
-  options.keepSnapshots = false;  // the ticks only go forward
-  ShowPlayer player(std::move(vnl), std::make_unique<PngFolderSource>(folder), options);
+  options.keepSnapshots = false;              // the ticks only go forward
+  const PngFolderSource& source = *pictures;  // the player owns it from here on
+  ShowPlayer player(std::move(vnl), std::move(pictures), options);
   std::vector<SheetEntry> entries;
   for (const ShownEvent& event : events) {
     entries.push_back({TileOf(player.ScreenAt(event.settledTick)), std::to_string(event.tick)});
   }
+  ReportPictureFailures(source);
   GlyphFont font;
   return ContactSheetPng(ComposeContactSheet(entries, columns, font));
 }
 
 void Render(const RenderArguments& arguments) {
   std::vector<uint8_t> vnl = ReadVnlBytes(arguments.vnl);
-  const std::string folder = FolderOf(arguments.vnl);
+  auto source = std::make_unique<PngFolderSource>(FolderOf(arguments.vnl));
   std::string png;
   if (arguments.sheet) {
-    png = SheetPng(std::move(vnl), folder, arguments.columns);
+    png = SheetPng(std::move(vnl), std::move(source), arguments.columns);
   } else {
+    const PngFolderSource& pictures = *source;  // the player owns it from here on
     ShowPlayer::Options options;
     options.keepSnapshots = false;  // one screen only
-    ShowPlayer player(std::move(vnl), std::make_unique<PngFolderSource>(folder), options);
+    ShowPlayer player(std::move(vnl), std::move(source), options);
     png = ScreenPng(player.ScreenAt(arguments.tick));
+    ReportPictureFailures(pictures);
   }
   WriteFileAtomically(arguments.output, png, AtomicFile::Durability::kUnsynced);
 }
