@@ -262,7 +262,9 @@ TEST(WritePngTest, FailureSaysWhatKindAndWhy) {
     const VwrdError* failure = result.Failure();
     ASSERT_NE(dynamic_cast<const FileWriteError*>(failure), nullptr) << c.path;
     EXPECT_EQ(dynamic_cast<const LinkRefusedError*>(failure) != nullptr, c.link_refused) << c.path;
-    if (c.system_reason != 0) EXPECT_EQ(failure->SystemReason(), c.system_reason) << c.path;
+    if (c.system_reason != 0) {
+      EXPECT_EQ(failure->SystemReason(), c.system_reason) << c.path;
+    }
   }
   BitmapFile empty;
   const PngWriteResult unloaded = WritePng(dir.File("empty.png"), empty);
