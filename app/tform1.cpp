@@ -117,6 +117,7 @@ void TForm1::ConnectHandlers() {
   connect(ui.Color, &QPushButton::clicked, this, Guard(&TForm1::ColorClick));
   connect(timer_, &QTimer::timeout, this, Guard(&TForm1::Timer1Timer));
   connect(project_->RecoveryTimer(), &QTimer::timeout, this, Guard(&TForm1::RecoveryTimerTimer));
+  connect(project_, &ProjectFileLink::StatusChanged, this, &TForm1::ShowStatus);
 
   connect(new ScrollCodes(ui.TimeBar), &ScrollCodes::Scroll, this, Guard(&TForm1::TimeBarScroll));
   connect(new ScrollCodes(ui.TimeBar2), &ScrollCodes::Scroll, this, Guard(&TForm1::TimeBar2Scroll));
@@ -714,7 +715,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
   }
   event->accept();
   // The changes were saved, declined or never made: no recovery copy is left behind.
-  project_->RemoveRecoveryCopy();
+  project_->CloseSong();
   // The program ends with the main window, even while the preview or the log is open.
   show_link_->CloseAll();
   storyboard_->Close();
