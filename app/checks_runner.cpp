@@ -1,6 +1,7 @@
 #include "app/checks_runner.h"
 
 #include <QWidget>
+#include <utility>
 
 #include "checks/check.h"
 #include "checks/problem_lines.h"
@@ -59,6 +60,7 @@ std::vector<Problem> ChecksRunner::Find(const EventTable& working, std::optional
 
 void ChecksRunner::List(const EventTable& working, std::optional<int32_t> length) {
   const std::vector<Problem> problems = Find(working, length);
+  if (found_) found_(problems);
   if (log_ == nullptr) return;
   log_->SetRun(TForm3::Run::kChecks);
   log_->show();
@@ -70,8 +72,9 @@ void ChecksRunner::List(const EventTable& working, std::optional<int32_t> length
 
 std::optional<Problem> ChecksRunner::NextProblem(const EventTable& working,
                                                  std::optional<int32_t> length, int selection,
-                                                 int direction) {
+                                                 int direction) const {
   const std::vector<Problem> problems = Find(working, length);
+  if (found_) found_(problems);
   const int event = NextProblemEvent(problems, selection, direction, working.EventCount);
   for (const Problem& problem : problems) {
     if (event >= 0 && problem.Event == event + 1) return problem;
@@ -89,6 +92,8 @@ void ChecksRunner::Make(const EventTable& table, std::optional<int32_t> length, 
   const BuildResult result = MakeWrdFiles(table, log);
   // The checks share the build's pictures; their lines follow "終了". The build's warning of a
   // full palette is told per event by the checks.
-  log_->AddProblems(Check(table, result.Pictures, length), ErrorsBesideProblems(result));
+  const std::vector<Problem> problems = Check(table, result.Pictures, length);
+  if (found_) found_(problems);
+  log_->AddProblems(problems, ErrorsBesideProblems(result));
   log.Finish();
 }

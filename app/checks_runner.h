@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -17,6 +18,10 @@ class ChecksRunner {
  public:
   void AttachLog(TForm3* log) { log_ = log; }
   TForm3* Log() const { return log_; }
+  // Told every list of problems the checks find in the working document (the corners of the
+  // storyboard follow it).
+  using ProblemsFound = std::function<void(const std::vector<Problem>&)>;
+  void OnProblemsFound(ProblemsFound found) { found_ = std::move(found); }
 
   // The problems of `working` (the table with the edits in the controls).
   static std::vector<Problem> Find(const EventTable& working, std::optional<int32_t> length);
@@ -24,9 +29,8 @@ class ChecksRunner {
   void List(const EventTable& working, std::optional<int32_t> length);
   // The first problem of the event of the next problem after `selection` (from 0) in
   // `direction` (1 or -1), going round; nothing when no problem names an event.
-  static std::optional<Problem> NextProblem(const EventTable& working,
-                                            std::optional<int32_t> length, int selection,
-                                            int direction);
+  std::optional<Problem> NextProblem(const EventTable& working, std::optional<int32_t> length,
+                                     int selection, int direction) const;
 
   // Builds the files of `table` with its log in the log window, then lists the checks. `main`
   // stays disabled from the start of the log to the end of the run. Throws as the build does.
@@ -37,4 +41,5 @@ class ChecksRunner {
  private:
   TForm3* log_ = nullptr;
   bool building_ = false;
+  ProblemsFound found_;
 };

@@ -4,10 +4,12 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <ctime>
+#include <exception>
 #include <optional>
 
 #include "app/dialogs.h"
 #include "document/names.h"
+#include "editing/song_lock.h"
 #include "widgets/cp932_text.h"
 
 namespace {
@@ -28,6 +30,7 @@ ProjectFileLink::ProjectFileLink(EditingModel& editing, Dialogs& dialogs, QObjec
 
 void ProjectFileLink::Open(const std::string& cp932_midi_path, int32_t first_count) {
   const ProjectLoad load = session_.Open(cp932_midi_path, first_count);
+  TellLock();
   if (!session_.NeedsBackup()) return;
   const QString file = QFileInfo(FromCp932(ProjectFilePath(editing_.Table()))).fileName();
   dialogs_.ShowNotice(QString::fromStdString(load.Message) +
@@ -87,10 +90,36 @@ void ProjectFileLink::KeepRecoveryCopy(bool modified, const EventTable& working,
     RemoveRecoveryCopy();
     return;
   }
-  session_.WriteRecoveryCopy(working, selection, static_cast<int64_t>(std::time(nullptr)));
+  try {
+    session_.WriteRecoveryCopy(working, selection, static_cast<int64_t>(std::time(nullptr)));
+  } catch (const std::exception& error) {
+    // The user may be tapping along: the reason goes to the status line, not into a box.
+    emit StatusChanged(QString::fromStdString(error.what()));
+  }
 }
 
 void ProjectFileLink::RemoveRecoveryCopy() {
   timer_->stop();
   session_.RemoveRecoveryCopy();
+}
+
+void ProjectFileLink::CloseSong() {
+  RemoveRecoveryCopy();
+  session_.ReleaseSong();
+}
+
+void ProjectFileLink::TellLock() {
+  const SongLock* lock = session_.Lock();
+  if (lock == nullptr || lock->Held()) return;
+  const QString message = QString::fromStdString(lock->Message());
+  if (lock->State() == SongLock::Status::kUnavailable) {
+    // Nothing is wrong with the song: a line the user can read on, not a box to answer.
+    emit StatusChanged(message);
+    return;
+  }
+  // Two windows saving one project overwrite each other: the user must know before editing.
+  dialogs_.ShowNotice(
+      message +
+      QStringLiteral("。\nこのウィンドウでの変更には復元用コピーを作りません (保存はできます)。"
+                     "もう一方のウィンドウの復元用コピーはそのまま残します。"));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <cstdint>
 #include <string>
 
@@ -23,7 +24,8 @@ class ProjectFileLink : public QObject {
   QTimer* RecoveryTimer() const { return timer_; }
 
   // The song (CP932 path) opens with its project; a file not read whole is kept as it is and
-  // backed up at the first save, and the user is told why and where.
+  // backed up at the first save, and the user is told why and where. A song another window has
+  // open is said so in a notice; a lock that cannot be taken says why in the status line.
   void Open(const std::string& cp932_midi_path, int32_t first_count);
   // Offers the open project's recovery copy. True when the user took it (the table changed);
   // a declined copy is removed.
@@ -40,8 +42,16 @@ class ProjectFileLink : public QObject {
   // The timer: writes `working` as the copy while there are unsaved changes, else removes it.
   void KeepRecoveryCopy(bool modified, const EventTable& working, int32_t selection);
   void RemoveRecoveryCopy();
+  // The window closes: the copy goes, then the song's lock.
+  void CloseSong();
+
+ signals:
+  // A notice for the status line: why recovery copies cannot be kept.
+  void StatusChanged(const QString& text);
 
  private:
+  void TellLock();
+
   ProjectSession session_;
   EditingModel& editing_;
   Dialogs& dialogs_;

@@ -51,6 +51,8 @@ class ShowLink : public QObject {
   // Shows the show window with its strip, or hides the strip when both are shown.
   void ToggleTimeline();
   TimelineWidget* Timeline();
+  // The pictures the show builds from, for the windows that show the same document.
+  const std::shared_ptr<PictureCache>& Pictures() const { return pictures_; }
 
   // The timeline follows the song (meter, length, loop), the events (as the controls show the
   // selected one) and the position.

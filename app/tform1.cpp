@@ -19,6 +19,7 @@
 #include "app/dialogs.h"
 #include "app/project_file_link.h"
 #include "app/scroll_codes.h"
+#include "app/storyboard_link.h"
 #include "app/timing_dialog.h"
 #include "app/undo_keys.h"
 #include "app/window_places.h"
@@ -54,6 +55,8 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
   show_link_ = new ShowLink(
       *this, transport_, doc_, [this](EventTable& into) { ReadWorkingDocument(into); },
       [this] { return song_->ShownPosition(); });
+  storyboard_ = new StoryboardLink(*this, *places_, *show_link_, dialogs_,
+                                   [this](EventTable& into) { ReadWorkingDocument(into); });
   setFixedSize(684, 414);
   // "ＭＳ Ｐゴシック" is not installed here; the proportional Japanese Gothic fonts of the
   // system stand in for it, in this order, before fontconfig's own choice.
@@ -114,6 +117,7 @@ void TForm1::ConnectHandlers() {
   connect(ui.Color, &QPushButton::clicked, this, Guard(&TForm1::ColorClick));
   connect(timer_, &QTimer::timeout, this, Guard(&TForm1::Timer1Timer));
   connect(project_->RecoveryTimer(), &QTimer::timeout, this, Guard(&TForm1::RecoveryTimerTimer));
+  connect(project_, &ProjectFileLink::StatusChanged, this, &TForm1::ShowStatus);
 
   connect(new ScrollCodes(ui.TimeBar), &ScrollCodes::Scroll, this, Guard(&TForm1::TimeBarScroll));
   connect(new ScrollCodes(ui.TimeBar2), &ScrollCodes::Scroll, this, Guard(&TForm1::TimeBar2Scroll));
@@ -149,6 +153,9 @@ void TForm1::ConnectHandlers() {
   connect(show_link_, &ShowLink::SeekRequested, this, Guard(&TForm1::TimelineSeek));
   connect(show_link_, &ShowLink::MarkerMoved, this, Guard(&TForm1::TimelineMove));
   connect(show_link_, &ShowLink::MarkerActivated, this, Guard(&TForm1::TimelineActivate));
+  connect(storyboard_, &StoryboardLink::EventSelected, this, Guard(&TForm1::JumpToEvent));
+  checks_.OnProblemsFound(
+      [this](const std::vector<Problem>& problems) { storyboard_->SetProblems(problems); });
 }
 
 void TForm1::CreateShortcuts() {
@@ -223,6 +230,7 @@ void TForm1::SelectEvent(int index) {
 }
 
 void TForm1::ShowEvent(int index) {
+  storyboard_->SelectEvent(index);
   show_link_->FeedRect(controls_->Select(index));
   SendLyricsToPreview();
 }
@@ -314,6 +322,7 @@ void TForm1::UpdateModified() {
   redo_action_->setEnabled(editing_.CanRedo());
   // A recovery copy follows unsaved changes within the delay; it goes once they are saved.
   project_->Changed();
+  storyboard_->DocumentEdited();
 }
 
 void TForm1::UpdateCaption() {
@@ -373,6 +382,7 @@ void TForm1::OpenMidiFile(const QString& path) {
   transport_.Player().Seek(0);
   song_->SetLength(std::max<int32_t>(transport_.Length(), 0));
   caption_ = QStringLiteral("Varnel WRD Maker ") + QFileInfo(absolute).fileName();
+  storyboard_->SongOpened(transport_.Player());
   project_->Open(cp932Path, song_->CounterNumber());
   ShowDocument();
   if (project_->OfferRecoveryCopy()) {
@@ -578,7 +588,7 @@ void TForm1::NextProblemKey(int direction) {
   auto table = std::make_unique<EventTable>();
   ReadWorkingDocument(*table);
   const std::optional<Problem> problem =
-      ChecksRunner::NextProblem(*table, transport_.SongLength(), editing_.Selection(), direction);
+      checks_.NextProblem(*table, transport_.SongLength(), editing_.Selection(), direction);
   if (!problem) return;
   JumpToEvent(problem->Event - 1);
   // What is wrong, where the eye is: the status line.
@@ -705,9 +715,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
   }
   event->accept();
   // The changes were saved, declined or never made: no recovery copy is left behind.
-  project_->RemoveRecoveryCopy();
+  project_->CloseSong();
   // The program ends with the main window, even while the preview or the log is open.
   show_link_->CloseAll();
+  storyboard_->Close();
   if (checks_.Log() != nullptr) checks_.Log()->close();
   QCoreApplication::quit();
 }

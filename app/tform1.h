@@ -25,6 +25,7 @@ class MediaPlayer;
 class QAction;
 class QLabel;
 class QTimer;
+class StoryboardLink;
 class TimelineWidget;
 class WindowPlaces;
 class TForm2;
@@ -87,6 +88,7 @@ class TForm1 : public QWidget {
   // The jobs' objects, for the windows and tools that work beside this one.
   SongTransport& Transport() { return transport_; }
   ShowLink& Show() { return *show_link_; }
+  StoryboardLink& Storyboard() { return *storyboard_; }
 
   // The timing settings (reaction delay, snapping, speed), kept nowhere until UseSettingsFile
   // reads them from an INI file and keeps every change there; the playback speed follows them.
@@ -240,6 +242,7 @@ class TForm1 : public QWidget {
   std::unique_ptr<SongPanel> song_;
   std::unique_ptr<EventListView> list_;
   ShowLink* show_link_ = nullptr;
+  StoryboardLink* storyboard_ = nullptr;
   WindowPlaces* places_ = nullptr;
   ChecksRunner checks_;
   TimingSettings settings_;

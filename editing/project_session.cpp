@@ -11,7 +11,9 @@
 
 ProjectLoad ProjectSession::Open(const std::string& cp932_midi_path, int32_t first_count) {
   EventTable& table = editing_.Table();
+  lock_.reset();
   SetMidiPath(table, cp932_midi_path);
+  lock_ = recovery_.Lock(ProjectFilePath(table));
   editing_.Select(-1);
   // No field of the song before survives, not even in the slots beyond the live events.
   table.events.fill(EventItem());
@@ -43,7 +45,11 @@ void ProjectSession::Save() {
 std::optional<RecoveryCopy> ProjectSession::FindRecoveryCopy() const {
   // A copy that cannot be read, for whatever reason, is passed over: it never stops an open.
   try {
-    return recovery_.Read(ProjectFilePath(editing_.Table()));
+    const std::string project = ProjectFilePath(editing_.Table());
+    if (lock_ && lock_->State() == SongLock::Status::kHeldElsewhere) return std::nullopt;
+    if (lock_ && lock_->Held()) return recovery_.Read(project, *lock_);
+    // Without a lock of its own, the store leaves a copy some window holds alone.
+    return recovery_.Read(project);
   } catch (const std::exception&) {
     return std::nullopt;
   }
@@ -67,7 +73,12 @@ void ProjectSession::WriteRecoveryCopy(const EventTable& working, int32_t select
   copy.selection = selection;
   copy.project_bytes = ProjectFileBytes(working);
   try {
-    recovery_.Write(copy);
+    if (lock_ && lock_->State() == SongLock::Status::kHeldElsewhere) return;  // that window's
+    if (lock_ && lock_->Held()) {
+      recovery_.Write(copy, *lock_);
+    } else {
+      recovery_.Write(copy);  // says why the folder cannot take it, or writes it after all
+    }
     recovery_error_said_ = false;
   } catch (const std::exception&) {
     // Said once, not every few seconds; the next write tries again.
@@ -79,6 +90,14 @@ void ProjectSession::WriteRecoveryCopy(const EventTable& working, int32_t select
 
 void ProjectSession::RemoveRecoveryCopy() const {
   const EventTable& table = editing_.Table();
-  if (table.MidiPath.empty()) return;
-  recovery_.Remove(ProjectFilePath(table));
+  // A copy of the song another window had open when this one opened it is never this one's,
+  // not even after that window ended: it may be all a crashed window left.
+  if (table.MidiPath.empty() || (lock_ && lock_->State() == SongLock::Status::kHeldElsewhere)) {
+    return;
+  }
+  if (lock_ && lock_->Held()) {
+    recovery_.Remove(ProjectFilePath(table), *lock_);
+  } else {
+    recovery_.Remove(ProjectFilePath(table));  // never one another window holds
+  }
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "document/project_file.h"
 #include "editing/editing_model.h"
 #include "editing/recovery_store.h"
+#include "editing/song_lock.h"
 
 // The project file of the open song: read when the song opens, written on save, a recovery copy
 // of the unsaved changes kept meanwhile, and a file that was not read whole kept as a backup
@@ -17,12 +19,18 @@ class ProjectSession {
   ProjectSession(const ProjectSession&) = delete;
   ProjectSession& operator=(const ProjectSession&) = delete;
 
-  // Another song (CP932 path): its names, a table emptied of every field, then its project file. A
+  // Another song (CP932 path): its names, a table emptied of every field, then its project file,
+  // and the lock that says it is open here (the last song's lock goes first). A
   // table left without events gets one new event (NewEvent) at `first_count`, so that typing is
   // never lost. The history is forgotten and the first event selected. A load that is not kLoaded
   // or kMissing makes the next save keep the file first (NeedsBackup).
   ProjectLoad Open(const std::string& cp932_midi_path, int32_t first_count);
   bool NeedsBackup() const { return backup_before_save_; }
+  // The open song's lock, when a song is open. While another window holds the song, its
+  // recovery copy is that window's: it is neither offered, written nor removed from here.
+  const SongLock* Lock() const { return lock_.get(); }
+  // The song is closed: its lock goes (remove the recovery copy first).
+  void ReleaseSong() { lock_.reset(); }
 
   // Writes the table (its edits committed) beside the song; the state saved is clean and the
   // recovery copy goes. Throws ProjectFileError or FileWriteError; the state stays unsaved.
@@ -47,4 +55,5 @@ class ProjectSession {
   RecoveryStore recovery_{RecoveryStore::DefaultFolder()};
   bool recovery_error_said_ = false;
   bool backup_before_save_ = false;  // the project file is not one: keep it before replacing it
+  std::unique_ptr<SongLock> lock_;
 };

@@ -22,7 +22,12 @@ class RecoveryWindowTest : public MainWindowTest {
 
   QTimer* RecoveryTimer() { return Control<QTimer>("RecoveryTimer"); }
   std::string ProjectPath() { return dir.filePath("song.vwm").toStdString(); }
-  std::optional<RecoveryCopy> StoredCopy() { return form->Recovery().Read(ProjectPath()); }
+  // The copy as stored, read past the lock of the window that keeps it.
+  std::optional<RecoveryCopy> StoredCopy() {
+    QFile file(QString::fromStdString(form->Recovery().FileFor(ProjectPath()).string()));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    return ParseRecoveryCopy(file.readAll().toStdString());
+  }
 
   // Three events added and a mark typed into the third, then the copy written.
   std::string MakeCopy() {
@@ -56,6 +61,7 @@ TEST_F(RecoveryWindowTest, AChangeIsCopiedWithinTenSecondsWithTheEditsInTheContr
 
 TEST_F(RecoveryWindowTest, YesRestoresTheCopyAsUnsavedChanges) {
   const std::string bytes = MakeCopy();
+  form.reset();  // the window that made the copy crashed: its lock went with it
   auto second = std::make_unique<TForm1>(player, dialogs);
   second->SetRecoveryFolder(dir.filePath("state").toStdString());
   dialogs.answers.push_back(Dialogs::Answer::Yes);
@@ -72,7 +78,7 @@ TEST_F(RecoveryWindowTest, YesRestoresTheCopyAsUnsavedChanges) {
   EXPECT_FALSE(second->Modified());
   second->RedoClick();
   second->SaveClick();  // saving removes the copy
-  EXPECT_FALSE(form->Recovery().Exists(ProjectPath()));
+  EXPECT_FALSE(second->Recovery().Exists(ProjectPath()));
 }
 
 TEST_F(RecoveryWindowTest, NoDeletesTheCopy) {
@@ -137,6 +143,45 @@ TEST_F(RecoveryWindowTest, AProjectWithNoEventsBehavesAsANewOne) {
   EXPECT_EQ(Utf8(Mark(0)), "新規イベント");
   EXPECT_FALSE(form->Modified());
   EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// A song open in one window is said so in another, which never offers, writes or removes the
+// first one's live copy; the first keeps it until it closes.
+TEST_F(RecoveryWindowTest, ASecondWindowOnTheSongIsToldAndLeavesTheLiveCopyAlone) {
+  const std::string bytes = MakeCopy();
+  auto second = std::make_unique<TForm1>(player, dialogs);
+  second->SetRecoveryFolder(dir.filePath("state").toStdString());
+  second->OpenMidiFile(song);  // no answer queued: a recovery question would throw
+  ASSERT_EQ(dialogs.Shown("Notice").size(), 1u);
+  EXPECT_TRUE(dialogs.Shown("Notice")[0].text.contains(
+      QStringLiteral("この曲は別のウィンドウで開かれています (プロセス %1)")
+          .arg(QCoreApplication::applicationPid())));
+  EXPECT_TRUE(dialogs.Shown("YesNo").empty());
+  second->findChild<QLineEdit*>("Mark")->setText("second");
+  second->RecoveryTimerTimer();  // writes nothing over the first one's copy
+  dialogs.answers.push_back(Dialogs::Answer::No);
+  QCloseEvent close;
+  QCoreApplication::sendEvent(second.get(), &close);  // "No": leave the changes
+  ASSERT_TRUE(close.isAccepted());
+  second.reset();
+  const std::optional<RecoveryCopy> copy = StoredCopy();
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(copy->project_bytes, bytes);
+  EXPECT_EQ(FileBytes("song.vwm"), kProject);
+}
+
+// An unusable folder for the copies is said in the status line, and so is a failed write.
+TEST_F(RecoveryWindowTest, AFolderThatCannotHoldCopiesIsSaidInTheStatusLine) {
+  MakeFile("state", "not a folder");
+  MakeFile("song.vwm", kProject);
+  form->OpenMidiFile(song);
+  const QLabel* status = Control<QLabel>("Status");
+  EXPECT_TRUE(status->text().contains(QStringLiteral("state"))) << status->text().toStdString();
+  form->ShowStatus(QString());
+  form->AddClick();
+  form->RecoveryTimerTimer();  // no box: the reason is in the status line
+  EXPECT_TRUE(dialogs.Shown("Error").empty());
+  EXPECT_FALSE(status->text().isEmpty());
 }
 
 }  // namespace
