@@ -54,6 +54,7 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
   show_link_ = new ShowLink(
       *this, transport_, doc_, [this](EventTable& into) { ReadWorkingDocument(into); },
       [this] { return song_->ShownPosition(); });
+  lyrics_ = new LyricsLink(*this, *this, dialogs_, *ui_->EventList);
   setFixedSize(684, 414);
   // "ＭＳ Ｐゴシック" is not installed here; the proportional Japanese Gothic fonts of the
   // system stand in for it, in this order, before fontconfig's own choice.
@@ -142,6 +143,7 @@ void TForm1::ConnectHandlers() {
   connect(ui.Picture, &QComboBox::editTextChanged, this, Guard(&TForm1::PictureChange));
   connect(ui.Naraberu, &QCheckBox::clicked, this, Guard(&TForm1::PictureChange));
 
+  connect(this, &TForm1::DocumentChanged, lyrics_, &LyricsLink::ShowNext);
   connect(show_link_, &ShowLink::ShowMade, this, [this] {
     places_->Track(*show_link_->Show(), QStringLiteral("Show"));
     RunHandler(dialogs_, [this] { UpdateTimelineSong(); });
@@ -276,6 +278,11 @@ void TForm1::ReplaceEvents(const EventTable& replacement, int selection) {
   if (editing_.ReplaceEvents(replacement, selection)) ShowDocument();
 }
 
+void TForm1::ApplyStep(std::unique_ptr<EditCommand> command, int selection) {
+  CommitWorkingCopy();
+  if (editing_.Apply(std::move(command), selection)) ShowDocument();
+}
+
 void TForm1::ReadWorkingDocument(EventTable& into) const { controls_->ReadWorkingDocument(into); }
 
 void TForm1::RefreshEventList() {
@@ -381,6 +388,7 @@ void TForm1::OpenMidiFile(const QString& path) {
     UpdateModified();
   }
   UpdateTimelineSong();
+  lyrics_->SongOpened();
 }
 
 bool TForm1::QuerySave() {
@@ -444,7 +452,9 @@ void TForm1::TimeBar2Scroll(int code) {
 
 int32_t TForm1::TapPosition() {
   if (doc_.MidiPath.empty()) return song_->CounterNumber();
-  const int32_t position = transport_.Tap({settings_.ReactionDelayMs(), settings_.SnapChannel()});
+  TapSettings tap{settings_.ReactionDelayMs(), settings_.SnapChannel(), {}};
+  if (tap.snap_channel == TimingSettings::kSnapSyllables) tap.snap_ticks = lyrics_->SyllableTicks();
+  const int32_t position = transport_.Tap(tap);
   song_->ShowCounter(position);
   return position;
 }
@@ -486,7 +496,9 @@ void TForm1::RewindKey() {
   if (!FocusInTextEdit()) Button1Click();
 }
 
-void TForm1::AddKey() { AddClick(); }
+void TForm1::AddKey() {
+  if (!lyrics_->Waiting() || !lyrics_->TapIn(TapPosition())) AddClick();
+}
 
 void TForm1::StepKey(int direction) {
   // Through the bar's own step, so that the position is clamped and sought at the end.

@@ -53,7 +53,9 @@ int32_t SongTransport::Tap(const TapSettings& settings) const {
     rule.speed_percent = player_.Speed();
   }
   const std::shared_ptr<const MidiSong> song = player_.Song();
-  if (song && settings.snap_channel > 0) {
+  if (!settings.snap_ticks.empty()) {
+    rule.note_ticks = settings.snap_ticks;
+  } else if (song && settings.snap_channel > 0 && settings.snap_channel <= 16) {
     rule.note_ticks = NoteStartTicks(*song, settings.snap_channel - 1);
   }
   const int64_t tap = TapSixteenth(player_.Tempo(), player_.SongMicros(), rule);

@@ -3,16 +3,19 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "document/event_table.h"
 
 class MediaPlayer;
 
 // Where a tap lands: the user's reaction delay (taken off while the song plays) and the MIDI
-// channel (1 .. 16) whose note starts a tap snaps to, 0 for none.
+// channel (1 .. 16) whose note starts a tap snaps to, 0 for none; or the MIDI ticks (in order)
+// a tap snaps to instead, such as the song's syllables.
 struct TapSettings {
   int reaction_delay_ms = 0;
   int snap_channel = 0;
+  std::vector<int64_t> snap_ticks;
 };
 
 // The song as the main window plays it: play and stop, seeking that keeps a playing song
