@@ -54,7 +54,6 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
   show_link_ = new ShowLink(
       *this, transport_, doc_, [this](EventTable& into) { ReadWorkingDocument(into); },
       [this] { return song_->ShownPosition(); });
-  lyrics_ = new LyricsLink(*this, *this, dialogs_, *ui_->EventList);
   setFixedSize(684, 414);
   // "ＭＳ Ｐゴシック" is not installed here; the proportional Japanese Gothic fonts of the
   // system stand in for it, in this order, before fontconfig's own choice.
@@ -78,6 +77,9 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
   CreateShortcuts();
   CreateUndoActions();
   CreateStatusLine();
+  // After the undo actions: the event list's menu lists them first.
+  lyrics_ = new LyricsLink(*this, *this, dialogs_, *ui_->EventList);
+  connect(this, &TForm1::DocumentChanged, lyrics_, &LyricsLink::ShowNext);
   FormCreate();
   timer_->start();
 }
@@ -143,7 +145,6 @@ void TForm1::ConnectHandlers() {
   connect(ui.Picture, &QComboBox::editTextChanged, this, Guard(&TForm1::PictureChange));
   connect(ui.Naraberu, &QCheckBox::clicked, this, Guard(&TForm1::PictureChange));
 
-  connect(this, &TForm1::DocumentChanged, lyrics_, &LyricsLink::ShowNext);
   connect(show_link_, &ShowLink::ShowMade, this, [this] {
     places_->Track(*show_link_->Show(), QStringLiteral("Show"));
     RunHandler(dialogs_, [this] { UpdateTimelineSong(); });
@@ -452,9 +453,10 @@ void TForm1::TimeBar2Scroll(int code) {
 
 int32_t TForm1::TapPosition() {
   if (doc_.MidiPath.empty()) return song_->CounterNumber();
-  TapSettings tap{settings_.ReactionDelayMs(), settings_.SnapChannel(), {}};
-  if (tap.snap_channel == TimingSettings::kSnapSyllables) tap.snap_ticks = lyrics_->SyllableTicks();
-  const int32_t position = transport_.Tap(tap);
+  const bool syllables = settings_.SnapChannel() == TimingSettings::kSnapSyllables;
+  const int32_t position =
+      transport_.Tap({settings_.ReactionDelayMs(), syllables ? 0 : settings_.SnapChannel()},
+                     syllables ? lyrics_->SyllableTicks() : std::vector<int64_t>());
   song_->ShowCounter(position);
   return position;
 }

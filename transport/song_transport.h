@@ -10,12 +10,10 @@
 class MediaPlayer;
 
 // Where a tap lands: the user's reaction delay (taken off while the song plays) and the MIDI
-// channel (1 .. 16) whose note starts a tap snaps to, 0 for none; or the MIDI ticks (in order)
-// a tap snaps to instead, such as the song's syllables.
+// channel (1 .. 16) whose note starts a tap snaps to, 0 for none.
 struct TapSettings {
   int reaction_delay_ms = 0;
   int snap_channel = 0;
-  std::vector<int64_t> snap_ticks;
 };
 
 // The song as the main window plays it: play and stop, seeking that keeps a playing song
@@ -44,7 +42,9 @@ class SongTransport {
 
   // The sixteenth a tap made now stands for: the position heard, less the reaction delay while
   // playing, at the nearest sixteenth or note start; at most the length.
-  int32_t Tap(const TapSettings& settings) const;
+  // `snap_ticks` (MIDI ticks in order, such as the song's syllables), when given, are what the
+  // tap snaps to instead of the channel's note starts.
+  int32_t Tap(const TapSettings& settings, const std::vector<int64_t>& snap_ticks = {}) const;
 
   int Speed() const;
   void SetSpeed(int percent);
