@@ -1,5 +1,6 @@
-// Varnel WRD Maker: the main window with its preview and build log windows. The one optional
-// argument is a MIDI file, or a project file standing for its song, to open at start-up.
+// Varnel WRD Maker: the main window with its preview and build log windows. The optional
+// argument is a MIDI file, or a project file standing for its song, to open at start-up, and
+// with it a lyric sheet whose pages wait to be tapped in.
 #include <QLibraryInfo>
 #include <QStringList>
 #include <QTranslator>
@@ -19,11 +20,13 @@
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: varnel-wrd-maker [SONG.mid | SONG.vwm]\n"
+    "Usage: varnel-wrd-maker [SONG.mid | SONG.vwm] [--lyrics SHEET.txt]\n"
     "\n"
     "Times a slideshow to a MIDI song and makes its WRD files. A MIDI file given here is opened\n"
     "at start-up; a project file (SONG.vwm) opens its song, the MIDI file of the same base name.\n"
     "\n"
+    "  --lyrics SHEET.txt  a lyric sheet (UTF-8 or Shift-JIS, pages parted by blank lines)\n"
+    "                      whose pages wait in the status line: each Insert adds the next one\n"
     "  --help     show this text\n"
     "  --version  show the version\n";
 
@@ -51,11 +54,25 @@ int Run(Application& app, Dialogs& dialogs) {
   form1.AttachPreview(&form2);
   form1.AttachLog(&form3);
   form1.show();
-  const QStringList arguments = QCoreApplication::arguments();
+  QStringList arguments = QCoreApplication::arguments();
+  const qsizetype lyrics = arguments.indexOf(QStringLiteral("--lyrics"));
+  QString sheet;
+  if (lyrics > 0 && lyrics + 1 < arguments.size()) {
+    sheet = arguments.at(lyrics + 1);
+    arguments.remove(lyrics, 2);
+  }
   if (arguments.size() > 1) {
     try {
       const std::string song = SongPathForArgument(arguments.at(1).toStdString());
       form1.OpenMidiFile(QString::fromStdString(song));
+    } catch (const std::exception& error) {
+      app.ReportError(QString::fromUtf8(error.what()));
+    }
+  }
+  // A sheet that cannot be read is told; the song stays open.
+  if (!sheet.isEmpty()) {
+    try {
+      form1.Lyrics().QueueSheetFile(sheet);
     } catch (const std::exception& error) {
       app.ReportError(QString::fromUtf8(error.what()));
     }

@@ -116,6 +116,12 @@ void ShowLink::UpdateSong(int32_t loop_from, int32_t loop_to) {
   const std::shared_ptr<const MidiSong> song = player.Song();
   timeline_->SetSong(song ? song->meter : Meter(), player.Tempo().Division(), player.Length());
   timeline_->SetLoop(loop_from, loop_to);
+  timeline_->SetSyllables(syllables_);
+}
+
+void ShowLink::SetSyllables(std::vector<int64_t> ticks) {
+  syllables_ = std::move(ticks);
+  if (timeline_) timeline_->SetSyllables(syllables_);
 }
 
 void ShowLink::UpdateLoop(int32_t loop_from, int32_t loop_to) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "document/event_table.h"
 
@@ -60,6 +61,8 @@ class ShowLink : public QObject {
   void UpdateLoop(int32_t loop_from, int32_t loop_to);
   void UpdateMarkers(int selection, const EventItem& controls);
   void UpdatePosition();
+  // The open song's syllables (MIDI ticks) for the strip.
+  void SetSyllables(std::vector<int64_t> ticks);
 
   // The program ends with the main window: the windows beside it close.
   void CloseAll();
@@ -75,6 +78,7 @@ class ShowLink : public QObject {
   QWidget& owner_;
   SongTransport& transport_;
   const EventTable& table_;
+  std::vector<int64_t> syllables_;
   DocumentReader document_;
   PositionReader position_;
   std::shared_ptr<PictureCache> pictures_;

@@ -80,6 +80,9 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
   CreateShortcuts();
   CreateUndoActions();
   CreateStatusLine();
+  // After the undo actions: the event list's menu lists them first.
+  lyrics_ = new LyricsLink(*this, *this, dialogs_, *ui_->EventList);
+  connect(this, &TForm1::DocumentChanged, lyrics_, &LyricsLink::ShowNext);
   FormCreate();
   timer_->start();
 }
@@ -284,6 +287,11 @@ void TForm1::ReplaceEvents(const EventTable& replacement, int selection) {
   if (editing_.ReplaceEvents(replacement, selection)) ShowDocument();
 }
 
+void TForm1::ApplyStep(std::unique_ptr<EditCommand> command, int selection) {
+  CommitWorkingCopy();
+  if (editing_.Apply(std::move(command), selection)) ShowDocument();
+}
+
 void TForm1::ReadWorkingDocument(EventTable& into) const { controls_->ReadWorkingDocument(into); }
 
 void TForm1::RefreshEventList() {
@@ -391,6 +399,7 @@ void TForm1::OpenMidiFile(const QString& path) {
     UpdateModified();
   }
   UpdateTimelineSong();
+  lyrics_->SongOpened();
 }
 
 bool TForm1::QuerySave() {
@@ -454,7 +463,10 @@ void TForm1::TimeBar2Scroll(int code) {
 
 int32_t TForm1::TapPosition() {
   if (doc_.MidiPath.empty()) return song_->CounterNumber();
-  const int32_t position = transport_.Tap({settings_.ReactionDelayMs(), settings_.SnapChannel()});
+  const bool syllables = settings_.SnapChannel() == TimingSettings::kSnapSyllables;
+  const int32_t position =
+      transport_.Tap({settings_.ReactionDelayMs(), syllables ? 0 : settings_.SnapChannel()},
+                     syllables ? lyrics_->SyllableTicks() : std::vector<int64_t>());
   song_->ShowCounter(position);
   return position;
 }
@@ -496,7 +508,9 @@ void TForm1::RewindKey() {
   if (!FocusInTextEdit()) Button1Click();
 }
 
-void TForm1::AddKey() { AddClick(); }
+void TForm1::AddKey() {
+  if (!lyrics_->Waiting() || !lyrics_->TapIn(TapPosition())) AddClick();
+}
 
 void TForm1::StepKey(int direction) {
   // Through the bar's own step, so that the position is clamped and sought at the end.

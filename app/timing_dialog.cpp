@@ -40,6 +40,7 @@ TimingDialog::TimingDialog(TimingSettings& settings, QWidget* parent)
   for (int channel = 1; channel <= 16; ++channel) {
     snap_->addItem(QStringLiteral("チャンネル %1").arg(channel));
   }
+  snap_->addItem(QStringLiteral("歌詞"));  // index kSnapSyllables: the song's syllables
   snap_->setCurrentIndex(settings.SnapChannel());
   form->addRow(QStringLiteral("音符の頭に合わせる"), snap_);
 

@@ -31,7 +31,8 @@ TimingSettings::TimingSettings(QString path) : path_(std::move(path)) {
   if (settings.status() != QSettings::NoError) return;  // damaged: the defaults
   delay_ms_ =
       ReadInt(settings, kDelayKey, 0, [](int v) { return v >= kMinDelayMs && v <= kMaxDelayMs; });
-  snap_channel_ = ReadInt(settings, kSnapKey, 0, [](int v) { return v >= 0 && v <= 16; });
+  snap_channel_ =
+      ReadInt(settings, kSnapKey, 0, [](int v) { return v >= 0 && v <= kSnapSyllables; });
   speed_ = ReadInt(settings, kSpeedKey, 100, IsSpeed);
 }
 
@@ -46,7 +47,7 @@ void TimingSettings::SetReactionDelayMs(int ms) {
 }
 
 void TimingSettings::SetSnapChannel(int channel) {
-  snap_channel_ = std::clamp(channel, 0, 16);
+  snap_channel_ = std::clamp(channel, 0, kSnapSyllables);
   Write(kSnapKey, snap_channel_);
 }
 

@@ -16,11 +16,13 @@ class TimingSettings {
 
   int ReactionDelayMs() const { return delay_ms_; }  // -250 .. 1000, default 0
   void SetReactionDelayMs(int ms);
-  int SnapChannel() const { return snap_channel_; }  // 1 .. 16, or 0: no snapping (default)
+  // 1 .. 16, kSnapSyllables (the song's syllables), or 0: no snapping (default).
+  int SnapChannel() const { return snap_channel_; }
   void SetSnapChannel(int channel);
   int Speed() const { return speed_; }  // 25, 50, 75 or 100 (default)
   void SetSpeed(int percent);
 
+  static constexpr int kSnapSyllables = 17;
   static constexpr int kMinDelayMs = -250;
   static constexpr int kMaxDelayMs = 1000;
 

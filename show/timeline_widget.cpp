@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kRulerHeight = 16;
 constexpr int kMarkerGrab = 4;      // pixels either side of a marker that pick it up
+constexpr int kSyllableTick = 5;    // the height of a syllable's tick at the foot
 constexpr int kLanes = 3;           // rows for the marks, so that close marks do not overlap
 constexpr double kFollowAt = 0.25;  // where the playing position stays while following
 
@@ -88,7 +89,7 @@ void TimelineWidget::PaintGrid(QPainter& painter) const {
   const std::vector<Meter::Beat> beats = meter_.Beats(to_tick(first), to_tick(last) + 1);
   const bool every_beat_numbered = pixels_ >= 6;
   for (const Meter::Beat& beat : beats) {
-    const double x = XOf(double(beat.tick) * 4 / double(division_));
+    const double x = XOf(SixteenthOfTick(beat.tick));
     if (beat.tick * 4 > int64_t(length_) * division_) break;
     const bool bar = beat.beat == 1;
     painter.setPen(bar ? QColor(90, 90, 90) : QColor(200, 200, 200));
@@ -102,6 +103,21 @@ void TimelineWidget::PaintGrid(QPainter& painter) const {
   }
   painter.setPen(Qt::gray);
   painter.drawLine(0, kRulerHeight, width(), kRulerHeight);
+}
+
+void TimelineWidget::SetSyllables(std::vector<int64_t> ticks) {
+  syllables_ = std::move(ticks);
+  update();
+}
+
+void TimelineWidget::PaintSyllables(QPainter& painter) const {
+  painter.setPen(QPen(QColor(200, 110, 0), 1));
+  const double bottom = height() - 1;
+  for (const int64_t tick : syllables_) {
+    const double x = XOf(SixteenthOfTick(tick));
+    if (x < 0 || x > width()) continue;
+    painter.drawLine(QPointF(x, bottom - kSyllableTick), QPointF(x, bottom));
+  }
 }
 
 void TimelineWidget::PaintMarkers(QPainter& painter) const {
@@ -176,6 +192,7 @@ void TimelineWidget::paintEvent(QPaintEvent*) {
   }
   PaintGrid(painter);
   PaintMarkers(painter);
+  PaintSyllables(painter);
   painter.setPen(QPen(Qt::red, 2));
   const double x = XOf(position_);
   painter.drawLine(QPointF(x, 0), QPointF(x, height()));

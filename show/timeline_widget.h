@@ -33,6 +33,8 @@ class TimelineWidget : public QWidget {
   // The song's meter, its ticks per quarter note and its length in sixteenths.
   void SetSong(const Meter& meter, int64_t division, int32_t length);
   void SetMarkers(std::vector<TimelineMarker> markers);
+  // The song's syllables (MIDI ticks), drawn as small ticks under the markers.
+  void SetSyllables(std::vector<int64_t> ticks);
   void SetSelected(int index);
   // The playing position (fractions of a sixteenth move smoothly); `follow` scrolls the strip
   // so that the position stays in view.
@@ -63,12 +65,15 @@ class TimelineWidget : public QWidget {
   int MarkerAt(int x) const;
   void PaintGrid(QPainter& painter) const;
   void PaintMarkers(QPainter& painter) const;
+  void PaintSyllables(QPainter& painter) const;
+  double SixteenthOfTick(int64_t tick) const { return double(tick) * 4 / double(division_); }
   void PaintMarks(QPainter& painter, int lane_height) const;
 
   Meter meter_;
   int64_t division_ = 96;
   int32_t length_ = 0;
   std::vector<TimelineMarker> markers_;
+  std::vector<int64_t> syllables_;
   int selected_ = -1;
   double position_ = 0;
   int32_t loop_from_ = 0, loop_to_ = 0;

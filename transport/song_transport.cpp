@@ -46,14 +46,17 @@ void SongTransport::Seek(int32_t position) {
   if (playing) player_.Resume();
 }
 
-int32_t SongTransport::Tap(const TapSettings& settings) const {
+int32_t SongTransport::Tap(const TapSettings& settings,
+                           const std::vector<int64_t>& snap_ticks) const {
   TapRule rule;
   if (player_.IsPlaying()) {
     rule.delay_micros = int64_t(settings.reaction_delay_ms) * 1000;
     rule.speed_percent = player_.Speed();
   }
   const std::shared_ptr<const MidiSong> song = player_.Song();
-  if (song && settings.snap_channel > 0) {
+  if (!snap_ticks.empty()) {
+    rule.note_ticks = snap_ticks;
+  } else if (song && settings.snap_channel > 0 && settings.snap_channel <= 16) {
     rule.note_ticks = NoteStartTicks(*song, settings.snap_channel - 1);
   }
   const int64_t tap = TapSixteenth(player_.Tempo(), player_.SongMicros(), rule);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "document/event_table.h"
 
@@ -41,7 +42,9 @@ class SongTransport {
 
   // The sixteenth a tap made now stands for: the position heard, less the reaction delay while
   // playing, at the nearest sixteenth or note start; at most the length.
-  int32_t Tap(const TapSettings& settings) const;
+  // `snap_ticks` (MIDI ticks in order, such as the song's syllables), when given, are what the
+  // tap snaps to instead of the channel's note starts.
+  int32_t Tap(const TapSettings& settings, const std::vector<int64_t>& snap_ticks = {}) const;
 
   int Speed() const;
   void SetSpeed(int percent);

@@ -158,8 +158,8 @@ TEST_F(FormLayoutTest, KeyboardShortcutsAreThere) {
   keys.sort();
   EXPECT_EQ(keys,
             (QStringList{"Alt+Left", "Alt+Right", "Ctrl+Down", "Ctrl+K", "Ctrl+Left", "Ctrl+Right",
-                         "Ctrl+S", "Ctrl+Shift+Left", "Ctrl+Shift+Right", "Ctrl+T", "Ctrl+Up", "F7",
-                         "F8", "Home", "Ins", "L", "Shift+F8", "Space"}));
+                         "Ctrl+S", "Ctrl+Shift+Left", "Ctrl+Shift+Right", "Ctrl+T", "Ctrl+Up",
+                         "Esc", "F7", "F8", "Home", "Ins", "L", "Shift+F8", "Space"}));
 }
 
 TEST_F(FormLayoutTest, CtrlSSavesTheProject) {

@@ -183,9 +183,11 @@ TEST_F(UndoTest, UndoDoesNotStopTheSongAndOpeningAnotherClearsTheHistory) {
 TEST_F(UndoTest, TheEventListMenuHoldsTheTwoCommands) {
   EXPECT_EQ(List()->contextMenuPolicy(), Qt::ActionsContextMenu);
   const QList<QAction*> actions = List()->actions();
-  ASSERT_EQ(actions.size(), 2);
+  ASSERT_EQ(actions.size(), 4);
   EXPECT_EQ(actions[0]->text(), QStringLiteral("元に戻す"));
   EXPECT_EQ(actions[1]->text(), QStringLiteral("やり直し"));
+  EXPECT_EQ(actions[2]->text(), QStringLiteral("歌詞の取り込み"));
+  EXPECT_EQ(actions[3]->text(), QStringLiteral("ここから打ち直す"));
   EXPECT_EQ(actions[0]->shortcuts(), QList<QKeySequence>{QKeySequence("Ctrl+Z")});
   EXPECT_EQ(actions[1]->shortcuts(),
             (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
