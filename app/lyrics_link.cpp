@@ -146,6 +146,8 @@ bool LyricsLink::TapIn(int32_t tap) {
 bool LyricsLink::Waiting() const { return !retime_.empty() || !queue_.Empty(); }
 
 void LyricsLink::SongOpened() {
+  // A sheet belongs to the song it was queued for.
+  queue_ = LyricQueue();
   retime_.clear();
   syllable_ticks_.clear();
   if (const std::shared_ptr<const MidiSong> song = window_.Transport().Player().Song()) {
