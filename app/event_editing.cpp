@@ -107,6 +107,32 @@ void EventEditing::Nudge(int direction, bool with_later, int32_t song_length) {
   if (!times.empty()) RetimeEvents(times);  // one press, one step
 }
 
+void EventEditing::SetRect(int x1, int y1, int x2, int y2) {
+  // A dragged rectangle is one step of its own.
+  CommitGesture([&](EventItem& item) {
+    item.X1 = x1;
+    item.X2 = x2;
+    item.Y1 = y1;
+    item.Y2 = y2;
+  });
+}
+
+void EventEditing::TimeBarReleased() {
+  // The release of the bar is one step; edits made before it are another.
+  const int32_t released = ui_.TimeBar2->value();
+  const int32_t count =
+      std::clamp(controls_.Loaded().Count, ui_.TimeBar2->minimum(), ui_.TimeBar2->maximum());
+  ui_.TimeBar2->setValue(count);
+  CommitGesture([released](EventItem& item) { item.Count = released; });
+}
+
+void EventEditing::SetTime(int32_t position) {
+  // The position of the press, as the bar can hold it; the Count text and the unsaved-changes
+  // mark follow.
+  const int32_t clamped = std::clamp(position, ui_.TimeBar2->minimum(), ui_.TimeBar2->maximum());
+  CommitGesture([clamped](EventItem& item) { item.Count = clamped; });
+}
+
 void EventEditing::TypedTime() {
   bool number = false;
   const int typed = ui_.Count->text().trimmed().toInt(&number);

@@ -46,6 +46,12 @@ class EventEditing : public QObject {
   void Redo();
   // Moves the selected event (with later ones: also every later event) by one sixteenth.
   void Nudge(int direction, bool with_later, int32_t song_length);
+  // A rectangle dragged in the preview: one step of its own.
+  void SetRect(int x1, int y1, int x2, int y2);
+  // The time bar released: its time is one step; edits made before it are another.
+  void TimeBarReleased();
+  // The time of a tap (Time), as the time bar can hold it.
+  void SetTime(int32_t position);
   // The time typed into Count: one step, within the song.
   void TypedTime();
   // Asks for a colour; true when one was chosen (and made a step).

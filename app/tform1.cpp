@@ -286,15 +286,7 @@ void TForm1::SendLyricsToPreview() {
   show_link_->FeedLyrics(controls_->Lyrics(), ui_->Align->currentIndex(), controls_->Colour());
 }
 
-void TForm1::SetTextRect(int x1, int y1, int x2, int y2) {
-  // A dragged rectangle is one step of its own.
-  events_->CommitGesture([&](EventItem& item) {
-    item.X1 = x1;
-    item.X2 = x2;
-    item.Y1 = y1;
-    item.Y2 = y2;
-  });
-}
+void TForm1::SetTextRect(int x1, int y1, int x2, int y2) { events_->SetRect(x1, y1, x2, y2); }
 
 void TForm1::EditChanged() {
   if (controls_->Loading()) return;
@@ -431,13 +423,7 @@ void TForm1::TimeBarScroll(int code) {
 }
 
 void TForm1::TimeBar2Scroll(int code) {
-  if (code != ScrollCodes::kEndScroll) return;
-  // The release of the bar is one step; edits made before it are another.
-  const int32_t released = ui_->TimeBar2->value();
-  const int32_t count =
-      std::clamp(controls_->Loaded().Count, ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
-  ui_->TimeBar2->setValue(count);
-  events_->CommitGesture([released](Item& item) { item.Count = released; });
+  if (code == ScrollCodes::kEndScroll) events_->TimeBarReleased();
 }
 
 int32_t TForm1::TapPosition() {
@@ -452,13 +438,7 @@ int32_t TForm1::TapPosition() {
 
 void TForm1::CountEnter() { events_->TypedTime(); }
 
-void TForm1::TimeClick() {
-  // The position of the press, as the bar can hold it; the Count text and the unsaved-changes
-  // mark follow.
-  const int32_t position =
-      std::clamp(TapPosition(), ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
-  events_->CommitGesture([position](Item& item) { item.Count = position; });
-}
+void TForm1::TimeClick() { events_->SetTime(TapPosition()); }
 
 void TForm1::EventListDoubleClick() {
   const int row = ui_->EventList->currentRow();
