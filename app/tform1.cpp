@@ -17,6 +17,7 @@
 
 #include "app/bmp_file_names.h"
 #include "app/dialogs.h"
+#include "app/event_editing.h"
 #include "app/project_file_link.h"
 #include "app/scroll_codes.h"
 #include "app/storyboard_link.h"
@@ -25,12 +26,10 @@
 #include "app/window_places.h"
 #include "checks/problem_lines.h"
 #include "document/names.h"
-#include "editing/new_event.h"
 #include "logwindow/tform3.h"
 #include "preview/tform2.h"
 #include "show/show_window.h"
 #include "song/media_player.h"
-#include "transport/nudge_times.h"
 #include "ui_tform1.h"
 #include "widgets/cp932_text.h"
 #include "widgets/double_click_relay.h"
@@ -52,6 +51,7 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
   song_ = std::make_unique<SongPanel>(*ui_, transport_);
   places_ = new WindowPlaces(*this, this);
   list_ = std::make_unique<EventListView>(*ui_->EventList);
+  events_ = new EventEditing(*ui_, editing_, *controls_, dialogs_, this);
   show_link_ = new ShowLink(
       *this, transport_, doc_, [this](EventTable& into) { ReadWorkingDocument(into); },
       [this] { return song_->ShownPosition(); });
@@ -121,6 +121,19 @@ void TForm1::ConnectHandlers() {
   connect(timer_, &QTimer::timeout, this, Guard(&TForm1::Timer1Timer));
   connect(project_->RecoveryTimer(), &QTimer::timeout, this, Guard(&TForm1::RecoveryTimerTimer));
   connect(project_, &ProjectFileLink::StatusChanged, this, &TForm1::ShowStatus);
+  connect(events_, &EventEditing::Status, this, &TForm1::ShowStatus);
+  connect(events_, &EventEditing::StepMade, this, &TForm1::ShowDocument);
+  connect(events_, &EventEditing::Committed, this, &TForm1::DocumentChanged);
+  connect(events_, &EventEditing::StateChanged, this, &TForm1::UpdateModified);
+  connect(events_, &EventEditing::EventChanged, this, [this](int index) {
+    ShowEvent(index);
+    RefreshEventList();
+    emit DocumentChanged();
+  });
+  connect(events_, &EventEditing::WorkingCopyChanged, this, [this](const EventItem& item) {
+    show_link_->FeedRect(item);
+    SendLyricsToPreview();
+  });
 
   connect(new ScrollCodes(ui.TimeBar), &ScrollCodes::Scroll, this, Guard(&TForm1::TimeBarScroll));
   connect(new ScrollCodes(ui.TimeBar2), &ScrollCodes::Scroll, this, Guard(&TForm1::TimeBar2Scroll));
@@ -227,7 +240,7 @@ void TForm1::FormCreate() {
 void TForm1::SelectEvent(int index) {
   if (index < 0 || index >= EventTable::kCapacity) return;
   // Redoing the commit comes back to the event the user went on to.
-  CommitWorkingCopy(index);
+  events_->CommitWorkingCopy(index);
   ShowEvent(index);
   UpdateModified();
 }
@@ -248,48 +261,14 @@ void TForm1::ShowDocument() {
   emit DocumentChanged();
 }
 
-bool TForm1::CommitWorkingCopy(std::optional<int> next) {
-  const bool changed = controls_->Commit(next);
-  if (changed) emit DocumentChanged();
-  return changed;
-}
-
-void TForm1::CommitGesture(const std::function<void(EventItem&)>& change) {
-  CommitWorkingCopy();
-  const int index = editing_.Selection();
-  if (index < 0 || index >= doc_.EventCount) {
-    // No event to change: the controls alone take the change, as a working copy does.
-    EventItem item = controls_->Read();
-    change(item);
-    controls_->Show(item);
-    show_link_->FeedRect(item);
-    SendLyricsToPreview();
-    UpdateModified();
-    return;
-  }
-  EventItem item = doc_.events[index];
-  change(item);
-  if (editing_.ChangeEvent(index, item)) {
-    ShowEvent(index);
-    RefreshEventList();
-    emit DocumentChanged();
-  }
-  UpdateModified();
-}
-
-void TForm1::RetimeEvents(const std::vector<EventTime>& times) {
-  CommitWorkingCopy();
-  if (editing_.RetimeEvents(times)) ShowDocument();
-}
+void TForm1::RetimeEvents(const std::vector<EventTime>& times) { events_->RetimeEvents(times); }
 
 void TForm1::ReplaceEvents(const EventTable& replacement, int selection) {
-  CommitWorkingCopy();
-  if (editing_.ReplaceEvents(replacement, selection)) ShowDocument();
+  events_->ReplaceEvents(replacement, selection);
 }
 
 void TForm1::ApplyStep(std::unique_ptr<EditCommand> command, int selection) {
-  CommitWorkingCopy();
-  if (editing_.Apply(std::move(command), selection)) ShowDocument();
+  events_->ApplyStep(std::move(command), selection);
 }
 
 void TForm1::ReadWorkingDocument(EventTable& into) const { controls_->ReadWorkingDocument(into); }
@@ -307,15 +286,7 @@ void TForm1::SendLyricsToPreview() {
   show_link_->FeedLyrics(controls_->Lyrics(), ui_->Align->currentIndex(), controls_->Colour());
 }
 
-void TForm1::SetTextRect(int x1, int y1, int x2, int y2) {
-  // A dragged rectangle is one step of its own.
-  CommitGesture([&](EventItem& item) {
-    item.X1 = x1;
-    item.X2 = x2;
-    item.Y1 = y1;
-    item.Y2 = y2;
-  });
-}
+void TForm1::SetTextRect(int x1, int y1, int x2, int y2) { events_->SetRect(x1, y1, x2, y2); }
 
 void TForm1::EditChanged() {
   if (controls_->Loading()) return;
@@ -410,7 +381,7 @@ bool TForm1::QuerySave() {
 }
 
 void TForm1::SaveProject() {
-  CommitWorkingCopy();
+  events_->CommitWorkingCopy();
   project_->Save();
   UpdateModified();
 }
@@ -452,13 +423,7 @@ void TForm1::TimeBarScroll(int code) {
 }
 
 void TForm1::TimeBar2Scroll(int code) {
-  if (code != ScrollCodes::kEndScroll) return;
-  // The release of the bar is one step; edits made before it are another.
-  const int32_t released = ui_->TimeBar2->value();
-  const int32_t count =
-      std::clamp(controls_->Loaded().Count, ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
-  ui_->TimeBar2->setValue(count);
-  CommitGesture([released](Item& item) { item.Count = released; });
+  if (code == ScrollCodes::kEndScroll) events_->TimeBarReleased();
 }
 
 int32_t TForm1::TapPosition() {
@@ -471,27 +436,9 @@ int32_t TForm1::TapPosition() {
   return position;
 }
 
-void TForm1::CountEnter() {
-  bool number = false;
-  const int typed = ui_->Count->text().trimmed().toInt(&number);
-  const int32_t shown = ui_->TimeBar2->value();
-  if (!number || typed == shown) {
-    // No number (or no change): the field shows the time again.
-    ui_->Count->setText(QString::number(shown));
-    return;
-  }
-  const int32_t count = std::clamp(typed, ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
-  CommitGesture([count](Item& item) { item.Count = count; });
-  ui_->Count->setText(QString::number(ui_->TimeBar2->value()));
-}
+void TForm1::CountEnter() { events_->TypedTime(); }
 
-void TForm1::TimeClick() {
-  // The position of the press, as the bar can hold it; the Count text and the unsaved-changes
-  // mark follow.
-  const int32_t position =
-      std::clamp(TapPosition(), ui_->TimeBar2->minimum(), ui_->TimeBar2->maximum());
-  CommitGesture([position](Item& item) { item.Count = position; });
-}
+void TForm1::TimeClick() { events_->SetTime(TapPosition()); }
 
 void TForm1::EventListDoubleClick() {
   const int row = ui_->EventList->currentRow();
@@ -536,11 +483,7 @@ void TForm1::LoopKey() {
 }
 
 void TForm1::NudgeKey(int direction, bool with_later) {
-  if (doc_.MidiPath.empty()) return;
-  const std::vector<EventTime> times =
-      NudgeTimes(doc_, editing_.Selection(), ui_->TimeBar2->value(), direction, with_later,
-                 transport_.Length());
-  if (!times.empty()) RetimeEvents(times);  // one press, one step
+  events_->Nudge(direction, with_later, transport_.Length());
 }
 
 void TForm1::TimingKey() {
@@ -629,47 +572,14 @@ void TForm1::EventListClick() {
 }
 
 void TForm1::AddClick() {
-  if (doc_.EventCount >= EventTable::kCapacity) {
-    // In the status line, not a box: a box would take the focus from a user tapping along.
-    ShowStatus(QStringLiteral("イベントは%1個までです。これ以上追加できません。")
-                   .arg(EventTable::kCapacity));
-    return;
-  }
-  const int32_t tap = TapPosition();  // the position of the press, before anything else
-  CommitWorkingCopy();
-  editing_.AddEvent(NewEvent(doc_, tap));
-  // The controls edit the new event, and the list's highlight names it.
-  ShowDocument();
+  events_->Add([this] { return TapPosition(); });
 }
 
-void TForm1::DeleteClick() {
-  if (doc_.EventCount <= 1) return;
-  const Dialogs::Answer answer = dialogs_.AskYesNo(QStringLiteral("削除します"), ui_->Mark->text());
-  if (answer != Dialogs::Answer::Yes) return;
-  const int selection = editing_.Selection();
-  if (selection < 0 || selection >= doc_.EventCount) return;
-  // Edits made before are a step of their own, so that undoing the deletion brings them back.
-  CommitWorkingCopy();
-  // The controls still hold the deleted event: the event now at that place (or the new last
-  // one) is loaded into them without committing them over it.
-  editing_.DeleteEvent(selection);
-  ShowDocument();
-}
+void TForm1::DeleteClick() { events_->Delete(); }
 
-void TForm1::UndoClick() {
-  // Edits not yet committed are the latest step: they are the first to go.
-  CommitWorkingCopy();
-  if (editing_.Undo()) ShowDocument();
-}
+void TForm1::UndoClick() { events_->Undo(); }
 
-void TForm1::RedoClick() {
-  // New edits replace the steps that could be redone, as in any editor.
-  if (CommitWorkingCopy() || !editing_.Redo()) {
-    UpdateModified();
-    return;
-  }
-  ShowDocument();
-}
+void TForm1::RedoClick() { events_->Redo(); }
 
 void TForm1::MarkChange() { EditChanged(); }
 
@@ -702,16 +612,7 @@ void TForm1::PictureButtonClick() {
 }
 
 void TForm1::ColorClick() {
-  const uint32_t c = controls_->Colour();
-  const std::optional<QColor> chosen =
-      dialogs_.ChooseColour(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
-  if (!chosen) return;
-  const uint32_t colour = static_cast<uint32_t>(chosen->red()) |
-                          static_cast<uint32_t>(chosen->green()) << 8 |
-                          static_cast<uint32_t>(chosen->blue()) << 16;
-  // A chosen colour is one step of its own.
-  CommitGesture([colour](Item& item) { item.Color = colour; });
-  SendLyricsToPreview();
+  if (events_->ChooseColour()) SendLyricsToPreview();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

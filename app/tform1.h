@@ -22,6 +22,7 @@
 #include "transport/song_transport.h"
 
 class Dialogs;
+class EventEditing;
 class MediaPlayer;
 class QAction;
 class QLabel;
@@ -217,11 +218,6 @@ class TForm1 : public QWidget, public LyricsWindow {
   // Shows the table after a step: the selected event, the list with its highlight on it, the
   // preview and the unsaved-changes mark.
   void ShowDocument();
-  // The controls' edits as one step (EventControls::Commit); views follow.
-  bool CommitWorkingCopy(std::optional<int> next = std::nullopt);
-  // A gesture that changes the selected event (a colour, a rectangle, a time): the edits before
-  // it are one step, the gesture another.
-  void CommitGesture(const std::function<void(EventItem&)>& change);
   // A control changed: the unsaved-changes mark and the recovery copy follow.
   void EditChanged();
   void UpdateModified();
@@ -246,6 +242,7 @@ class TForm1 : public QWidget, public LyricsWindow {
   std::unique_ptr<EventControls> controls_;
   std::unique_ptr<SongPanel> song_;
   std::unique_ptr<EventListView> list_;
+  EventEditing* events_ = nullptr;  // the event edits as steps
   ShowLink* show_link_ = nullptr;
   StoryboardLink* storyboard_ = nullptr;
   LyricsLink* lyrics_ = nullptr;
