@@ -9,10 +9,12 @@
 #include <memory>
 #include <numeric>
 
+#include "app/event_editing.h"
 #include "app/handler_guard.h"
 #include "app/show_link.h"
 #include "editing/add_event_command.h"
 #include "editing/edit_command.h"
+#include "editing/editing_model.h"
 #include "editing/new_event.h"
 #include "lyrics/lyric_events.h"
 #include "lyrics/lyric_pages.h"
@@ -49,8 +51,15 @@ class PageTapCommand : public EditCommand {
 
 }  // namespace
 
-LyricsLink::LyricsLink(LyricsWindow& window, QWidget& widget, Dialogs& dialogs, QListWidget& list)
-    : QObject(&widget), window_(window), widget_(widget), dialogs_(dialogs) {
+LyricsLink::LyricsLink(EventEditing& events, const EditingModel& editing, SongTransport& transport,
+                       ShowLink& show, QWidget& widget, Dialogs& dialogs, QListWidget& list)
+    : QObject(&widget),
+      events_(events),
+      editing_(editing),
+      transport_(transport),
+      show_(show),
+      widget_(widget),
+      dialogs_(dialogs) {
   auto* import = new QAction(QStringLiteral("歌詞の取り込み"), &widget);
   import->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
   import->setShortcutContext(Qt::WindowShortcut);
@@ -71,9 +80,9 @@ LyricsLink::LyricsLink(LyricsWindow& window, QWidget& widget, Dialogs& dialogs, 
 
 void LyricsLink::ImportClick() {
   // What the controls hold is part of the document the dialog sees, as for Make.
-  if (window_.Selection() >= 0) window_.SelectEvent(window_.Selection());
-  const std::shared_ptr<const MidiSong> song = window_.Transport().Player().Song();
-  LyricsImportDialog dialog(window_.Document(), window_.Selection(), song.get(), &widget_);
+  if (editing_.Selection() >= 0) events_.CommitWorkingCopy(editing_.Selection());
+  const std::shared_ptr<const MidiSong> song = transport_.Player().Song();
+  LyricsImportDialog dialog(editing_.Table(), editing_.Selection(), song.get(), &widget_);
   if (dialog.exec() != QDialog::Accepted) return;
   const LyricImportSession& session = dialog.Session();
   if (session.CurrentSource() == LyricImportSession::Source::kSheet) {
@@ -82,14 +91,14 @@ void LyricsLink::ImportClick() {
   }
   size_t left_out = 0;
   const std::vector<EventItem> live = session.PlacedEvents(&left_out);
-  auto replacement = std::make_unique<EventTable>(window_.Document());
+  auto replacement = std::make_unique<EventTable>(editing_.Table());
   replacement->EventCount = static_cast<int32_t>(live.size());
   std::copy(live.begin(), live.end(), replacement->events.begin());
-  window_.ReplaceEvents(*replacement, live.empty() ? -1 : 0);
+  events_.ReplaceEvents(*replacement, live.empty() ? -1 : 0);
   if (left_out > 0) {
-    window_.ShowStatus(QStringLiteral("イベントは%1個までです。%2ページは取り込めませんでした。")
-                           .arg(EventTable::kCapacity)
-                           .arg(left_out));
+    emit Status(QStringLiteral("イベントは%1個までです。%2ページは取り込めませんでした。")
+                    .arg(EventTable::kCapacity)
+                    .arg(left_out));
   }
 }
 
@@ -105,10 +114,10 @@ void LyricsLink::QueuePages(std::vector<LyricPage> pages) {
 }
 
 void LyricsLink::RetimeFromHereClick() {
-  const EventTable& table = window_.Document();
-  const int selection = window_.Selection();
+  const EventTable& table = editing_.Table();
+  const int selection = editing_.Selection();
   if (selection < 0 || selection >= table.EventCount) return;
-  window_.SelectEvent(selection);  // the controls' edits first, so their time counts
+  events_.CommitWorkingCopy(selection);  // the controls' edits first, so their time counts
   std::vector<int> order(static_cast<size_t>(table.EventCount));
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(),
@@ -121,7 +130,7 @@ void LyricsLink::RetimeFromHereClick() {
 void LyricsLink::StopRetiming() {
   if (retime_.empty()) return;
   retime_.clear();
-  window_.ShowStatus(QString());
+  emit Status(QString());
   ShowNext();
 }
 
@@ -129,17 +138,17 @@ bool LyricsLink::TapIn(int32_t tap) {
   if (!retime_.empty()) {
     const int index = retime_[retime_next_++];
     if (retime_next_ >= retime_.size()) retime_.clear();
-    window_.RetimeEvents({{index, tap}});
-    if (retime_.empty()) window_.ShowStatus(QString());
+    events_.RetimeEvents({{index, tap}});
+    if (retime_.empty()) emit Status(QString());
     ShowNext();
     return true;
   }
   if (queue_.Empty()) return false;
-  const EventTable& table = window_.Document();
+  const EventTable& table = editing_.Table();
   if (table.EventCount >= EventTable::kCapacity) return false;  // Add says why
   const EventItem event = EventForPage(*queue_.Next(), tap, NewEvent(table, tap));
-  window_.ApplyStep(std::make_unique<PageTapCommand>(table, event, queue_), table.EventCount);
-  if (queue_.Empty()) window_.ShowStatus(QString());
+  events_.ApplyStep(std::make_unique<PageTapCommand>(table, event, queue_), table.EventCount);
+  if (queue_.Empty()) emit Status(QString());
   return true;
 }
 
@@ -150,7 +159,7 @@ void LyricsLink::SongOpened() {
   queue_ = LyricQueue();
   retime_.clear();
   syllable_ticks_.clear();
-  if (const std::shared_ptr<const MidiSong> song = window_.Transport().Player().Song()) {
+  if (const std::shared_ptr<const MidiSong> song = transport_.Player().Song()) {
     for (const Syllable& syllable : ReadSongLyrics(*song).syllables) {
       syllable_ticks_.push_back(syllable.tick);
     }
@@ -158,19 +167,19 @@ void LyricsLink::SongOpened() {
   std::sort(syllable_ticks_.begin(), syllable_ticks_.end());
   syllable_ticks_.erase(std::unique(syllable_ticks_.begin(), syllable_ticks_.end()),
                         syllable_ticks_.end());
-  window_.Show().SetSyllables(syllable_ticks_);
+  show_.SetSyllables(syllable_ticks_);
   ShowNext();
 }
 
 void LyricsLink::ShowNext() {
   if (!retime_.empty()) {
-    const EventTable& table = window_.Document();
+    const EventTable& table = editing_.Table();
     const int index = retime_[retime_next_];
-    window_.ShowStatus(QStringLiteral("打ち直し: 次は #%1 %2 (残り %3、Esc で終わり)")
-                           .arg(index + 1)
-                           .arg(FromCp932(table.events[index].Mark))
-                           .arg(retime_.size() - retime_next_));
+    emit Status(QStringLiteral("打ち直し: 次は #%1 %2 (残り %3、Esc で終わり)")
+                    .arg(index + 1)
+                    .arg(FromCp932(table.events[index].Mark))
+                    .arg(retime_.size() - retime_next_));
   } else if (!queue_.Empty()) {
-    window_.ShowStatus(QString::fromStdString(queue_.StatusText()));
+    emit Status(QString::fromStdString(queue_.StatusText()));
   }
 }

@@ -12,30 +12,12 @@
 #include "lyrics/lyric_queue.h"
 
 class Dialogs;
-class EditCommand;
+class EditingModel;
+class EventEditing;
 class QListWidget;
 class QWidget;
 class ShowLink;
 class SongTransport;
-
-// What the lyrics need of the main window (which keeps the document, its steps and the song).
-class LyricsWindow {
- public:
-  virtual const EventTable& Document() const = 0;
-  virtual int32_t Selection() const = 0;
-  // Commits the edit controls and selects `index`.
-  virtual void SelectEvent(int index) = 0;
-  // Each one step, with the edits in the controls a step before it.
-  virtual void ReplaceEvents(const EventTable& replacement, int selection) = 0;
-  virtual void RetimeEvents(const std::vector<EventTime>& times) = 0;
-  virtual void ApplyStep(std::unique_ptr<EditCommand> command, int selection) = 0;
-  virtual void ShowStatus(const QString& text) = 0;
-  virtual SongTransport& Transport() = 0;
-  virtual ShowLink& Show() = 0;
-
- protected:
-  ~LyricsWindow() = default;
-};
 
 // The lyrics in the main window: "歌詞の取り込み" (Ctrl+I) applies the song's own lyrics as one
 // step or queues a lyric sheet; while pages wait, each Insert adds the next one at the tapped
@@ -46,9 +28,11 @@ class LyricsLink : public QObject {
   Q_OBJECT
 
  public:
-  // `list` is the event list whose menu gets the two entries; `widget` is the window's own,
-  // which takes Ctrl+I and Esc.
-  LyricsLink(LyricsWindow& window, QWidget& widget, Dialogs& dialogs, QListWidget& list);
+  // `events` makes the steps on the document `editing` keeps; `list` is the event list whose
+  // menu gets the two entries; `widget` is the window's own, which takes Ctrl+I and Esc. All
+  // must outlive the link.
+  LyricsLink(EventEditing& events, const EditingModel& editing, SongTransport& transport,
+             ShowLink& show, QWidget& widget, Dialogs& dialogs, QListWidget& list);
 
   // The dialog for the working document and the open song.
   void ImportClick();
@@ -75,8 +59,15 @@ class LyricsLink : public QObject {
   // The status line follows the queue (after a step, its undo or its redo).
   void ShowNext();
 
+ signals:
+  // The status line's text: the next page or event, or nothing.
+  void Status(const QString& text);
+
  private:
-  LyricsWindow& window_;
+  EventEditing& events_;
+  const EditingModel& editing_;
+  SongTransport& transport_;
+  ShowLink& show_;
   QWidget& widget_;
   Dialogs& dialogs_;
   LyricQueue queue_;

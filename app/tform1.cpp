@@ -81,8 +81,10 @@ TForm1::TForm1(MediaPlayer& player, Dialogs& dialogs, QWidget* parent)
   CreateUndoActions();
   CreateStatusLine();
   // After the undo actions: the event list's menu lists them first.
-  lyrics_ = new LyricsLink(*this, *this, dialogs_, *ui_->EventList);
+  lyrics_ =
+      new LyricsLink(*events_, editing_, transport_, *show_link_, *this, dialogs_, *ui_->EventList);
   connect(this, &TForm1::DocumentChanged, lyrics_, &LyricsLink::ShowNext);
+  connect(lyrics_, &LyricsLink::Status, this, &TForm1::ShowStatus);
   FormCreate();
   timer_->start();
 }

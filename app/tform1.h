@@ -44,7 +44,7 @@ class TForm1;
 // controls are the working copy of the selected event, and SelectEvent is the only path
 // between them and the table. Every modal box and dialog goes through `dialogs`; the song plays
 // through `player`. Both must outlive the window.
-class TForm1 : public QWidget, public LyricsWindow {
+class TForm1 : public QWidget {
   Q_OBJECT
 
  public:
@@ -63,13 +63,13 @@ class TForm1 : public QWidget, public LyricsWindow {
   // previous song, its names and its table then stay as they were.
   void OpenMidiFile(const QString& path);
 
-  const EventTable& Document() const override { return doc_; }
+  const EventTable& Document() const { return doc_; }
   // The document as it stands, the edit controls' working copy in the selected event, without
   // committing anything.
   void ReadWorkingDocument(EventTable& into) const;
   const EditingModel& Editing() const { return editing_; }
   // The selected event (-1: none).
-  int32_t Selection() const override { return editing_.Selection(); }
+  int32_t Selection() const { return editing_.Selection(); }
   // Unsaved changes: the history away from its clean state, or edits still in the controls.
   bool Modified() const { return modified_; }
   // The position bar's thumb is being dragged: the song position is not shown meanwhile.
@@ -77,13 +77,13 @@ class TForm1 : public QWidget, public LyricsWindow {
 
   // Gives events new times as one step (a nudge, a marker dragged on a timeline). The edits in
   // the controls are committed first; the controls and the list then show the new times.
-  void RetimeEvents(const std::vector<EventTime>& times) override;
+  void RetimeEvents(const std::vector<EventTime>& times);
   // Makes the live events those of `replacement` as one step (a lyric import, a storyboard's
   // rearrangement) and selects `selection`; the controls' edits are a step before it.
-  void ReplaceEvents(const EventTable& replacement, int selection) override;
+  void ReplaceEvents(const EventTable& replacement, int selection);
   // Makes `command` one step (the edits in the controls a step before it) and selects
   // `selection`.
-  void ApplyStep(std::unique_ptr<EditCommand> command, int selection) override;
+  void ApplyStep(std::unique_ptr<EditCommand> command, int selection);
   // The position a tap (Add, Time, Insert) takes, shown in Counter.
   int32_t TapPosition();
 
@@ -93,8 +93,8 @@ class TForm1 : public QWidget, public LyricsWindow {
   }
   const RecoveryStore& Recovery() const { return project_->Session().Recovery(); }
   // The jobs' objects, for the windows and tools that work beside this one.
-  SongTransport& Transport() override { return transport_; }
-  ShowLink& Show() override { return *show_link_; }
+  SongTransport& Transport() { return transport_; }
+  ShowLink& Show() { return *show_link_; }
   StoryboardLink& Storyboard() { return *storyboard_; }
   LyricsLink& Lyrics() { return *lyrics_; }
 
@@ -105,14 +105,14 @@ class TForm1 : public QWidget, public LyricsWindow {
 
   // A notice in the window's status line (not a box: it must not take the focus while the
   // user taps along); empty clears it.
-  void ShowStatus(const QString& text) override;
+  void ShowStatus(const QString& text);
   // The timeline strip of the show window (both made on first use; whoever shows the strip,
   // it is filled).
   TimelineWidget* Timeline();
 
   // Commits the edit controls into the selected event (when there is one), selects `index`
   // (0 .. 1023) and loads it into the controls. Leaves Modified as it was.
-  void SelectEvent(int index) override;
+  void SelectEvent(int index);
   // Rebuilds the event list's lines ("%08d %s" of time and mark), keeping the top line and
   // the highlighted line by position.
   void RefreshEventList();
