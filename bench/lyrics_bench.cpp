@@ -55,13 +55,14 @@ std::vector<uint8_t> FiveMinuteSong(int syllables) {
   return Song(tracks);
 }
 
-// About 1 MB of lyric events, a sixteenth apart, a page every 8.
+// About 1 MB of lyric events, a sixteenth apart, a page every 8; at 300 BPM, so that the song
+// stays within the two hours the reader takes.
 std::vector<uint8_t> MegabyteOfLyrics() {
   TrackBuilder track;
   for (int k = 0; track.Data().size() < (1u << 20); ++k) {
     track.Meta(kDivision / 4, 0x05, k % 8 == 7 ? "\x82\xA0\x82\xA9\\" : "\x82\xA0\x82\xA9");
   }
-  return Song({TrackBuilder().Tempo(0, 500000).End(), track.End()});
+  return Song({TrackBuilder().Tempo(0, 200000).End(), track.End()});
 }
 
 std::string WriteTemporary(const std::string& name, const std::vector<uint8_t>& bytes) {
