@@ -20,15 +20,16 @@
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: varnel-wrd-maker [SONG.mid | SONG.vwm] [--lyrics SHEET.txt]\n"
+    "使い方: varnel-wrd-maker [SONG.mid | SONG.vwm] [--lyrics SHEET.txt]\n"
     "\n"
-    "Times a slideshow to a MIDI song and makes its WRD files. A MIDI file given here is opened\n"
-    "at start-up; a project file (SONG.vwm) opens its song, the MIDI file of the same base name.\n"
+    "MIDI の曲に合わせてスライドショーの時間を決め、WRD ファイルを作ります。ここで指定した\n"
+    "MIDI ファイルを起動時に開きます。プロジェクトファイル (SONG.vwm) を指定すると、同じ名前の\n"
+    "MIDI ファイルを開きます。\n"
     "\n"
-    "  --lyrics SHEET.txt  a lyric sheet (UTF-8 or Shift-JIS, pages parted by blank lines)\n"
-    "                      whose pages wait in the status line: each Insert adds the next one\n"
-    "  --help     show this text\n"
-    "  --version  show the version\n";
+    "  --lyrics SHEET.txt  歌詞シート (UTF-8 か Shift-JIS、空行でページを区切る)。ページは\n"
+    "                      ステータス行で待ち、Insert のたびに次のページを加えます\n"
+    "  --help     この説明を表示して終了\n"
+    "  --version  版を表示して終了\n";
 
 // Qt's own texts (standard buttons, file and colour dialogs) in Japanese, like the rest of the
 // program. Without the translation the program still runs, with those texts in English.
