@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <stdexcept>
+#include <string_view>
 
 namespace {
 
@@ -16,7 +17,7 @@ struct IconvCloser {
 using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
 
 // ASCII reads the same in CP932 and UTF-8: most paths and names need no converter.
-bool IsAscii(const std::string& text) {
+bool IsAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(),
                      [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
@@ -27,6 +28,34 @@ size_t Utf8SequenceLength(unsigned char lead) {
   if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
   if (lead >= 0xC2) return 2;
   return 1;
+}
+
+// Converts `in` with `cd`. Where a sequence does not convert, `replacement` stands for the
+// `skip(src, left)` bytes that start there, and `*replaced` (when given) counts it.
+template <typename Skip>
+std::string RunIconv(iconv_t cd, std::string_view in, std::string_view replacement, Skip skip,
+                     size_t* replaced) {
+  std::string out;
+  out.reserve(in.size() * 3 / 2 + 4);
+  char* src = const_cast<char*>(in.data());
+  size_t srcLeft = in.size();
+  char buffer[1024];
+  while (srcLeft > 0) {
+    char* dst = buffer;
+    size_t dstLeft = sizeof buffer;
+    const size_t result = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    out.append(buffer, dst - buffer);
+    if (result == static_cast<size_t>(-1)) {
+      if (errno == E2BIG) continue;
+      const size_t bytes = skip(src, srcLeft);
+      out += replacement;
+      if (replaced != nullptr) ++*replaced;
+      src += bytes;
+      srcLeft -= bytes;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  return out;
 }
 
 }  // namespace
@@ -41,26 +70,9 @@ std::string ConvertText(const std::string& in, const char* to, const char* from,
                      std::strerror(errno));
   }
   IconvHandle cd(raw);
-  std::string out;
-  out.reserve(in.size() * 3 / 2 + 4);
-  char* src = const_cast<char*>(in.data());
-  size_t srcLeft = in.size();
-  char buffer[1024];
-  while (srcLeft > 0) {
-    char* dst = buffer;
-    size_t dstLeft = sizeof buffer;
-    size_t result = iconv(cd.get(), &src, &srcLeft, &dst, &dstLeft);
-    out.append(buffer, dst - buffer);
-    if (result == static_cast<size_t>(-1)) {
-      if (errno == E2BIG) continue;
-      // An invalid or incomplete sequence: replace one byte and go on.
-      out += replacement;
-      ++src;
-      --srcLeft;
-      iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
-    }
-  }
-  return out;
+  // An invalid or incomplete sequence: one byte is replaced.
+  return RunIconv(
+      cd.get(), in, replacement, [](const char*, size_t) { return size_t{1}; }, nullptr);
 }
 
 std::string Cp932ToUtf8(const std::string& cp932) {
@@ -90,38 +102,18 @@ Utf8ToCp932Conversion::Utf8ToCp932Conversion() {
 Utf8ToCp932Conversion::~Utf8ToCp932Conversion() { iconv_close(static_cast<iconv_t>(handle_)); }
 
 std::string Utf8ToCp932Conversion::Convert(std::string_view utf8, size_t* replaced) {
-  if (std::all_of(utf8.begin(), utf8.end(),
-                  [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-    return std::string(utf8);
-  }
+  if (IsAscii(utf8)) return std::string(utf8);
   iconv_t cd = static_cast<iconv_t>(handle_);
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  std::string out;
-  out.reserve(utf8.size());
-  char* src = const_cast<char*>(utf8.data());
-  size_t srcLeft = utf8.size();
-  char buffer[1024];
-  while (srcLeft > 0) {
-    char* dst = buffer;
-    size_t dstLeft = sizeof buffer;
-    const size_t result = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-    out.append(buffer, dst - buffer);
-    if (result == static_cast<size_t>(-1)) {
-      if (errno == E2BIG) continue;
-      // A character without a CP932 code, or bytes that are no UTF-8: one "?" for the whole
-      // sequence, so that the count is of characters.
-      const size_t length = Utf8SequenceLength(static_cast<unsigned char>(*src));
-      size_t skip = 1;
-      while (skip < length && skip < srcLeft &&
-             (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80) {
-        ++skip;
-      }
-      out += '?';
-      ++*replaced;
-      src += skip;
-      srcLeft -= skip;
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  // A character without a CP932 code, or bytes that are no UTF-8: one "?" for the whole
+  // sequence, so that the count is of characters.
+  const auto sequence = [](const char* src, size_t left) {
+    const size_t length = Utf8SequenceLength(static_cast<unsigned char>(*src));
+    size_t skip = 1;
+    while (skip < length && skip < left && (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80) {
+      ++skip;
     }
-  }
-  return out;
+    return skip;
+  };
+  return RunIconv(cd, utf8, "?", sequence, replaced);
 }
