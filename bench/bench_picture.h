@@ -2,11 +2,17 @@
 // The benchmark set: 1024 events over 64 pictures of 640 x 480, 8-bit BMP files made in memory,
 // the same for every run.
 
+#include <unistd.h>
+
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "document/event_table.h"
+#include "document/names.h"
 #include "make/build_log.h"
 
 namespace bench {
@@ -78,5 +84,32 @@ inline std::string BandedPicture(int seed, bool leaveIndex255 = false) {
   }
   return out;
 }
+
+// A temporary song folder holding `pictures` files pic0.bmp, pic1.bmp, ... made by `picture`,
+// and the set's events over the first kPictures of them; removed with the object.
+class SongFolder {
+ public:
+  SongFolder(const std::string& name, int pictures, const std::function<std::string(int)>& picture)
+      : table_(std::make_unique<EventTable>()) {
+    folder_ = std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder_);
+    for (int i = 0; i < pictures; ++i) {
+      std::ofstream(folder_ / ("pic" + std::to_string(i) + ".bmp"), std::ios::binary) << picture(i);
+    }
+    SetMidiPath(*table_, (folder_ / "song.mid").string());
+    FillEvents(
+        *table_, [](int i) { return "pic" + std::to_string(i) + ".bmp"; },
+        "first lyric line\r\nsecond lyric line");
+  }
+  ~SongFolder() { std::filesystem::remove_all(folder_); }
+  SongFolder(const SongFolder&) = delete;
+  SongFolder& operator=(const SongFolder&) = delete;
+
+  EventTable& Table() { return *table_; }
+
+ private:
+  std::filesystem::path folder_;
+  std::unique_ptr<EventTable> table_;
+};
 
 }  // namespace bench

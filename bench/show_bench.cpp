@@ -2,14 +2,10 @@
 // picture already in the cache, so only the command stream is made again.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
-#include "document/names.h"
 #include "make/build_show.h"
 #include "showmodel/build_picture_source.h"
 #include "showmodel/show_model.h"
@@ -18,8 +14,6 @@
 #include "bench/bench_picture.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 using bench::kEvents;
 using bench::kHeight;
@@ -36,26 +30,10 @@ std::string Picture(int seed) {
   return out;
 }
 
-class Song {
+// The set, and one picture more for an edit that brings it in.
+class Song : public bench::SongFolder {
  public:
-  Song() : table_(std::make_unique<EventTable>()) {
-    folder_ = fs::temp_directory_path() / ("vwrd_show_bench_" + std::to_string(::getpid()));
-    fs::create_directories(folder_);
-    for (int i = 0; i <= kPictures; ++i) {  // one picture more, for an edit that brings it in
-      std::ofstream(folder_ / ("pic" + std::to_string(i) + ".bmp"), std::ios::binary) << Picture(i);
-    }
-    SetMidiPath(*table_, (folder_ / "song.mid").string());
-    bench::FillEvents(
-        *table_, [](int i) { return "pic" + std::to_string(i) + ".bmp"; },
-        "first lyric line\r\nsecond lyric line");
-  }
-  ~Song() { fs::remove_all(folder_); }
-
-  EventTable& Table() { return *table_; }
-
- private:
-  fs::path folder_;
-  std::unique_ptr<EventTable> table_;
+  Song() : SongFolder("vwrd_show_bench", kPictures + 1, Picture) {}
 };
 
 void BM_RebuildAfterOneEdit(benchmark::State& state) {

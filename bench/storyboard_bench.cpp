@@ -2,46 +2,25 @@
 // full storyboard, and the tiles a window shows after one edit.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
-#include "document/names.h"
 #include "showmodel/storyboard_model.h"
 
 #include "bench/bench_picture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // The tiles a window of 1280 x 800 shows: seven rows of seven.
 constexpr int kVisibleTiles = 49;
 
-class Song {
+// The set with pictures that use every colour or leave index 255 free, in turn.
+class Song : public bench::SongFolder {
  public:
-  Song() : table_(std::make_unique<EventTable>()) {
-    folder_ = fs::temp_directory_path() / ("vwrd_storyboard_bench_" + std::to_string(::getpid()));
-    fs::create_directories(folder_);
-    for (int i = 0; i < bench::kPictures; ++i) {
-      std::ofstream(folder_ / ("pic" + std::to_string(i) + ".bmp"), std::ios::binary)
-          << bench::BandedPicture(i, i % 2 == 0);
-    }
-    SetMidiPath(*table_, (folder_ / "song.mid").string());
-    bench::FillEvents(
-        *table_, [](int i) { return "pic" + std::to_string(i) + ".bmp"; },
-        "first lyric line\r\nsecond lyric line");
-  }
-  ~Song() { fs::remove_all(folder_); }
-
-  EventTable& Table() { return *table_; }
-
- private:
-  fs::path folder_;
-  std::unique_ptr<EventTable> table_;
+  Song()
+      : SongFolder("vwrd_storyboard_bench", bench::kPictures,
+                   [](int i) { return bench::BandedPicture(i, i % 2 == 0); }) {}
 };
 
 // From a fresh model (pictures read from the files): every tile.
