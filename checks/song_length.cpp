@@ -32,5 +32,3 @@ SongRead ReadSong(const EventTable& table) {
   }
   return read;
 }
-
-std::optional<int32_t> SongLength(const EventTable& table) { return ReadSong(table).Length; }

@@ -18,7 +18,3 @@ struct SongRead {
 // of the same base name beside it (extension mid or MID). A missing file is no refusal: the
 // song need not be there to build its show.
 SongRead ReadSong(const EventTable& table);
-
-// The length in sixteenth notes of the table's song (as ReadSong finds it); nothing when no
-// such file can be read.
-std::optional<int32_t> SongLength(const EventTable& table);
