@@ -1,5 +1,7 @@
 #include "document/song_argument.h"
 
+#include <charconv>
+
 #include <filesystem>
 #include <system_error>
 
@@ -34,4 +36,13 @@ bool IsSongOrProject(std::string_view name) {
 std::string BesideSong(const std::string& typed, std::string_view extension) {
   if (!IsSongOrProject(typed)) return typed;
   return typed.substr(0, typed.size() - 3) + std::string(extension);
+}
+
+std::optional<int64_t> NumberArgument(std::string_view text, int64_t least, int64_t most) {
+  int64_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+  if (value < least || value > most) return std::nullopt;
+  return value;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +14,10 @@ std::string SongPathForArgument(const std::string& argument);
 // The other files of a song named from what was typed, so that messages name the files as
 // typed: Make's rule (the song's name less its last three letters, then the extension) applied
 // to the typed text itself.
+
+// A whole decimal number typed as an option's value (a "-" before it allowed, nothing else
+// around it) that lies from `least` to `most`; nothing otherwise.
+std::optional<int64_t> NumberArgument(std::string_view text, int64_t least, int64_t most);
 
 // Whether `name` ends with `extension` (".mid") after at least one other character, the ASCII
 // letters in any case.

@@ -1,22 +1,12 @@
 #include "tools/vnl-render/render_arguments.h"
 
+#include <limits>
 #include <optional>
 #include <string_view>
 
 #include "document/song_argument.h"
 
 namespace {
-
-std::optional<int64_t> ParseInteger(std::string_view text) {
-  size_t at = text.size() > 1 && text[0] == '-' ? 1 : 0;
-  if (at == text.size() || text.size() - at > 12) return std::nullopt;
-  int64_t value = 0;
-  for (size_t i = at; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    value = value * 10 + (text[i] - '0');
-  }
-  return at == 1 ? -value : value;
-}
 
 std::string Check(const RenderArguments& a, bool haveTick) {
   if (a.vnl.empty())
@@ -56,15 +46,16 @@ RenderArguments ParseRenderArguments(int argc, const char* const* argv) {
       a.output = value;
     } else if (argument == "--tick") {
       const std::string value = argv[++i];
-      const std::optional<int64_t> tick = ParseInteger(value);
+      const std::optional<int64_t> tick = NumberArgument(value, std::numeric_limits<int64_t>::min(),
+                                                         std::numeric_limits<int64_t>::max());
       if (!tick) fail("--tick の値が正しくありません: \"" + value + "\" (整数を指定してください)");
       if (haveTick) fail("--tick は一つだけ指定してください");
       a.tick = tick.value_or(0);
       haveTick = true;
     } else if (argument == "--columns") {
       const std::string value = argv[++i];
-      const std::optional<int64_t> columns = ParseInteger(value);
-      if (!columns || *columns < 1 || *columns > kMaxSheetColumns) {
+      const std::optional<int64_t> columns = NumberArgument(value, 1, kMaxSheetColumns);
+      if (!columns) {
         fail("--columns の値が正しくありません: \"" + value + "\" (1から" +
              std::to_string(kMaxSheetColumns) + "の整数を指定してください)");
       }

@@ -1,18 +1,17 @@
 #include "tools/vwrd-import/import_command_line.h"
 
-#include <charconv>
+#include <optional>
 #include <string_view>
+
+#include "document/song_argument.h"
 
 namespace {
 
 // A whole decimal number from `least` to `most`, or false.
 bool ReadNumber(std::string_view text, int least, int most, int* value) {
-  int number = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (error != std::errc() || end != text.data() + text.size()) return false;
-  if (number < least || number > most) return false;
-  *value = number;
-  return true;
+  const std::optional<int64_t> number = NumberArgument(text, least, most);
+  if (number) *value = static_cast<int>(*number);
+  return number.has_value();
 }
 
 }  // namespace

@@ -32,16 +32,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       line.Check = true;
     } else if (options && argument == "--jobs") {
       const std::string value = i + 1 < argc ? argv[++i] : "";
-      int jobs = 0;
-      for (const char c : value) {
-        jobs = c >= '0' && c <= '9' && jobs <= CommandLine::kMaxJobs ? jobs * 10 + (c - '0') : -1;
-        if (jobs < 0) break;
-      }
-      if (value.empty() || jobs < 1 || jobs > CommandLine::kMaxJobs) {
+      const std::optional<int64_t> jobs = NumberArgument(value, 1, CommandLine::kMaxJobs);
+      if (!jobs) {
         fail("--jobs の値が正しくありません: " + Quoted(value) + " (1から" +
              std::to_string(CommandLine::kMaxJobs) + "の整数を指定してください)");
       }
-      line.Jobs = jobs;
+      line.Jobs = static_cast<int>(jobs.value_or(line.Jobs));
     } else if (options && argument.size() > 1 && argument[0] == '-') {
       fail("不明なオプションです: " + Quoted(argument) +
            " (使えるのは --check、--jobs N、--help、--version)");

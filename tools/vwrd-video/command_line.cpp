@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "document/song_argument.h"
 #include "video/frame_clock.h"
 
 namespace {
@@ -21,14 +22,9 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
 }
 
 std::optional<int> ParseNumber(std::string_view text, int low, int high) {
-  if (text.empty() || text.size() > 3) return std::nullopt;
-  int value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (value < low || value > high) return std::nullopt;
-  return value;
+  const std::optional<int64_t> number = NumberArgument(text, low, high);
+  if (!number) return std::nullopt;
+  return static_cast<int>(*number);
 }
 
 // Reads the value of option `name` into `line`; the error when it is not allowed.
